@@ -33,30 +33,32 @@ inline double rateForShift(int shift) { return std::exp2(shift / 100.0); }
 // sequence counter tells them to read again if a write overlapped.
 class QueueTimeline {
 public:
+    // Acquire loads of the fields keep the second look at the counter after
+    // them; a field written by an overlapping write carries that write's odd
+    // counter with it, so the two looks differ and the read is retried.
     TimelineState read() const {
         for (;;) {
             const std::uint32_t before = seq_.load(std::memory_order_acquire);
             if (before & 1u) continue;
             TimelineState s;
-            s.anchorRealMs = anchorRealMs_.load(std::memory_order_relaxed);
-            s.anchorQueueMs = anchorQueueMs_.load(std::memory_order_relaxed);
-            s.rate = rate_.load(std::memory_order_relaxed);
-            s.running = running_.load(std::memory_order_relaxed);
-            s.generation = generation_.load(std::memory_order_relaxed);
-            std::atomic_thread_fence(std::memory_order_acquire);
+            s.anchorRealMs = anchorRealMs_.load(std::memory_order_acquire);
+            s.anchorQueueMs = anchorQueueMs_.load(std::memory_order_acquire);
+            s.rate = rate_.load(std::memory_order_acquire);
+            s.running = running_.load(std::memory_order_acquire);
+            s.generation = generation_.load(std::memory_order_acquire);
             if (seq_.load(std::memory_order_relaxed) == before) return s;
         }
     }
 
+    // Single writer. Release stores keep the odd counter ahead of the fields.
     void write(const TimelineState& s) {
         const std::uint32_t before = seq_.load(std::memory_order_relaxed);
         seq_.store(before + 1, std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_release);
-        anchorRealMs_.store(s.anchorRealMs, std::memory_order_relaxed);
-        anchorQueueMs_.store(s.anchorQueueMs, std::memory_order_relaxed);
-        rate_.store(s.rate, std::memory_order_relaxed);
-        running_.store(s.running, std::memory_order_relaxed);
-        generation_.store(s.generation, std::memory_order_relaxed);
+        anchorRealMs_.store(s.anchorRealMs, std::memory_order_release);
+        anchorQueueMs_.store(s.anchorQueueMs, std::memory_order_release);
+        rate_.store(s.rate, std::memory_order_release);
+        running_.store(s.running, std::memory_order_release);
+        generation_.store(s.generation, std::memory_order_release);
         seq_.store(before + 2, std::memory_order_release);
     }
 

@@ -1,0 +1,356 @@
+#include "midi/output/MidiOutput.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "midi/output/ThreadTuning.h"
+
+namespace vornel {
+
+namespace {
+constexpr double kNever = std::numeric_limits<double>::infinity();
+// While a timed port holds messages it has not reported yet, the scheduler
+// looks for its reports this often. Cue events only need to reach the UI well
+// within the half bar between a cue and the next chunk, so 2 ms is plenty.
+constexpr double kReportPollMs = 2.0;
+constexpr std::size_t kReportBatch = 256;
+}  // namespace
+
+MidiOutput::MidiOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive)
+    : ports_(ports), ui_(ui), clock_(clock), drive_(drive) {
+    batch_.reserve(1024);
+    applied_.resize(kReportBatch);
+    if (drive_ == Drive::Thread) scheduler_ = std::thread([this] { schedulerLoop(); });
+}
+
+MidiOutput::~MidiOutput() {
+    {
+        std::lock_guard lock(queueMutex_);
+        quit_ = true;
+    }
+    queueChanged_.notify_all();
+    if (scheduler_.joinable()) scheduler_.join();
+    closePort();
+}
+
+void MidiOutput::PortCommand(int code) {
+    switch (code) {
+        case OpenPort: openPort(); break;
+        case ClosePort: closePort(); break;
+        case StartQueue: startQueue(); break;
+        case StopQueue: stopQueue(); break;
+        case QueueMessage: queuePrepared(); break;
+        case SendNow: sendPrepared(); break;
+        default: break;  // unknown commands do nothing, as a control would
+    }
+}
+
+void MidiOutput::PortNumber(int device) { portNumber_ = device; }
+
+std::string MidiOutput::PortName() const {
+    try {
+        return ports_.name(portNumber_);
+    } catch (...) {
+        return {};
+    }
+}
+
+int MidiOutput::PortCount() const {
+    try {
+        return std::max(0, ports_.count());
+    } catch (...) {
+        return 0;
+    }
+}
+
+int MidiOutput::PortIsOpen() const {
+    std::lock_guard lock(portMutex_);
+    return port_ && port_->isOpen() ? 1 : 0;
+}
+
+// The data is consumed by the one message that carries it. Loading hands every
+// system-exclusive event over twice, once with its data and once as a bare
+// three-byte 240; sending the data again for the second would repeat every
+// set-up message, so a 240 without fresh data is refused instead.
+void MidiOutput::SysExData(const std::string& data) {
+    sysex_ = data;
+    sysexFresh_ = true;
+}
+
+void MidiOutput::TempoShift(int shift) {
+    tempoShift_ = std::clamp(shift, -100, 100);
+    {
+        std::lock_guard lock(queueMutex_);
+        TimelineState tl = timeline_.read();
+        const double now = clock_.nowMs();
+        tl.anchorQueueMs = tl.queueAt(now);
+        tl.anchorRealMs = now;
+        tl.rate = rateForShift(tempoShift_);
+        timeline_.write(tl);
+    }
+    wake();
+}
+
+MidiMessage MidiOutput::takePrepared() {
+    MidiMessage m{status_, data1_, data2_, {}};
+    if (status_ == 0xF0 && sysexFresh_) {
+        m.sysex = std::move(sysex_);
+        sysex_.clear();
+        sysexFresh_ = false;
+    }
+    return m;
+}
+
+void MidiOutput::sendPrepared() {
+    MidiMessage m = takePrepared();
+    if (!isSendable(m)) {
+        ++refused_;
+        return;
+    }
+    std::lock_guard lock(portMutex_);
+    if (port_ && port_->isOpen()) {
+        port_->send(m);
+        ++sent_;
+    } else {
+        ++unsent_;
+    }
+}
+
+void MidiOutput::queuePrepared() {
+    MidiMessage m = takePrepared();
+    if (!isSendable(m) || !std::isfinite(cueTime_)) {
+        ++refused_;
+        return;
+    }
+    bool earliest;
+    {
+        std::lock_guard lock(queueMutex_);
+        earliest = queue_.empty() || cueTime_ < queue_.nextStamp();
+        queue_.push(cueTime_, cueTag_, std::move(m));
+        doneReported_ = false;
+        if (earliest) ++wakeSeq_;
+    }
+    if (earliest) queueChanged_.notify_one();
+}
+
+void MidiOutput::startQueue() {
+    {
+        std::lock_guard lock(queueMutex_);
+        TimelineState tl = timeline_.read();
+        if (tl.running) return;  // playing on: the clock keeps running
+        tl.running = true;
+        tl.anchorRealMs = clock_.nowMs();
+        tl.anchorQueueMs = 0.0;
+        tl.rate = rateForShift(tempoShift_);
+        timeline_.write(tl);
+    }
+    wake();
+}
+
+void MidiOutput::stopQueue() {
+    {
+        std::lock_guard lock(queueMutex_);
+        queue_.clear();
+        TimelineState tl = timeline_.read();
+        tl.running = false;
+        tl.anchorQueueMs = 0.0;
+        tl.anchorRealMs = clock_.nowMs();
+        ++tl.generation;
+        timeline_.write(tl);
+        generation_.store(tl.generation);
+        outstanding_ = 0;
+        doneReported_ = true;
+    }
+    wake();
+}
+
+void MidiOutput::openPort() {
+    closePort();
+    std::unique_ptr<MidiPort> port;
+    try {
+        port = ports_.create(portNumber_);
+        if (!port) return;
+        TimedPort* timed = dynamic_cast<TimedPort*>(port.get());
+        if (timed) timed->attach(&timeline_, &clock_);
+        if (!port->open()) return;
+    } catch (...) {
+        return;  // a device that fails shows only as PortIsOpen = 0
+    }
+    {
+        std::lock_guard lock(portMutex_);
+        port_ = std::move(port);
+        timedPort_ = dynamic_cast<TimedPort*>(port_.get());
+        leadMs_.store(timedPort_ ? std::max(0.0, timedPort_->leadMs()) : 0.0);
+        hasTimedPort_.store(timedPort_ != nullptr);
+    }
+    wake();
+}
+
+void MidiOutput::closePort() {
+    std::unique_ptr<MidiPort> old;
+    {
+        std::lock_guard lock(portMutex_);
+        old = std::move(port_);
+        timedPort_ = nullptr;
+        hasTimedPort_.store(false);
+        leadMs_.store(0.0);
+        if (old) old->close();
+    }
+    // What a timed port still held will never be reported; don't wait for it.
+    std::lock_guard lock(queueMutex_);
+    outstanding_ = 0;
+}
+
+double MidiOutput::runDue(std::uint64_t* wakeSeen) {
+    std::uint32_t generation;
+    double next = kNever;
+    double now;
+    {
+        std::lock_guard lock(queueMutex_);
+        if (wakeSeen) *wakeSeen = wakeSeq_;
+        const TimelineState tl = timeline_.read();
+        generation = tl.generation;
+        now = clock_.nowMs();
+        const double lead = leadMs_.load();
+        if (tl.running && !queue_.empty()) {
+            queue_.popDue(tl.queueAt(now + lead), batch_);
+            if (!queue_.empty()) next = tl.realAt(queue_.nextStamp()) - lead;
+        }
+    }
+    dispatch(batch_, generation);
+    batch_.clear();
+    collectApplied(generation);
+    checkDone(generation);
+    {
+        std::lock_guard lock(queueMutex_);
+        if (outstanding_ > 0) next = std::min(next, now + kReportPollMs);
+    }
+    return next;
+}
+
+void MidiOutput::dispatch(std::vector<QueuedMessage>& batch, std::uint32_t generation) {
+    if (batch.empty()) return;
+    std::uint64_t handedOver = 0;
+    {
+        std::lock_guard lock(portMutex_);
+        for (QueuedMessage& q : batch) {
+            // A stop between taking the batch and sending it voids the rest:
+            // the stop is followed by note-offs that must not be overtaken.
+            if (generation_.load() != generation) break;
+            if (timedPort_) {
+                if (timedPort_->isOpen() &&
+                    timedPort_->schedule(q.message, q.stampMs, TimedTag{q.serial, q.cueTag, generation})) {
+                    ++handedOver;
+                    continue;  // reported back once the port has played it
+                }
+                ++unsent_;
+            } else if (port_ && port_->isOpen()) {
+                port_->send(q.message);
+                ++sent_;
+            } else {
+                ++unsent_;
+            }
+            if (q.cueTag != 0) postCue(q.cueTag, generation);
+        }
+    }
+    if (handedOver > 0) {
+        std::lock_guard lock(queueMutex_);
+        if (generation_.load() == generation) outstanding_ += handedOver;
+    }
+}
+
+void MidiOutput::collectApplied(std::uint32_t generation) {
+    if (!hasTimedPort_.load()) return;
+    std::uint64_t played = 0;
+    for (;;) {
+        std::size_t n = 0;
+        {
+            std::lock_guard lock(portMutex_);
+            if (timedPort_) n = timedPort_->takeApplied(applied_.data(), applied_.size());
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            if (applied_[i].generation != generation) continue;
+            ++played;
+            if (applied_[i].cueTag != 0) postCue(applied_[i].cueTag, generation);
+        }
+        if (n < applied_.size()) break;
+    }
+    sent_ += played;
+    if (played > 0) {
+        std::lock_guard lock(queueMutex_);
+        if (generation_.load() == generation) outstanding_ -= std::min(outstanding_, played);
+    }
+}
+
+void MidiOutput::checkDone(std::uint32_t generation) {
+    std::uint64_t queuedSoFar;
+    {
+        std::lock_guard lock(queueMutex_);
+        if (doneReported_ || !queue_.empty() || outstanding_ > 0) return;
+        const TimelineState tl = timeline_.read();
+        if (!tl.running || tl.generation != generation) return;
+        doneReported_ = true;
+        queuedSoFar = queue_.queuedSoFar();
+    }
+    std::weak_ptr<int> alive = alive_;
+    ui_.post([this, alive, generation, queuedSoFar] {
+        if (alive.expired() || generation_.load() != generation) return;
+        {
+            // Something queued after the run-out (a cue handler that ran first)
+            // means playback has not run out after all.
+            std::lock_guard lock(queueMutex_);
+            if (queue_.queuedSoFar() != queuedSoFar) return;
+        }
+        if (QueueDone) QueueDone();
+    });
+}
+
+void MidiOutput::postCue(std::int32_t tag, std::uint32_t generation) {
+    std::weak_ptr<int> alive = alive_;
+    ui_.post([this, alive, tag, generation] {
+        // Cues of a stopped queue must not start new chunks.
+        if (alive.expired() || generation_.load() != generation) return;
+        if (CueReached) CueReached(tag);
+    });
+}
+
+void MidiOutput::pump() {
+    if (drive_ == Drive::Manual) runDue(nullptr);
+}
+
+void MidiOutput::wake() {
+    {
+        std::lock_guard lock(queueMutex_);
+        ++wakeSeq_;
+    }
+    queueChanged_.notify_one();
+}
+
+void MidiOutput::schedulerLoop() {
+    tuneSchedulingThread();
+    std::unique_lock lock(queueMutex_);
+    while (!quit_) {
+        lock.unlock();
+        std::uint64_t wakeSeen = 0;
+        const double next = runDue(&wakeSeen);
+        lock.lock();
+        // Anything that changed the queue's head, the timeline or the port
+        // since runDue() looked bumped wakeSeq_, so no wake-up is lost.
+        auto changed = [&] { return quit_ || wakeSeq_ != wakeSeen; };
+        if (next == kNever) {
+            queueChanged_.wait(lock, changed);
+        } else {
+            queueChanged_.wait_until(lock, SteadyClock::fromMs(next), changed);
+        }
+    }
+}
+
+MidiOutput::Stats MidiOutput::stats() const { return Stats{sent_.load(), refused_.load(), unsent_.load()}; }
+
+std::size_t MidiOutput::queuedCount() const {
+    std::lock_guard lock(queueMutex_);
+    return queue_.size();
+}
+
+}  // namespace vornel

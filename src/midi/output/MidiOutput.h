@@ -1,0 +1,162 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "midi/output/MessageQueue.h"
+#include "midi/output/MidiPort.h"
+#include "midi/output/QueueTimeline.h"
+#include "platform/Clock.h"
+#include "platform/Dispatcher.h"
+
+namespace vornel {
+
+// The MIDI output component: sends messages at once, plays a queue of
+// time-stamped messages by itself and reports the tagged ones back.
+//
+// A message is prepared in StatusByte, DataByte1, DataByte2 (for the queue also
+// CueTime and CueTag), then a command is written to PortCommand. All property
+// calls belong to the UI thread; CueReached and QueueDone are delivered on it
+// through the Dispatcher, one at a time, in stamp order.
+//
+// Inside, the queue is a plain ordered structure under one mutex. With
+// Drive::Thread a scheduling thread sleeps to each message's absolute deadline
+// and sends it (or, for the built-in synthesizer, hands it over a little ahead
+// of time so the audio callback places it on its exact sample frame). With
+// Drive::Manual nothing runs by itself: pump() does one pass at the clock's
+// present time, which lets tests run the component on a virtual clock.
+class MidiOutput {
+public:
+    enum Command {
+        OpenPort = 1,
+        ClosePort = 2,
+        StartQueue = 4,
+        StopQueue = 5,
+        QueueMessage = 6,
+        SendNow = 7,
+    };
+    enum class Drive { Thread, Manual };
+
+    // Dispatch numbers of the properties, for the component's narrow entry point.
+    enum DispId {
+        kPortCommand = 1,
+        kPortNumber = 2,
+        kPortName = 6,
+        kStatusByte = 15,
+        kDataByte1 = 16,
+        kDataByte2 = 17,
+        kCueTime = 18,
+        kSysExData = 19,
+        kPortCount = 20,
+        kPortIsOpen = 21,
+        kCueTag = 22,
+        kTempoShift = 23,
+    };
+
+    struct Stats {
+        std::uint64_t sent = 0;     // messages that reached a port
+        std::uint64_t refused = 0;  // not valid MIDI: never sent
+        std::uint64_t unsent = 0;   // valid, but no port was open or it took none
+    };
+
+    MidiOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive = Drive::Thread);
+    ~MidiOutput();
+    MidiOutput(const MidiOutput&) = delete;
+    MidiOutput& operator=(const MidiOutput&) = delete;
+
+    void PortCommand(int code);
+    void PortNumber(int device);
+    int PortNumber() const { return portNumber_; }
+    std::string PortName() const;
+    void StatusByte(int value) { status_ = value; }
+    void DataByte1(int value) { data1_ = value; }
+    int DataByte1() const { return data1_; }
+    void DataByte2(int value) { data2_ = value; }
+    void CueTime(double ms) { cueTime_ = ms; }
+    void SysExData(const std::string& data);
+    int PortCount() const;
+    int PortIsOpen() const;
+    void CueTag(std::int32_t tag) { cueTag_ = tag; }
+    void TempoShift(int shift);
+
+    // The component's events; set by the owner, called on the UI thread.
+    std::function<void(std::int32_t tag)> CueReached;
+    std::function<void()> QueueDone;
+
+    // Drive::Manual only: sends or hands over everything due now, and forwards
+    // what a timed port reports as played.
+    void pump();
+
+    Stats stats() const;
+    // Queue time now (ms since StartQueue, scaled by the tempo shift).
+    double queueTimeMs() const { return timeline_.read().queueAt(clock_.nowMs()); }
+    std::size_t queuedCount() const;
+
+private:
+    struct Posted;
+    void openPort();
+    void closePort();
+    void queuePrepared();
+    void sendPrepared();
+    MidiMessage takePrepared();
+    void startQueue();
+    void stopQueue();
+
+    // One pass of the scheduler; returns the real time (ms) it next needs to run.
+    double runDue(std::uint64_t* wakeSeen);
+    void dispatch(std::vector<QueuedMessage>& batch, std::uint32_t generation);
+    void collectApplied(std::uint32_t generation);
+    void checkDone(std::uint32_t generation);
+    void postCue(std::int32_t tag, std::uint32_t generation);
+    void schedulerLoop();
+    void wake();
+
+    PortProvider& ports_;
+    Dispatcher& ui_;
+    const Clock& clock_;
+    const Drive drive_;
+
+    // UI-thread state (the prepared message).
+    int portNumber_ = -1;
+    int status_ = 0, data1_ = 0, data2_ = 0;
+    double cueTime_ = 0.0;
+    std::int32_t cueTag_ = 0;
+    std::string sysex_;
+    bool sysexFresh_ = false;
+    int tempoShift_ = 0;
+
+    QueueTimeline timeline_;
+    std::atomic<std::uint32_t> generation_{0};
+
+    // The queue and everything the scheduler shares with the UI thread.
+    mutable std::mutex queueMutex_;
+    std::condition_variable queueChanged_;
+    MessageQueue queue_;
+    std::uint64_t outstanding_ = 0;   // handed to a timed port, not yet reported
+    bool doneReported_ = true;        // QueueDone already posted for this run-out
+    bool quit_ = false;
+    std::uint64_t wakeSeq_ = 0;       // bumped by every change the scheduler must see
+
+    // The port; its own mutex so a long SendNow burst never holds up queuing.
+    mutable std::mutex portMutex_;
+    std::unique_ptr<MidiPort> port_;
+    TimedPort* timedPort_ = nullptr;  // port_ when it keeps its own time
+    std::atomic<bool> hasTimedPort_{false};
+    std::atomic<double> leadMs_{0.0};
+
+    std::atomic<std::uint64_t> sent_{0}, refused_{0}, unsent_{0};
+    std::vector<QueuedMessage> batch_;
+    std::vector<TimedTag> applied_;
+
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    std::thread scheduler_;
+};
+
+}  // namespace vornel

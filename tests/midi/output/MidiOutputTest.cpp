@@ -1,0 +1,446 @@
+#include "midi/output/MidiOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "support/RecordingPort.h"
+
+namespace vornel {
+namespace {
+
+using test::RecordingPortProvider;
+using test::SentMessage;
+
+// The component on a virtual clock with a recording port: time moves only when
+// the test says, events arrive only when the test drains the dispatcher.
+class OutputFixture : public ::testing::Test {
+protected:
+    OutputFixture() {
+        out.CueReached = [this](std::int32_t tag) { cues.push_back({clock.nowMs(), tag}); };
+        out.QueueDone = [this] { doneAt.push_back(clock.nowMs()); };
+    }
+
+    void open(int device = 0) {
+        out.PortNumber(device);
+        out.PortCommand(MidiOutput::OpenPort);
+    }
+    void queue(double at, int status, int d1, int d2, std::int32_t tag = 0) {
+        out.StatusByte(status);
+        out.DataByte1(d1);
+        out.DataByte2(d2);
+        out.CueTime(at);
+        out.CueTag(tag);
+        out.PortCommand(MidiOutput::QueueMessage);
+    }
+    void sendNow(int status, int d1, int d2) {
+        out.StatusByte(status);
+        out.DataByte1(d1);
+        out.DataByte2(d2);
+        out.PortCommand(MidiOutput::SendNow);
+    }
+    // Advances the clock in 1 ms steps, pumping and delivering events at each.
+    void runTo(double ms) {
+        out.pump();
+        ui.drain();
+        while (clock.nowMs() < ms) {
+            clock.advance(std::min(1.0, ms - clock.nowMs()));
+            out.pump();
+            ui.drain();
+        }
+    }
+    std::vector<SentMessage> sent() { return ports.log->snapshot(); }
+
+    struct Cue {
+        double atMs;
+        std::int32_t tag;
+    };
+
+    ManualClock clock;
+    QueueDispatcher ui;
+    RecordingPortProvider ports{clock};
+    MidiOutput out{ports, ui, clock, MidiOutput::Drive::Manual};
+    std::vector<Cue> cues;
+    std::vector<double> doneAt;
+};
+
+TEST_F(OutputFixture, PlaysByStampWithEqualStampsInQueuingOrder) {
+    open();
+    queue(200, 0x90, 62, 100);
+    queue(100, 0x90, 60, 100);
+    queue(100, 0x90, 61, 100);
+    queue(0, 0xB0, 7, 90);
+    out.PortCommand(MidiOutput::StartQueue);
+    runTo(99);
+    ASSERT_EQ(sent().size(), 1u);  // only the stamp-0 message so far
+    runTo(300);
+    auto s = sent();
+    ASSERT_EQ(s.size(), 4u);
+    EXPECT_EQ(s[0].message.status, 0xB0);
+    EXPECT_DOUBLE_EQ(s[1].atMs, 100);
+    EXPECT_EQ(s[1].message.data1, 60);
+    EXPECT_EQ(s[2].message.data1, 61);
+    EXPECT_DOUBLE_EQ(s[3].atMs, 200);
+}
+
+TEST_F(OutputFixture, StartWhilePlayingKeepsTheClockAndStopRestartsAtZero) {
+    open();
+    out.PortCommand(MidiOutput::StartQueue);
+    runTo(500);
+    out.PortCommand(MidiOutput::StartQueue);  // already playing: no restart
+    queue(600, 0x90, 60, 1);
+    runTo(700);
+    ASSERT_EQ(sent().size(), 1u);
+    EXPECT_DOUBLE_EQ(sent()[0].atMs, 600);
+
+    queue(1000, 0x90, 61, 1);
+    out.PortCommand(MidiOutput::StopQueue);  // discards the queued message
+    runTo(2000);
+    EXPECT_EQ(sent().size(), 1u);
+
+    queue(100, 0x90, 62, 1);
+    out.PortCommand(MidiOutput::StartQueue);  // queue time starts at 0 again
+    runTo(2200);
+    ASSERT_EQ(sent().size(), 2u);
+    EXPECT_DOUBLE_EQ(sent()[1].atMs, 2100);
+}
+
+TEST_F(OutputFixture, TempoShiftActsAtOnceWithoutJump) {
+    open();
+    queue(2000, 0x90, 60, 1);
+    queue(3000, 0x90, 61, 1);
+    out.PortCommand(MidiOutput::StartQueue);
+    runTo(1000);
+    EXPECT_DOUBLE_EQ(out.queueTimeMs(), 1000);
+    out.TempoShift(100);  // double speed from here on
+    EXPECT_DOUBLE_EQ(out.queueTimeMs(), 1000);
+    runTo(1500);
+    ASSERT_EQ(sent().size(), 1u);
+    EXPECT_DOUBLE_EQ(sent()[0].atMs, 1500);
+    out.TempoShift(-100);  // half speed: the remaining 1000 queue ms take 2000 ms
+    runTo(4000);
+    ASSERT_EQ(sent().size(), 2u);
+    EXPECT_DOUBLE_EQ(sent()[1].atMs, 3500);
+
+    queue(4000, 0x90, 62, 1);
+    out.TempoShift(250);  // beyond the scroll bar's range: taken as +100
+    runTo(4400);
+    ASSERT_EQ(sent().size(), 3u);
+    // At real 4000 the queue stood at 3250; 750 queue ms at double speed.
+    EXPECT_DOUBLE_EQ(sent()[2].atMs, 4375);
+}
+
+TEST_F(OutputFixture, CuesArriveOnTheUiThreadInStampOrderThenQueueDone) {
+    open();
+    queue(300, 0x90, 36, 0, -6);
+    queue(100, 0x90, 36, 0, 1);
+    queue(200, 0x99, 38, 100, 10100);
+    queue(250, 0xB0, 7, 100, 0);  // untagged: no event
+    out.PortCommand(MidiOutput::StartQueue);
+    clock.set(1000);
+    out.pump();
+    EXPECT_TRUE(cues.empty()) << "events wait for the UI thread";
+    ui.drain();
+    ASSERT_EQ(cues.size(), 3u);
+    EXPECT_EQ(cues[0].tag, 1);
+    EXPECT_EQ(cues[1].tag, 10100);
+    EXPECT_EQ(cues[2].tag, -6);
+    ASSERT_EQ(doneAt.size(), 1u);
+    out.pump();
+    ui.drain();
+    EXPECT_EQ(doneAt.size(), 1u) << "QueueDone once per run-out";
+}
+
+TEST_F(OutputFixture, CueHandlerCanQueueTheNextChunk) {
+    open();
+    int chunks = 1;
+    out.CueReached = [&](std::int32_t tag) {
+        cues.push_back({clock.nowMs(), tag});
+        if (tag == 1 && chunks < 3) {
+            const double base = chunks * 1000.0;
+            ++chunks;
+            queue(base + 500, 0x90, 36, 0, 1);
+            queue(base, 0x90, 60, 100);
+            out.PortCommand(MidiOutput::StartQueue);
+        }
+    };
+    queue(500, 0x90, 36, 0, 1);
+    queue(0, 0x90, 60, 100);
+    out.PortCommand(MidiOutput::StartQueue);
+    runTo(3000);
+    EXPECT_EQ(chunks, 3);
+    ASSERT_EQ(cues.size(), 3u);
+    EXPECT_DOUBLE_EQ(cues[2].atMs, 2500);
+    auto s = sent();
+    std::vector<double> noteTimes;
+    for (auto& m : s)
+        if (m.message.data1 == 60) noteTimes.push_back(m.atMs);
+    EXPECT_EQ(noteTimes, (std::vector<double>{0, 1000, 2000}));
+    ASSERT_EQ(doneAt.size(), 1u);
+    EXPECT_DOUBLE_EQ(doneAt[0], 2500);
+}
+
+TEST_F(OutputFixture, QueueDoneWaitsWhenTheLastCueQueuedMore) {
+    open();
+    bool requeued = false;
+    out.CueReached = [&](std::int32_t) {
+        if (!requeued) {
+            requeued = true;
+            queue(200, 0x80, 60, 0);
+        }
+    };
+    queue(100, 0x90, 60, 100, 12100);
+    out.PortCommand(MidiOutput::StartQueue);
+    clock.set(150);
+    out.pump();  // posts the cue and, the queue being empty, a QueueDone
+    ui.drain();  // the cue's handler queues more: that QueueDone is void
+    EXPECT_TRUE(doneAt.empty());
+    runTo(250);
+    EXPECT_EQ(doneAt.size(), 1u);
+}
+
+TEST_F(OutputFixture, EventsOfAStoppedQueueAreNotDelivered) {
+    open();
+    queue(100, 0x90, 36, 0, 1);
+    out.PortCommand(MidiOutput::StartQueue);
+    clock.set(200);
+    out.pump();  // cue and QueueDone posted...
+    out.PortCommand(MidiOutput::StopQueue);  // ...but the user stopped first
+    ui.drain();
+    EXPECT_TRUE(cues.empty());
+    EXPECT_TRUE(doneAt.empty());
+}
+
+TEST_F(OutputFixture, OnlyValidMidiReachesThePort) {
+    open();
+    sendNow(0x90, 132, 100);  // a note transposed past 127
+    sendNow(0x90, -6, 100);
+    sendNow(0x90, 60, 128);
+    sendNow(0xFF, 3, 0);     // a meta event handed over as a message
+    sendNow(0xF0, 0, 0);     // 240 without data
+    sendNow(0xF8, 0, 0);     // system real-time
+    sendNow(0x7F, 0, 0);     // not a status byte
+    EXPECT_TRUE(sent().empty());
+    EXPECT_EQ(out.stats().refused, 7u);
+
+    sendNow(0xC9, 25, 200);  // program change: the second data byte is not sent
+    out.SysExData(std::string("\xF0\x7E\x7F\x09\x01\xF7", 6));
+    sendNow(0xF0, 0, 0);
+    sendNow(0xF0, 0, 0);  // the same data is not sent twice
+    out.SysExData(std::string("\xF0\x43\x90\xF7", 4));  // 0x90 inside: not 7-bit
+    sendNow(0xF0, 0, 0);
+    auto s = sent();
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s[0].message.status, 0xC9);
+    EXPECT_EQ(s[1].message.sysex.size(), 6u);
+
+    queue(10, 0x91, 200, 1, 1);  // refused before it is queued: no cue either
+    out.PortCommand(MidiOutput::StartQueue);
+    runTo(50);
+    EXPECT_TRUE(cues.empty());
+    EXPECT_EQ(sent().size(), 2u);
+}
+
+TEST_F(OutputFixture, PortsOpenCloseAndFailWithoutThrowing) {
+    EXPECT_EQ(out.PortCount(), 2);
+    EXPECT_EQ(out.PortIsOpen(), 0);
+    sendNow(0x90, 60, 100);  // nothing open: dropped quietly
+    EXPECT_EQ(out.stats().unsent, 1u);
+
+    out.PortNumber(1);
+    EXPECT_EQ(out.PortName(), "Test Port 2");
+    ports.failing[1] = true;
+    out.PortCommand(MidiOutput::OpenPort);
+    EXPECT_EQ(out.PortIsOpen(), 0);
+
+    out.PortNumber(7);  // no such device
+    out.PortCommand(MidiOutput::OpenPort);
+    EXPECT_EQ(out.PortIsOpen(), 0);
+
+    open(-1);
+    EXPECT_EQ(out.PortIsOpen(), 1);
+    EXPECT_EQ(out.PortName(), "Test Synth");
+    out.PortCommand(MidiOutput::ClosePort);
+    EXPECT_EQ(out.PortIsOpen(), 0);
+    out.PortCommand(MidiOutput::ClosePort);  // twice is harmless
+    out.PortCommand(99);                      // unknown command
+    EXPECT_EQ(out.PortIsOpen(), 0);
+}
+
+TEST_F(OutputFixture, QueuedMessagesWithoutAPortStillCue) {
+    // The engine's sequencing runs on cues; a closed port must not stall it.
+    queue(100, 0x90, 36, 0, 1);
+    out.PortCommand(MidiOutput::StartQueue);
+    runTo(200);
+    ASSERT_EQ(cues.size(), 1u);
+    EXPECT_EQ(doneAt.size(), 1u);
+}
+
+TEST_F(OutputFixture, DataByte1ReadsBackTheValueLastWritten) {
+    out.DataByte1(57);
+    EXPECT_EQ(out.DataByte1(), 57);
+}
+
+// A port that keeps its own time, like the built-in synthesizer: it applies
+// handed-over messages when the test "renders" up to a moment.
+class FakeTimedPort final : public TimedPort {
+public:
+    struct Item {
+        MidiMessage m;
+        double due;
+        TimedTag tag;
+    };
+    void attach(const QueueTimeline* tl, const Clock* clock) override {
+        timeline = tl;
+        clock_ = clock;
+    }
+    double leadMs() const override { return 20.0; }
+    bool open() override { return open_ = true; }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    void send(const MidiMessage& m) override { immediate.push_back(m); }
+    bool schedule(const MidiMessage& m, double due, const TimedTag& tag) override {
+        handedAt.push_back(clock_->nowMs());
+        pending.push_back({m, due, tag});
+        return true;
+    }
+    std::size_t takeApplied(TimedTag* out, std::size_t max) override {
+        std::size_t n = std::min(max, applied.size());
+        std::copy(applied.begin(), applied.begin() + n, out);
+        applied.erase(applied.begin(), applied.begin() + n);
+        return n;
+    }
+    void render() {
+        const TimelineState tl = timeline->read();
+        for (auto it = pending.begin(); it != pending.end();) {
+            if (it->tag.generation != tl.generation) {
+                it = pending.erase(it);  // stale: dropped without a report
+            } else if (tl.realAt(it->due) <= clock_->nowMs()) {
+                played.push_back({clock_->nowMs(), it->m});
+                applied.push_back(it->tag);
+                it = pending.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
+    const QueueTimeline* timeline = nullptr;
+    const Clock* clock_ = nullptr;
+    bool open_ = false;
+    std::vector<MidiMessage> immediate;
+    std::vector<Item> pending;
+    std::vector<TimedTag> applied;
+    std::vector<double> handedAt;
+    std::vector<SentMessage> played;
+};
+
+class TimedProvider final : public PortProvider {
+public:
+    int count() override { return 0; }
+    std::string name(int) override { return "timed"; }
+    std::unique_ptr<MidiPort> create(int device) override {
+        if (device != -1) return nullptr;
+        auto p = std::make_unique<FakeTimedPort>();
+        port = p.get();
+        return p;
+    }
+    FakeTimedPort* port = nullptr;
+};
+
+TEST(MidiOutputTimedPort, HandsOverAheadAndCuesWhenThePortHasPlayed) {
+    ManualClock clock;
+    QueueDispatcher ui;
+    TimedProvider provider;
+    MidiOutput out(provider, ui, clock, MidiOutput::Drive::Manual);
+    std::vector<std::pair<double, std::int32_t>> cues;
+    int done = 0;
+    out.CueReached = [&](std::int32_t tag) { cues.push_back({clock.nowMs(), tag}); };
+    out.QueueDone = [&] { ++done; };
+    out.PortNumber(-1);
+    out.PortCommand(MidiOutput::OpenPort);
+    ASSERT_NE(provider.port, nullptr);
+    ASSERT_EQ(out.PortIsOpen(), 1);
+
+    for (double at : {100.0, 200.0}) {
+        out.StatusByte(0x90);
+        out.DataByte1(36);
+        out.DataByte2(0);
+        out.CueTime(at);
+        out.CueTag(at == 100.0 ? 1 : -6);
+        out.PortCommand(MidiOutput::QueueMessage);
+    }
+    out.PortCommand(MidiOutput::StartQueue);
+    FakeTimedPort& port = *provider.port;
+    for (int t = 1; t <= 300; ++t) {
+        clock.set(t);
+        out.pump();
+        port.render();
+        ui.drain();
+    }
+    ASSERT_EQ(port.handedAt.size(), 2u);
+    EXPECT_DOUBLE_EQ(port.handedAt[0], 80);  // leadMs before its time
+    ASSERT_EQ(port.played.size(), 2u);
+    EXPECT_DOUBLE_EQ(port.played[0].atMs, 100);
+    ASSERT_EQ(cues.size(), 2u);
+    EXPECT_GE(cues[0].first, 100);  // reported once played, not when handed over
+    EXPECT_EQ(cues[1].second, -6);
+    EXPECT_EQ(done, 1);
+
+    // Handed over, then stopped: the port drops it and nothing is reported.
+    out.CueTime(350);
+    out.CueTag(1);
+    out.PortCommand(MidiOutput::QueueMessage);
+    out.PortCommand(MidiOutput::StartQueue);
+    clock.set(340);
+    out.pump();
+    ASSERT_EQ(port.pending.size(), 1u);
+    out.PortCommand(MidiOutput::StopQueue);
+    clock.set(400);
+    port.render();
+    out.pump();
+    ui.drain();
+    EXPECT_EQ(port.played.size(), 2u);
+    EXPECT_EQ(cues.size(), 2u);
+}
+
+TEST(MidiOutputThread, PlaysOnItsOwnOnTheSteadyClock) {
+    SteadyClock clock;
+    QueueDispatcher ui;
+    RecordingPortProvider ports(clock);
+    MidiOutput out(ports, ui, clock);
+    std::vector<std::int32_t> cues;
+    bool done = false;
+    out.CueReached = [&](std::int32_t tag) { cues.push_back(tag); };
+    out.QueueDone = [&] { done = true; };
+    out.PortNumber(0);
+    out.PortCommand(MidiOutput::OpenPort);
+    for (int i = 0; i < 20; ++i) {
+        out.StatusByte(0x90);
+        out.DataByte1(60 + i);
+        out.DataByte2(100);
+        out.CueTime(40 - 2 * i);  // queued latest first
+        out.CueTag(i + 1);
+        out.PortCommand(MidiOutput::QueueMessage);
+    }
+    const double start = clock.nowMs();
+    out.PortCommand(MidiOutput::StartQueue);
+    while (!done && clock.nowMs() - start < 5000) {
+        ui.drain();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_TRUE(done);
+    auto s = ports.log->snapshot();
+    ASSERT_EQ(s.size(), 20u);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(s[i].message.data1, 79 - i) << "stamp order";
+        EXPECT_GE(s[i].atMs - start, 2.0 * i) << "never early";
+    }
+    ASSERT_EQ(cues.size(), 20u);
+    EXPECT_EQ(cues.front(), 20);
+    EXPECT_EQ(cues.back(), 1);
+}
+
+}  // namespace
+}  // namespace vornel
