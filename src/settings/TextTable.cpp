@@ -1,0 +1,112 @@
+#include "settings/TextTable.h"
+
+#include <string_view>
+
+namespace vornel {
+
+namespace {
+
+// Captions 0..23, messages 0..2, other texts 0..4, one language per array.
+// Leading and trailing blanks are part of the texts: the menus and tool tips
+// use them for spacing.
+constexpr std::array<std::string_view, kTextsPerLanguage> kTurkish{
+    // captions
+    "Aygıt ve Dil Seçimi",
+    "Dil",
+    "MIDI Aygıtı",
+    "Tamam",
+    "Çıkış",
+    "Dosya",
+    "Stil",
+    "Akorlar",
+    "Aç ..",
+    "Oynat",
+    "Durdur",
+    "Panik",
+    "Hakkında",
+    "Ayarlar",
+    "     - Çıkış -     ",
+    "Yardım",
+    "İptal",
+    " Gösterge - Açık / Kapalı ",
+    "Telif hakkı",
+    "İsim",
+    "Ölçü",
+    "Boyut",
+    "Veri sayısı",
+    "Harita",
+    // messages
+    "Main A, B, C ve D kısımlarından hiçbiri bulunamadı",
+    "Bu kısımda data yok",
+    "Yadım dosyası bulunamıyor",
+    // other texts
+    " Açık / Kapalı ",
+    " Ses takılması olduğunda kullanın ",
+    "Soru ve önerileriniz için:   vornel@halvex.org",
+    "yükleniyor ...",
+    "Aç - MIDI ve STİL dosyaları (*.mid, *.sty)",
+};
+
+constexpr std::array<std::string_view, kTextsPerLanguage> kEnglish{
+    // captions
+    "Device and Language Selection",
+    "Language",
+    "MIDI Device",
+    "Ok",
+    "Exit",
+    "File",
+    "Style",
+    "Chords",
+    "Open ..",
+    "Play",
+    "Stop",
+    "Panic",
+    "About",
+    "Settings",
+    "     - Exit -     ",
+    "Help",
+    "Cancel",
+    " Volume meters - On / Off ",
+    "Copyright",
+    "Name",
+    "Time Sign.",
+    "Size",
+    "Data count",
+    "Key map",
+    // messages
+    "There is no Main A, B, C, D one of part",
+    "There is no data in this part",
+    "The help file couldn't be found",
+    // other texts
+    " On / Off ",
+    " Use when notes ... ",
+    "Questions and suggestions:   vornel@halvex.org",
+    "loading ...",
+    "Open - MIDI and STYLE files (*.mid, *.sty)",
+};
+
+}  // namespace
+
+void TextTable::SetTheLangsQuery() {
+    for (int i = 0; i < kTextsPerLanguage; ++i) texts_[kLangTurkish][i].assign(kTurkish[i]);
+    for (int i = 0; i < kTextsPerLanguage; ++i) texts_[kLangEnglish][i].assign(kEnglish[i]);
+}
+
+int TextTable::position(int group, int entry) {
+    if (group < 0 || group >= static_cast<int>(kGroupSizes.size())) return -1;
+    if (entry < 0 || entry >= kGroupSizes[group]) return -1;
+    int offset = 0;
+    for (int g = 0; g < group; ++g) offset += kGroupSizes[g];
+    return offset + entry;
+}
+
+const std::string& TextTable::LangText(int lang, int group, int entry) const {
+    // Function-local so that it is ready even for readers running during
+    // static initialisation.
+    static const std::string empty;
+    const int pos = position(group, entry);
+    if (lang < 0 || lang >= kLanguageCount || pos < 0) return empty;
+    return texts_[lang][pos];
+}
+
+}  // namespace vornel

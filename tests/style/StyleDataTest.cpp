@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "style/StyleData.h"
+
+namespace vornel {
+namespace {
+
+TEST(StyleData, StartsEmpty) {
+    StyleData s;
+    for (int p = 0; p <= 18; ++p) {
+        EXPECT_EQ(s.PartEvCount(p), 0);
+        EXPECT_EQ(s.PartStart(p), 0);
+        EXPECT_EQ(s.PartEnd(p), 0);
+    }
+    EXPECT_EQ(s.MarkerCount, 0);
+    EXPECT_EQ(s.LoadedParts, 0);
+    EXPECT_EQ(s.PartMes(18, 10000), 0);
+    EXPECT_EQ(s.PartSysEx(18, 10000), "");
+}
+
+TEST(StyleData, StoreEventFillsSlotsFromOneInFileOrder) {
+    StyleData s;
+    const std::string sysEx("\xF0\x7E\x7F\x09\x01\xF7", 6);
+    ASSERT_TRUE(s.storeEvent(2, 144, 60, 100, 0, "", ""));
+    ASSERT_TRUE(s.storeEvent(2, 240, 0, 0, 96, "text", sysEx));
+    EXPECT_EQ(s.PartEvCount(2), 2);
+    EXPECT_EQ(s.PartMes(2, 1), 144);
+    EXPECT_EQ(s.PartD1(2, 1), 60);
+    EXPECT_EQ(s.PartD2(2, 1), 100);
+    EXPECT_EQ(s.PartTick(2, 1), 0);
+    EXPECT_EQ(s.PartMes(2, 2), 240);
+    EXPECT_EQ(s.PartTick(2, 2), 96);
+    EXPECT_EQ(s.PartText(2, 2), "text");
+    EXPECT_EQ(s.PartSysEx(2, 2), sysEx);  // bytes unchanged, F0 and F7 included
+    // Slot 0 is never used, and no other part moved.
+    EXPECT_EQ(s.PartMes(2, 0), 0);
+    for (int p = 0; p <= 18; ++p)
+        if (p != 2) {
+            EXPECT_EQ(s.PartEvCount(p), 0) << p;
+        }
+}
+
+TEST(StyleData, PartEighteenIsANormalEntryAndPartZeroIsNeverFilled) {
+    StyleData s;
+    EXPECT_TRUE(s.storeEvent(18, 176, 7, 100, 5, "", ""));
+    EXPECT_EQ(s.PartEvCount(18), 1);
+    EXPECT_EQ(s.PartD1(18, 1), 7);
+
+    EXPECT_FALSE(s.storeEvent(0, 144, 60, 100, 0, "", ""));
+    EXPECT_FALSE(s.storeEvent(19, 144, 60, 100, 0, "", ""));
+    EXPECT_FALSE(s.storeEvent(-1, 144, 60, 100, 0, "", ""));
+    EXPECT_EQ(s.PartEvCount(0), 0);
+    EXPECT_EQ(s.PartMes(0, 1), 0);
+}
+
+TEST(StyleData, HoldsExactlyTenThousandEventsPerPart) {
+    StyleData s;
+    for (int n = 1; n <= 10000; ++n)
+        ASSERT_TRUE(s.storeEvent(7, 144, static_cast<std::int16_t>(n % 128), 1, n, "", "")) << n;
+    EXPECT_EQ(s.PartEvCount(7), 10000);
+    EXPECT_EQ(s.PartTick(7, 10000), 10000);
+
+    // The 10001st is refused and leaves everything as it was.
+    EXPECT_FALSE(s.storeEvent(7, 128, 99, 99, 99999, "late", "late"));
+    EXPECT_EQ(s.PartEvCount(7), 10000);
+    EXPECT_EQ(s.PartTick(7, 10000), 10000);
+    EXPECT_EQ(s.PartText(7, 10000), "");
+    // The neighbouring part's first slot is untouched.
+    EXPECT_EQ(s.PartMes(8, 0), 0);
+    EXPECT_EQ(s.PartMes(8, 1), 0);
+    // A full part does not stop another part from filling.
+    EXPECT_TRUE(s.storeEvent(8, 144, 1, 1, 0, "", ""));
+}
+
+TEST(StyleData, RefusesToStoreOverADamagedCount) {
+    StyleData s;
+    s.PartEvCount(3) = -4;
+    EXPECT_FALSE(s.storeEvent(3, 144, 60, 100, 0, "", ""));
+    s.PartEvCount(3) = 12000;
+    EXPECT_FALSE(s.storeEvent(3, 144, 60, 100, 0, "", ""));
+}
+
+TEST(StyleData, IndexesOutsideTheTablesThrowInsteadOfTouchingMemory) {
+    StyleData s;
+    EXPECT_THROW(s.PartMes(19, 1), std::out_of_range);
+    EXPECT_THROW(s.PartMes(-1, 1), std::out_of_range);
+    EXPECT_THROW(s.PartTick(1, 10001), std::out_of_range);
+    EXPECT_THROW(s.PartText(1, -1), std::out_of_range);
+    EXPECT_THROW(s.PartEvCount(19), std::out_of_range);
+    EXPECT_THROW(s.PartStart(-1), std::out_of_range);
+    const StyleData& c = s;
+    EXPECT_THROW(c.PartSysEx(0, 10001), std::out_of_range);
+    EXPECT_NO_THROW(c.PartSysEx(18, 10000));
+}
+
+}  // namespace
+}  // namespace vornel
