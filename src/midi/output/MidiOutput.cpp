@@ -181,7 +181,6 @@ void MidiOutput::openPort() {
         std::lock_guard lock(portMutex_);
         port_ = std::move(port);
         timedPort_ = dynamic_cast<TimedPort*>(port_.get());
-        leadMs_.store(timedPort_ ? std::max(0.0, timedPort_->leadMs()) : 0.0);
         hasTimedPort_.store(timedPort_ != nullptr);
     }
     wake();
@@ -194,7 +193,6 @@ void MidiOutput::closePort() {
         old = std::move(port_);
         timedPort_ = nullptr;
         hasTimedPort_.store(false);
-        leadMs_.store(0.0);
         if (old) old->close();
     }
     // What a timed port still held will never be reported; don't wait for it.
@@ -206,13 +204,19 @@ double MidiOutput::runDue(std::uint64_t* wakeSeen) {
     std::uint32_t generation;
     double next = kNever;
     double now;
+    double lead = 0.0;
+    {
+        // Asked on every pass: a port whose audio driver renders larger periods
+        // than it asked for needs its messages earlier.
+        std::lock_guard lock(portMutex_);
+        if (timedPort_) lead = std::max(0.0, timedPort_->leadMs());
+    }
     {
         std::lock_guard lock(queueMutex_);
         if (wakeSeen) *wakeSeen = wakeSeq_;
         const TimelineState tl = timeline_.read();
         generation = tl.generation;
         now = clock_.nowMs();
-        const double lead = leadMs_.load();
         if (tl.running && !queue_.empty()) {
             queue_.popDue(tl.queueAt(now + lead), batch_);
             if (!queue_.empty()) next = tl.realAt(queue_.nextStamp()) - lead;

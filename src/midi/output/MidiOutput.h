@@ -149,7 +149,6 @@ private:
     std::unique_ptr<MidiPort> port_;
     TimedPort* timedPort_ = nullptr;  // port_ when it keeps its own time
     std::atomic<bool> hasTimedPort_{false};
-    std::atomic<double> leadMs_{0.0};
 
     std::atomic<std::uint64_t> sent_{0}, refused_{0}, unsent_{0};
     std::vector<QueuedMessage> batch_;

@@ -1,0 +1,106 @@
+#include "midi/output/synth/BlockScheduler.h"
+
+#include <limits>
+
+namespace vornel {
+
+void BlockScheduler::attach(const QueueTimeline* timeline, const Clock* clock) {
+    timeline_ = timeline;
+    clock_ = clock;
+}
+
+void BlockScheduler::setSampleRate(double sampleRate) {
+    sampleRate_.store(sampleRate, std::memory_order_relaxed);
+    frameClock_.setSampleRate(sampleRate);
+}
+
+std::size_t BlockScheduler::takeApplied(AppliedEvent* out, std::size_t max) {
+    std::size_t n = 0;
+    while (n < max && applied_.tryPop(out[n])) ++n;
+    return n;
+}
+
+void BlockScheduler::restart() {
+    immediate_.clear();
+    scheduled_.clear();
+    pending_.clear();
+    frameClock_.reset();
+    knowGeneration_ = false;
+}
+
+TimelineState BlockScheduler::readTimeline() const {
+    if (!timeline_) return TimelineState{};
+    return timeline_->read();
+}
+
+void BlockScheduler::beginPeriod(std::int64_t firstFrame, int frames) {
+    if (frames > largestPeriod_.load(std::memory_order_relaxed))
+        largestPeriod_.store(frames, std::memory_order_relaxed);
+    const double now = clock_ ? clock_->nowMs() : std::numeric_limits<double>::quiet_NaN();
+    frameClock_.beginPeriod(firstFrame, frames, now);
+}
+
+void BlockScheduler::adoptGeneration(const TimelineState& tl) {
+    if (knowGeneration_ && tl.generation == generation_) return;
+    if (knowGeneration_) {
+        const std::uint32_t current = tl.generation;
+        pending_.removeIf(
+            [current](const ScheduledItem& i) { return i.tag.generation != current; });
+    }
+    generation_ = tl.generation;
+    knowGeneration_ = true;
+}
+
+void BlockScheduler::applyItem(const ScheduledItem& item, std::int64_t blockFrame,
+                               MessageSink& sink) {
+    if (item.message.kind != SynthMessage::Kind::None) sink.apply(item.message);
+    if (!applied_.tryPush(AppliedEvent{item.tag, blockFrame}))
+        lostReports_.fetch_add(1, std::memory_order_relaxed);
+}
+
+void BlockScheduler::beforeBlock(std::int64_t blockFrame, MessageSink& sink) {
+    // Messages sent at once come first: a note-off sent now must not be
+    // overtaken by a queued note-on of the same block.
+    while (immediate_.tryPop(scratchMessage_)) sink.apply(scratchMessage_);
+
+    // The timeline is read before the ring is drained, so an item may carry a
+    // generation newer than the one read; reading again then tells a stale item
+    // from one that merely overtook our first read.
+    TimelineState tl = readTimeline();
+    adoptGeneration(tl);
+    while (scheduled_.tryPop(scratchItem_)) {
+        if (scratchItem_.tag.generation != tl.generation) {
+            tl = readTimeline();
+            adoptGeneration(tl);
+            if (scratchItem_.tag.generation != tl.generation) continue;  // voided by a stop
+        }
+        if (pending_.full()) {
+            // Losing a message (a note-off!) is worse than playing one early:
+            // the earliest of the lot goes out now.
+            appliedEarly_.fetch_add(1, std::memory_order_relaxed);
+            if (PendingQueue::earlier(pending_.top(), scratchItem_)) {
+                applyItem(pending_.top(), blockFrame, sink);
+                pending_.pop();
+                pending_.push(scratchItem_);
+            } else {
+                applyItem(scratchItem_, blockFrame, sink);
+            }
+            continue;
+        }
+        pending_.push(scratchItem_);
+    }
+
+    // A stopped queue has no real time for its stamps; what waits stays (a stop
+    // bumps the generation and purges it above).
+    if (!tl.running || !(tl.rate > 0.0)) return;
+    const double limit = static_cast<double>(blockFrame) + kBlockFrames / 2.0;
+    while (!pending_.empty()) {
+        const ScheduledItem& next = pending_.top();
+        const double frame = frameClock_.frameAtMs(tl.realAt(next.dueQueueMs));
+        if (!(frame < limit)) break;
+        applyItem(next, blockFrame, sink);
+        pending_.pop();
+    }
+}
+
+}  // namespace vornel

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+#include "midi/output/QueueTimeline.h"
+#include "midi/output/synth/FrameClock.h"
+#include "midi/output/synth/MessageSink.h"
+#include "midi/output/synth/PendingQueue.h"
+#include "midi/output/synth/ScheduledItem.h"
+#include "midi/output/synth/SpscRing.h"
+#include "midi/output/synth/SynthMessage.h"
+#include "platform/Clock.h"
+
+namespace vornel {
+
+// Decides, block by block, which messages the audio callback applies before
+// rendering the next 64 frames: first every message sent at once, then every
+// queued message whose due time falls in the block. Rounding a due time to the
+// nearest block start keeps each message within half a block (32 frames,
+// 0.73 ms at 44.1 kHz) of its ideal frame, whatever the audio period.
+//
+// Three threads meet here and none of them waits for another:
+//  - the sending thread (UI, or the scheduling thread for a queued message
+//    whose time has come) pushes into the immediate ring;
+//  - the scheduling thread pushes handed-over messages into the scheduled ring
+//    and takes the reports of applied ones from the applied ring;
+//  - the audio thread consumes the first two rings and produces the third.
+// Everything the audio thread touches was allocated at construction.
+class BlockScheduler {
+public:
+    static constexpr int kBlockFrames = 64;  // FluidSynth's internal block
+    // A panic sends 16 × 128 note-offs at once and a channel reset may add as
+    // many again; none may be lost.
+    static constexpr std::size_t kImmediateCapacity = 8192;
+    static constexpr std::size_t kScheduledCapacity = 8192;
+    // Larger than everything that can be in flight (scheduled ring + pending),
+    // so a report is lost only if the scheduling thread stops taking them.
+    static constexpr std::size_t kAppliedCapacity = 16384;
+
+    BlockScheduler() = default;
+    BlockScheduler(const BlockScheduler&) = delete;
+    BlockScheduler& operator=(const BlockScheduler&) = delete;
+
+    // Before rendering starts. Without a timeline no queued message is taken.
+    void attach(const QueueTimeline* timeline, const Clock* clock);
+    bool attached() const { return timeline_ != nullptr; }
+    void setSampleRate(double sampleRate);
+    double sampleRate() const { return sampleRate_.load(std::memory_order_relaxed); }
+
+    // Sending thread. False when the ring is full: the message is dropped.
+    bool pushImmediate(const SynthMessage& m) { return immediate_.tryPush(m); }
+    // Scheduling thread. False when the ring is full.
+    bool pushScheduled(const ScheduledItem& item) { return scheduled_.tryPush(item); }
+    // Scheduling thread: up to `max` reports, in the order applied.
+    std::size_t takeApplied(AppliedEvent* out, std::size_t max);
+
+    // Audio thread: the start of a period of `frames` frames at `firstFrame`.
+    void beginPeriod(std::int64_t firstFrame, int frames);
+    // Audio thread: applies what is due before the block starting at
+    // `blockFrame` (a multiple of kBlockFrames).
+    void beforeBlock(std::int64_t blockFrame, MessageSink& sink);
+
+    // Only while no audio thread runs: forgets every message not yet applied and
+    // the time anchor. Reports already made stay to be taken.
+    void restart();
+
+    // Largest period seen so far (0 before the first one).
+    int largestPeriod() const { return largestPeriod_.load(std::memory_order_relaxed); }
+    // Queued messages applied ahead of time because the pending heap was full.
+    std::uint64_t appliedEarly() const { return appliedEarly_.load(std::memory_order_relaxed); }
+    // Reports lost because the applied ring was full.
+    std::uint64_t lostReports() const { return lostReports_.load(std::memory_order_relaxed); }
+    // Audio thread (or while it is stopped).
+    const FrameClock& frameClock() const { return frameClock_; }
+    std::size_t pendingCount() const { return pending_.size(); }
+
+private:
+    TimelineState readTimeline() const;
+    // Purges pending messages of an earlier generation once the timeline shows
+    // a new one.
+    void adoptGeneration(const TimelineState& tl);
+    void applyItem(const ScheduledItem& item, std::int64_t blockFrame, MessageSink& sink);
+
+    const QueueTimeline* timeline_ = nullptr;
+    const Clock* clock_ = nullptr;
+    std::atomic<double> sampleRate_{44100.0};
+
+    SpscRing<SynthMessage, kImmediateCapacity> immediate_;
+    SpscRing<ScheduledItem, kScheduledCapacity> scheduled_;
+    SpscRing<AppliedEvent, kAppliedCapacity> applied_;
+
+    // Audio thread only.
+    PendingQueue pending_;
+    FrameClock frameClock_;
+    bool knowGeneration_ = false;
+    std::uint32_t generation_ = 0;
+    SynthMessage scratchMessage_;
+    ScheduledItem scratchItem_;
+
+    std::atomic<int> largestPeriod_{0};
+    std::atomic<std::uint64_t> appliedEarly_{0};
+    std::atomic<std::uint64_t> lostReports_{0};
+};
+
+}  // namespace vornel

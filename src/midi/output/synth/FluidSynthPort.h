@@ -1,0 +1,109 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "midi/output/MidiPort.h"
+#include "midi/output/synth/ScheduledItem.h"
+
+namespace vornel {
+
+class BlockScheduler;
+
+// The built-in synthesizer: FluidSynth with a General MIDI SoundFont, driven
+// from our own audio callback.
+//
+// The callback renders in FluidSynth's 64-frame blocks and, before each block,
+// applies the messages sent at once and then the queued messages due in that
+// block, so a queued message lands within half a block of its frame whatever
+// the audio period. Every call into FluidSynth happens on the audio thread
+// (synth.threadsafe-api is off, so the callback takes no lock); other threads
+// only push into lock-free rings.
+//
+// Threads: open/close/send/attach on the UI thread (send also on the
+// scheduling thread, never both at once); schedule/takeApplied on the
+// scheduling thread; the offline calls on one thread of the caller's choice,
+// which then plays the audio thread's part.
+class FluidSynthPort final : public TimedPort {
+public:
+    struct Options {
+        // The SoundFont to play; empty: SoundFontLocator::findDefault().
+        std::string soundFontPath;
+        // FluidSynth audio drivers to try, in order; empty: AudioDrivers::choose().
+        std::vector<std::string> audioDrivers;
+    };
+
+    FluidSynthPort();
+    explicit FluidSynthPort(Options options);
+    ~FluidSynthPort() override;
+    FluidSynthPort(const FluidSynthPort&) = delete;
+    FluidSynthPort& operator=(const FluidSynthPort&) = delete;
+
+    // False, quietly, when no SoundFont can be loaded or no audio driver can be
+    // started (a machine without sound hardware). True at once when open.
+    bool open() override;
+    // Stops the audio thread, then frees the synthesizer. Harmless when closed.
+    void close() override;
+    bool isOpen() const override;
+    // Applied before the next block. Dropped (and counted) when the port is
+    // closed, the message cannot be played or the ring is full; never waits.
+    void send(const MidiMessage& m) override;
+
+    void attach(const QueueTimeline* timeline, const Clock* clock) override;
+    // Two audio periods plus slack: see kSchedulingSlackMs.
+    double leadMs() const override;
+    // False when closed, not attached, the due time is not finite or the ring
+    // is full. A message the synthesizer cannot play (a system-exclusive
+    // message over 256 bytes) is still taken, as a silent carrier, so that its
+    // tag comes back at its time.
+    bool schedule(const MidiMessage& m, double dueQueueMs, const TimedTag& tag) override;
+    std::size_t takeApplied(TimedTag* out, std::size_t max) override;
+
+    // Opens without an audio driver: the caller drives rendering with render().
+    // False for a sample rate outside 8000..96000 Hz, without a SoundFont, or
+    // when already open in real time.
+    bool openOffline(double sampleRate);
+    // Offline only: renders `frames` frames into the two buffers, exactly as the
+    // audio callback does, with the attached clock read as the time of the
+    // first frame. Fills silence when not open offline.
+    void render(float* left, float* right, int frames);
+    // Like takeApplied, with the frame each message took effect at.
+    std::size_t takeAppliedAt(AppliedEvent* out, std::size_t max);
+
+    double sampleRate() const;
+    // Messages refused by send() or carried silently by schedule().
+    std::uint64_t droppedMessages() const { return dropped_.load(std::memory_order_relaxed); }
+    // The SoundFont this port plays (after open) or would look for.
+    std::string soundFontPath() const;
+    // The audio driver in use; empty when closed or offline.
+    const std::string& audioDriver() const { return driverName_; }
+
+    // Covers the scheduling thread waking late for a hand-over.
+    static constexpr double kSchedulingSlackMs = 20.0;
+
+private:
+    enum class Mode { Closed, RealTime, Offline };
+    struct Fluid;
+
+    static int audioCallback(void* data, int len, int nfx, float* fx[], int nout, float* out[]);
+    int renderPeriod(int len, int nfx, float* fx[], int nout, float* out[]);
+    bool createSynth(const std::string& soundFont);
+    void release();
+
+    Options options_;
+    std::unique_ptr<BlockScheduler> scheduler_;
+    std::unique_ptr<Fluid> fluid_;
+    Mode mode_ = Mode::Closed;
+    std::atomic<bool> open_{false};
+    std::atomic<int> configuredPeriod_{64};
+    std::int64_t framesRendered_ = 0;  // audio thread
+    std::atomic<std::uint64_t> dropped_{0};
+    std::string loadedSoundFont_;
+    std::string driverName_;
+};
+
+}  // namespace vornel

@@ -1,0 +1,124 @@
+// The output component playing its queue into the built-in synthesizer,
+// rendered offline: what the user would hear, measured in the samples.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "midi/output/MidiOutput.h"
+#include "midi/output/synth/OfflineRender.h"
+#include "midi/output/synth/OfflineSynthPort.h"
+#include "midi/output/synth/SoundFontLocator.h"
+#include "midi/output/synth/SynthTestSupport.h"
+#include "support/TempDir.h"
+
+namespace vornel::test {
+namespace {
+
+constexpr double kRate = 44100.0;
+constexpr float kThreshold = 1e-3f;
+
+class ComponentIntoSynth : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (SoundFontLocator::findDefault().empty())
+            GTEST_SKIP() << "no General MIDI SoundFont installed (Debian: timgm6mb-soundfont)";
+        out.CueReached = [this](std::int32_t tag) { cues.push_back({clock.nowMs(), tag}); };
+        out.QueueDone = [this] { ++done; };
+        out.PortNumber(-1);
+        out.PortCommand(MidiOutput::OpenPort);
+        ASSERT_EQ(out.PortIsOpen(), 1);
+    }
+
+    void queue(double at, int status, int d1, int d2, std::int32_t tag = 0) {
+        out.StatusByte(status);
+        out.DataByte1(d1);
+        out.DataByte2(d2);
+        out.CueTime(at);
+        out.CueTag(tag);
+        out.PortCommand(MidiOutput::QueueMessage);
+    }
+
+    Stereo render(double seconds, int period) {
+        OfflineRender r(provider.last->synth(), clock, period);
+        r.onPeriod([this](double) {
+            out.pump();
+            ui.drain();
+        });
+        Stereo s;
+        r.renderSeconds(seconds, s.left, s.right);
+        return s;
+    }
+
+    struct Cue {
+        double atMs;
+        std::int32_t tag;
+    };
+
+    ManualClock clock;
+    QueueDispatcher ui;
+    OfflineSynthProvider provider{kRate};
+    MidiOutput out{provider, ui, clock, MidiOutput::Drive::Manual};
+    std::vector<Cue> cues;
+    int done = 0;
+};
+
+TEST_F(ComponentIntoSynth, QueuedNotesAreHeardAtTheirTimeAtAnyPeriod) {
+    for (int period : {64, 1024}) {
+        SCOPED_TRACE(period);
+        clock.set(0);
+        out.PortCommand(MidiOutput::StopQueue);
+        out.PortCommand(MidiOutput::OpenPort);  // a fresh synthesizer, its frame 0 at real 0
+        ASSERT_EQ(out.PortIsOpen(), 1);
+        queue(0, 0x99, 38, 120);
+        queue(500, 0x99, 38, 120);
+        queue(1250, 0x99, 38, 120, 10120);
+        out.PortCommand(MidiOutput::StartQueue);
+        const Stereo s = render(1.6, period);
+        // The snare's own attack: from frame 0, where the hit at stamp 0 is
+        // applied, to its first audible sample.
+        const long attack = onsetFrame(s, kThreshold);
+        ASSERT_GE(attack, 0);
+        for (double ms : {500.0, 1250.0}) {
+            const long ideal = static_cast<long>(ms * kRate / 1000.0);
+            const long heard = onsetFrame(s, kThreshold, ideal - 2000);
+            EXPECT_NEAR(heard - attack, ideal, 32) << "note at " << ms << " ms";
+        }
+        ASSERT_FALSE(cues.empty());
+        EXPECT_EQ(cues.back().tag, 10120);
+        EXPECT_GE(cues.back().atMs, 1250 - 32 * 1000.0 / kRate) << "cued when played, not when handed over";
+        cues.clear();
+    }
+}
+
+TEST_F(ComponentIntoSynth, StopSilencesWhatWasHandedOverAndWritesAWav) {
+    queue(0, 0xC0, 19, 0);      // church organ: sustains until released
+    queue(0, 0x90, 60, 100);
+    queue(400, 0x90, 64, 100);  // handed over ahead of time, then stopped before it sounds
+    out.PortCommand(MidiOutput::StartQueue);
+    Stereo s = render(0.38, 256);
+    out.PortCommand(MidiOutput::StopQueue);
+    for (int n : {60, 64}) {  // what a stop is followed by in the player
+        out.StatusByte(0x90);
+        out.DataByte1(n);
+        out.DataByte2(0);
+        out.PortCommand(MidiOutput::SendNow);
+    }
+    const Stereo tail = render(1.5, 256);
+    // The organ was sounding before the stop...
+    EXPECT_GT(rms(s, s.left.size() - 4410, s.left.size()), 1e-3);
+    // ...and half a second after it there is only the release's silence.
+    const std::size_t halfSecond = static_cast<std::size_t>(0.5 * kRate);
+    EXPECT_LT(rms(tail, halfSecond, tail.left.size()), 1e-4);
+    EXPECT_EQ(done, 0) << "no run-out after a stop";
+
+    TempDir dir;
+    const auto path = dir.path() / "organ.wav";
+    OfflineRender r(provider.last->synth(), clock, 256);
+    ASSERT_TRUE(r.renderToWav(0.1, path));
+    EXPECT_EQ(std::filesystem::file_size(path), 44u + 4410u * 2u * 2u);
+}
+
+}  // namespace
+}  // namespace vornel::test

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "midi/output/synth/SoundFontLocator.h"
+#include "support/TempDir.h"
+
+namespace vornel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SoundFontLocatorTest : public ::testing::Test {
+protected:
+    fs::path folder(const std::string& name) {
+        const fs::path p = tmp.file(name);
+        fs::create_directories(p);
+        return p;
+    }
+    static void touch(const fs::path& p) { std::ofstream(p) << "sfbk"; }
+
+    test::TempDir tmp;
+};
+
+TEST_F(SoundFontLocatorTest, PrefersTimGM6mbThenDefaultGMThenAnyInFolderOrder) {
+    const fs::path a = folder("a"), b = folder("b");
+    touch(a / "zeta.sf2");
+    touch(b / "alpha.sf2");
+    EXPECT_EQ(SoundFontLocator::find({a, b}), a / "zeta.sf2");  // first folder with any
+    touch(b / "default-GM.sf2");
+    EXPECT_EQ(SoundFontLocator::find({a, b}), b / "default-GM.sf2");
+    touch(b / "TimGM6mb.sf2");
+    EXPECT_EQ(SoundFontLocator::find({a, b}), b / "TimGM6mb.sf2");
+}
+
+TEST_F(SoundFontLocatorTest, AnySoundFontIsTheAlphabeticallyFirstWithTheExtensionInAnyCase) {
+    const fs::path a = folder("a");
+    touch(a / "readme.txt");
+    touch(a / "Strings.SF2");
+    touch(a / "piano.sf2");
+    fs::create_directories(a / "Aardvark.sf2");                 // a folder, not a file
+    EXPECT_EQ(SoundFontLocator::find({a}), a / "Strings.SF2");  // 'S' sorts before 'p'
+}
+
+TEST_F(SoundFontLocatorTest, MissingFoldersAreSkippedAndNothingFoundIsEmpty) {
+    const fs::path empty = folder("empty");
+    EXPECT_TRUE(SoundFontLocator::find({}).empty());
+    EXPECT_TRUE(SoundFontLocator::find({tmp.file("missing"), empty}).empty());
+    touch(empty / "gm.sf2");
+    EXPECT_EQ(SoundFontLocator::find({tmp.file("missing"), empty}), empty / "gm.sf2");
+}
+
+TEST(SoundFontLocatorFolders, SystemFoldersFirstThenTheUsersOwn) {
+    const std::vector<fs::path> folders = SoundFontLocator::defaultFolders();
+    ASSERT_GE(folders.size(), 3u);
+    EXPECT_EQ(folders[0], fs::path("/usr/share/sounds/sf2"));
+    EXPECT_EQ(folders[1], fs::path("/usr/share/soundfonts"));
+    EXPECT_EQ(folders[2], fs::path("/usr/local/share/soundfonts"));
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        ASSERT_EQ(folders.size(), 4u);
+        EXPECT_EQ(folders[3], fs::path(home) / ".local/share/soundfonts");
+    }
+}
+
+}  // namespace
+}  // namespace vornel
