@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "midi/file/SmfData.h"
+
+namespace vornel {
+
+// The MIDI file reader component (instance Midifile1 of the player window).
+// It reads a Standard MIDI File whole and shows its file-level values and one
+// selected event at a time as properties. Tracks and events are numbered from
+// 1. Nothing here throws, and the interface holds only integers and strings,
+// so it can stand behind a narrow C entry point unchanged.
+//
+// A selection outside the file (track 0 or past TrackCount, event 0 or past
+// EventCount) is kept as written and describes no event: EventCount of such
+// a track is 0, and the event properties read 0 and empty strings. A loaded
+// or closed file starts with track 1, event 1 selected.
+class MidiFile {
+public:
+    static constexpr std::int32_t kActionOpen = 1;
+    static constexpr std::int32_t kActionClose = 5;
+
+    // 1 reads the file named by FileName (a file that cannot be read leaves
+    // zero tracks and the default file values), 5 closes the current file;
+    // other codes change nothing.
+    void FileAction(std::int32_t action) noexcept;
+    void FileName(const std::string& path);
+    std::string FileName() const;
+
+    std::int16_t TrackCount() const noexcept;
+    void Track(std::int32_t track) noexcept;
+    std::int32_t EventCount() const noexcept;
+    void EventIndex(std::int32_t index) noexcept;
+
+    // The selected event. A meta event reads status 255, its type as data 1
+    // and 0 as data 2; a system-exclusive event status 240 (F7 escapes 247)
+    // and 0 for both data bytes; a channel message with one data byte 0 as
+    // data 2.
+    std::int16_t EvStatus() const noexcept;
+    std::int16_t EvData1() const noexcept;
+    std::int16_t EvData2() const noexcept;
+    std::int32_t EvDelta() const noexcept;
+    // Text of a text-type meta event (types 1..15) up to its first NUL.
+    std::string EvText() const;
+    // F0 and the stored bytes of a system-exclusive event; the stored bytes of
+    // an F7 escape; empty for every other event.
+    std::string EvSysEx() const;
+
+    std::int16_t Resolution() const noexcept;
+    std::int32_t Tempo() const noexcept;
+    std::int16_t TimeSigNum() const noexcept;
+    std::int16_t TimeSigDenExp() const noexcept;
+
+    // Generic access by dispatch number (MidiFileDispatch). Reading a property
+    // that is not readable as a number (or as a string), and writing one that
+    // is not writable with that type, reads 0 / empty and changes nothing.
+    std::int32_t getNumber(int dispId) const noexcept;
+    std::string getString(int dispId) const;
+    void set(int dispId, std::int32_t value) noexcept;
+    void set(int dispId, const std::string& value);
+
+    // Reads a file from memory as FileAction = 1 reads it from disk; false
+    // when the bytes are not a MIDI file (no tracks then).
+    bool loadFromMemory(const std::uint8_t* bytes, std::size_t size) noexcept;
+
+private:
+    void loadFromDisk() noexcept;
+    void close() noexcept;
+    const SmfEvent* selected() const noexcept;
+
+    std::string fileName_;
+    SmfData data_;
+    std::int32_t track_ = 1;
+    std::int32_t eventIndex_ = 1;
+};
+
+}  // namespace vornel
