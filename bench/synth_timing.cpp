@@ -22,6 +22,7 @@
 
 #include "midi/output/MidiMessage.h"
 #include "midi/output/QueueTimeline.h"
+#include "midi/output/synth/FluidChannelMessage.h"
 #include "midi/output/synth/FluidLog.h"
 #include "midi/output/synth/FluidSynthPort.h"
 #include "midi/output/synth/OfflineRender.h"
@@ -135,28 +136,6 @@ Figures runOurs(const std::vector<Event>& events, int period) {
 
 // --- The anchor: FluidSynth's sequencer -------------------------------------
 
-void applyToSynth(fluid_synth_t* synth, const MidiMessage& m) {
-    const int ch = m.status & 0x0F;
-    switch (m.status & 0xF0) {
-        case 0x80:
-            fluid_synth_noteoff(synth, ch, m.data1);
-            break;
-        case 0x90:
-            fluid_synth_noteon(synth, ch, m.data1, m.data2);
-            break;
-        case 0xB0:
-            fluid_synth_cc(synth, ch, m.data1, m.data2);
-            break;
-        case 0xC0:
-            fluid_synth_program_change(synth, ch, m.data1);
-            break;
-        case 0xE0:
-            fluid_synth_pitch_bend(synth, ch, m.data1 | (m.data2 << 7));
-            break;
-        default:
-            break;
-    }
-}
 
 struct AnchorClient {
     fluid_synth_t* synth = nullptr;
@@ -174,7 +153,8 @@ void anchorCallback(unsigned int /*time*/, fluid_event_t* event, fluid_sequencer
     if (fluid_event_get_type(event) != FLUID_SEQ_TIMER) return;
     auto* client = static_cast<AnchorClient*>(data);
     const auto index = reinterpret_cast<std::uintptr_t>(fluid_event_get_data(event));
-    applyToSynth(client->synth, (*client->events)[index].message);
+    const MidiMessage& m = (*client->events)[index].message;
+    applyChannelMessage(client->synth, m.status, m.data1, m.data2);
     client->dispatchedAt[index] = client->blockStart;
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "support/OutputCalls.h"
 #include "support/RecordingPort.h"
 
 namespace vornel {
@@ -27,19 +28,9 @@ protected:
         out.PortCommand(MidiOutput::OpenPort);
     }
     void queue(double at, int status, int d1, int d2, std::int32_t tag = 0) {
-        out.StatusByte(status);
-        out.DataByte1(d1);
-        out.DataByte2(d2);
-        out.CueTime(at);
-        out.CueTag(tag);
-        out.PortCommand(MidiOutput::QueueMessage);
+        test::queueMessage(out, at, status, d1, d2, tag);
     }
-    void sendNow(int status, int d1, int d2) {
-        out.StatusByte(status);
-        out.DataByte1(d1);
-        out.DataByte2(d2);
-        out.PortCommand(MidiOutput::SendNow);
-    }
+    void sendNow(int status, int d1, int d2) { test::sendNow(out, status, d1, d2); }
     // Advances the clock in 1 ms steps, pumping and delivering events at each.
     void runTo(double ms) {
         out.pump();
@@ -363,14 +354,8 @@ TEST(MidiOutputTimedPort, HandsOverAheadAndCuesWhenThePortHasPlayed) {
     ASSERT_NE(provider.port, nullptr);
     ASSERT_EQ(out.PortIsOpen(), 1);
 
-    for (double at : {100.0, 200.0}) {
-        out.StatusByte(0x90);
-        out.DataByte1(36);
-        out.DataByte2(0);
-        out.CueTime(at);
-        out.CueTag(at == 100.0 ? 1 : -6);
-        out.PortCommand(MidiOutput::QueueMessage);
-    }
+    test::queueMessage(out, 100, 0x90, 36, 0, 1);
+    test::queueMessage(out, 200, 0x90, 36, 0, -6);
     out.PortCommand(MidiOutput::StartQueue);
     FakeTimedPort& port = *provider.port;
     for (int t = 1; t <= 300; ++t) {
@@ -416,14 +401,7 @@ TEST(MidiOutputThread, PlaysOnItsOwnOnTheSteadyClock) {
     out.QueueDone = [&] { done = true; };
     out.PortNumber(0);
     out.PortCommand(MidiOutput::OpenPort);
-    for (int i = 0; i < 20; ++i) {
-        out.StatusByte(0x90);
-        out.DataByte1(60 + i);
-        out.DataByte2(100);
-        out.CueTime(40 - 2 * i);  // queued latest first
-        out.CueTag(i + 1);
-        out.PortCommand(MidiOutput::QueueMessage);
-    }
+    for (int i = 0; i < 20; ++i) test::queueMessage(out, 40 - 2 * i, 0x90, 60 + i, 100, i + 1);  // latest first
     const double start = clock.nowMs();
     out.PortCommand(MidiOutput::StartQueue);
     while (!done && clock.nowMs() - start < 5000) {

@@ -1,5 +1,7 @@
 #include "midi/output/synth/FluidSynthPort.h"
 
+#include "midi/output/synth/FluidChannelMessage.h"
+
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -40,33 +42,7 @@ public:
             return;
         }
         if (m.kind != SynthMessage::Kind::Channel) return;
-        const int ch = m.status & 0x0F;
-        switch (m.status & 0xF0) {
-            case 0x80:
-                fluid_synth_noteoff(synth_, ch, m.data1);
-                break;
-            // A note-on of velocity 0 is a note-off to FluidSynth as to any synth.
-            case 0x90:
-                fluid_synth_noteon(synth_, ch, m.data1, m.data2);
-                break;
-            case 0xA0:
-                fluid_synth_key_pressure(synth_, ch, m.data1, m.data2);
-                break;
-            case 0xB0:
-                fluid_synth_cc(synth_, ch, m.data1, m.data2);
-                break;
-            case 0xC0:
-                fluid_synth_program_change(synth_, ch, m.data1);
-                break;
-            case 0xD0:
-                fluid_synth_channel_pressure(synth_, ch, m.data1);
-                break;
-            case 0xE0:
-                fluid_synth_pitch_bend(synth_, ch, m.data1 | (m.data2 << 7));
-                break;
-            default:
-                break;
-        }
+        applyChannelMessage(synth_, m.status, m.data1, m.data2);
     }
 
 private:

@@ -11,6 +11,7 @@
 #include "midi/output/synth/OfflineSynthPort.h"
 #include "midi/output/synth/SoundFontLocator.h"
 #include "midi/output/synth/SynthTestSupport.h"
+#include "support/OutputCalls.h"
 #include "support/TempDir.h"
 
 namespace vornel::test {
@@ -32,12 +33,7 @@ protected:
     }
 
     void queue(double at, int status, int d1, int d2, std::int32_t tag = 0) {
-        out.StatusByte(status);
-        out.DataByte1(d1);
-        out.DataByte2(d2);
-        out.CueTime(at);
-        out.CueTag(tag);
-        out.PortCommand(MidiOutput::QueueMessage);
+        queueMessage(out, at, status, d1, d2, tag);
     }
 
     Stereo render(double seconds, int period) {
@@ -99,12 +95,7 @@ TEST_F(ComponentIntoSynth, StopSilencesWhatWasHandedOverAndWritesAWav) {
     out.PortCommand(MidiOutput::StartQueue);
     Stereo s = render(0.38, 256);
     out.PortCommand(MidiOutput::StopQueue);
-    for (int n : {60, 64}) {  // what a stop is followed by in the player
-        out.StatusByte(0x90);
-        out.DataByte1(n);
-        out.DataByte2(0);
-        out.PortCommand(MidiOutput::SendNow);
-    }
+    for (int n : {60, 64}) sendNow(out, 0x90, n, 0);  // what a stop is followed by in the player
     const Stereo tail = render(1.5, 256);
     // The organ was sounding before the stop...
     EXPECT_GT(rms(s, s.left.size() - 4410, s.left.size()), 1e-3);
