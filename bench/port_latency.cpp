@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "midi/output/MidiOutput.h"
+#include "midi/output/MIDIOutput.h"
 #include "midi/output/ThreadTuning.h"
 
 using namespace vornel;
@@ -87,7 +87,7 @@ private:
 // Notes the queue time at which each message arrives.
 class StampingPort final : public MidiPort {
 public:
-    StampingPort(const MidiOutput*& out, std::vector<double>& arrivals, std::atomic<std::size_t>& count)
+    StampingPort(const MIDIOutput*& out, std::vector<double>& arrivals, std::atomic<std::size_t>& count)
         : out_(out), arrivals_(arrivals), count_(count) {}
     bool open() override { return true; }
     void close() override {}
@@ -98,14 +98,14 @@ public:
     }
 
 private:
-    const MidiOutput*& out_;
+    const MIDIOutput*& out_;
     std::vector<double>& arrivals_;
     std::atomic<std::size_t>& count_;
 };
 
 class StampingProvider final : public PortProvider {
 public:
-    StampingProvider(const MidiOutput*& out, std::vector<double>& arrivals, std::atomic<std::size_t>& count)
+    StampingProvider(const MIDIOutput*& out, std::vector<double>& arrivals, std::atomic<std::size_t>& count)
         : out_(out), arrivals_(arrivals), count_(count) {}
     int count() override { return 1; }
     std::string name(int) override { return "stamping"; }
@@ -114,7 +114,7 @@ public:
     }
 
 private:
-    const MidiOutput*& out_;
+    const MIDIOutput*& out_;
     std::vector<double>& arrivals_;
     std::atomic<std::size_t>& count_;
 };
@@ -125,12 +125,12 @@ Summary runOurs(const Stream& s) {
     std::vector<double> arrivals;
     arrivals.reserve(s.stamps.size());
     std::atomic<std::size_t> count{0};
-    const MidiOutput* self = nullptr;
+    const MIDIOutput* self = nullptr;
     StampingProvider provider(self, arrivals, count);
-    MidiOutput out(provider, ui, clock);
+    MIDIOutput out(provider, ui, clock);
     self = &out;
     out.PortNumber(0);
-    out.PortCommand(MidiOutput::OpenPort);
+    out.PortCommand(MIDIOutput::OpenPort);
     for (std::size_t i = 0; i < s.stamps.size(); ++i) {
         const MidiMessage& m = s.messages[i];
         out.StatusByte(m.status);
@@ -138,9 +138,9 @@ Summary runOurs(const Stream& s) {
         out.DataByte2(m.data2);
         out.CueTime(s.stamps[i]);
         out.CueTag(0);
-        out.PortCommand(MidiOutput::QueueMessage);
+        out.PortCommand(MIDIOutput::QueueMessage);
     }
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     while (count.load(std::memory_order_acquire) < s.stamps.size()) {
         ui.drain();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

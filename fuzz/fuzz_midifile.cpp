@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "midi/file/MidiFile.h"
-#include "midi/file/MidiFileDispatch.h"
+#include "midi/file/Midifile.h"
+#include "midi/file/MidifileDispatch.h"
 #include "midi/file/SmfParser.h"
 
 namespace {
@@ -18,20 +18,20 @@ void check(bool ok) {
     if (!ok) std::abort();
 }
 
-bool selectedEventIsEmpty(const vornel::MidiFile& f) {
+bool selectedEventIsEmpty(const vornel::Midifile& f) {
     return f.EvStatus() == 0 && f.EvData1() == 0 && f.EvData2() == 0 && f.EvDelta() == 0 &&
            f.EvText().empty() && f.EvSysEx().empty();
 }
 
-void checkEvent(const vornel::MidiFile& f) {
+void checkEvent(const vornel::Midifile& f) {
     const int status = f.EvStatus();
     const int data1 = f.EvData1();
     const int data2 = f.EvData2();
     const std::string text = f.EvText();
     const std::string sysEx = f.EvSysEx();
     check(f.EvDelta() >= 0 && f.EvDelta() <= 0x0FFFFFFF);
-    check(f.getNumber(vornel::MidiFileDispatch::EvStatus) == status);
-    check(f.getString(vornel::MidiFileDispatch::EvText) == text);
+    check(f.getNumber(vornel::MidifileDispatch::EvStatus) == status);
+    check(f.getString(vornel::MidifileDispatch::EvText) == text);
     if (status == 255) {
         check(data1 >= 0 && data1 <= 255 && data2 == 0 && sysEx.empty());
         check(text.empty() || (data1 >= 1 && data1 <= 15));
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         vornel::SmfParser::parse(std::vector<std::uint8_t>(data, data + size));
     check(parsed.footprintBytes() <= size * (1 + sizeof(vornel::SmfEvent) / 2 + 4) + 1024);
 
-    vornel::MidiFile f;
+    vornel::Midifile f;
     f.loadFromMemory(data, size);
     const int tracks = f.TrackCount();
     check(tracks >= 0 && tracks == parsed.trackCount());

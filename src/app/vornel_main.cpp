@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "midi/file/MidiFile.h"
-#include "midi/output/MidiOutput.h"
+#include "midi/file/Midifile.h"
+#include "midi/output/MIDIOutput.h"
 #include "midi/output/ports/SystemPortProvider.h"
 #include "midi/output/synth/BuiltInSynth.h"
 #include "midi/output/synth/OfflineRender.h"
@@ -26,14 +26,14 @@ constexpr std::int32_t kEndCue = -3;
 
 // Two bars of 4/4 at 120 bpm: C major then A minor on piano, a bass line and a
 // drum groove, ending with a silent cue message whose report ends the demo.
-void queuePhrase(MidiOutput& out) {
+void queuePhrase(MIDIOutput& out) {
     auto q = [&](double ms, int status, int d1, int d2, std::int32_t tag = 0) {
         out.StatusByte(status);
         out.DataByte1(d1);
         out.DataByte2(d2);
         out.CueTime(ms);
         out.CueTag(tag);
-        out.PortCommand(MidiOutput::QueueMessage);
+        out.PortCommand(MIDIOutput::QueueMessage);
     };
     q(0, 0xC0, 0, 0);  // piano
     q(0, 0xC1, 33, 0); // fingered bass
@@ -60,7 +60,7 @@ int listAndPlay() {
     SteadyClock clock;
     QueueDispatcher ui;
     SystemPortProvider ports(BuiltInSynth::name(), [] { return BuiltInSynth::create(); });
-    MidiOutput out(ports, ui, clock);
+    MIDIOutput out(ports, ui, clock);
 
     std::printf("Vornel 1.5 — console preview (the player window comes next)\n\nOutput devices:\n");
     const int n = out.PortCount();
@@ -69,7 +69,7 @@ int listAndPlay() {
         std::printf("  %2d  %s\n", d, out.PortName().c_str());
     }
     out.PortNumber(-1);
-    out.PortCommand(MidiOutput::OpenPort);
+    out.PortCommand(MIDIOutput::OpenPort);
     if (!out.PortIsOpen()) {
         std::printf("\nThe built-in synthesizer could not start: this machine has no audio output\n"
                     "(or no General MIDI SoundFont). It can still render to a file:\n"
@@ -79,7 +79,7 @@ int listAndPlay() {
     bool done = false;
     out.CueReached = [&](std::int32_t tag) { done = done || tag == kEndCue; };
     queuePhrase(out);
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     std::printf("\nPlaying a two-bar phrase through the built-in synthesizer...\n");
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!done && std::chrono::steady_clock::now() < giveUp) {
@@ -87,7 +87,7 @@ int listAndPlay() {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(800));  // let the last notes ring
-    out.PortCommand(MidiOutput::StopQueue);
+    out.PortCommand(MIDIOutput::StopQueue);
     return 0;
 }
 
@@ -97,15 +97,15 @@ int render(const char* path) {
     ManualClock clock;
     QueueDispatcher ui;
     OfflineSynthProvider provider;
-    MidiOutput out(provider, ui, clock, MidiOutput::Drive::Manual);
+    MIDIOutput out(provider, ui, clock, MIDIOutput::Drive::Manual);
     out.PortNumber(-1);
-    out.PortCommand(MidiOutput::OpenPort);
+    out.PortCommand(MIDIOutput::OpenPort);
     if (!out.PortIsOpen() || !provider.last) {
         std::fprintf(stderr, "The built-in synthesizer could not start: no General MIDI SoundFont found.\n");
         return 1;
     }
     queuePhrase(out);
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     OfflineRender renderer(provider.last->synth(), clock, 256);
     renderer.onPeriod([&](double) {
         out.pump();
@@ -120,7 +120,7 @@ int render(const char* path) {
 }
 
 int info(const char* path) {
-    MidiFile file;
+    Midifile file;
     file.FileAction(5);
     file.FileName(path);
     file.FileAction(1);

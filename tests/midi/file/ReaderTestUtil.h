@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "midi/file/MidiFile.h"
+#include "midi/file/Midifile.h"
 #include "support/SmfBuilder.h"
 
 namespace vornel::test {
@@ -41,22 +41,22 @@ inline std::string str(const Bytes& b) {
     return std::string(b.begin(), b.end());
 }
 
-inline MidiFile loaded(const Bytes& bytes) {
-    MidiFile file;
+inline Midifile loaded(const Bytes& bytes) {
+    Midifile file;
     file.loadFromMemory(bytes.data(), bytes.size());
     return file;
 }
-inline MidiFile loaded(const SmfBuilder& builder) {
+inline Midifile loaded(const SmfBuilder& builder) {
     return loaded(builder.build());
 }
 
 // The selected event (Track and EventIndex already written).
-inline ReadEvent selectedEvent(const MidiFile& f) {
+inline ReadEvent selectedEvent(const Midifile& f) {
     return {f.EvStatus(), f.EvData1(), f.EvData2(), f.EvDelta(), f.EvText(), f.EvSysEx()};
 }
 
 // Every event of a track, read the way the loading code reads them.
-inline std::vector<ReadEvent> readTrack(MidiFile& f, int track) {
+inline std::vector<ReadEvent> readTrack(Midifile& f, int track) {
     std::vector<ReadEvent> events;
     f.Track(track);
     for (std::int32_t e = 1, n = f.EventCount(); e <= n; ++e) {
@@ -68,7 +68,7 @@ inline std::vector<ReadEvent> readTrack(MidiFile& f, int track) {
 
 // Every event of one track of a file.
 inline std::vector<ReadEvent> eventsOf(const SmfBuilder& builder, int track = 1) {
-    MidiFile f = loaded(builder);
+    Midifile f = loaded(builder);
     return readTrack(f, track);
 }
 

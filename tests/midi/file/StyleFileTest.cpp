@@ -16,7 +16,7 @@ struct TimedEvent {
     ReadEvent event;
 };
 
-std::vector<TimedEvent> timedTrack(MidiFile& f, int track) {
+std::vector<TimedEvent> timedTrack(Midifile& f, int track) {
     std::vector<TimedEvent> out;
     std::uint64_t tick = 0;
     for (const ReadEvent& e : readTrack(f, track)) {
@@ -36,7 +36,7 @@ StyleOptions fiveSections() {
 
 TEST(StyleFile, ReportsOneTrackWithEveryEventAndTheStylesValues) {
     StyleLayout layout;
-    MidiFile f = loaded(styleLike(fiveSections(), &layout));
+    Midifile f = loaded(styleLike(fiveSections(), &layout));
     ASSERT_EQ(f.TrackCount(), 1);  // the MTrk chunks inside OTSc are no tracks
     EXPECT_EQ(f.Resolution(), 1920);
     EXPECT_EQ(f.Tempo(), 500000);
@@ -49,7 +49,7 @@ TEST(StyleFile, ReportsOneTrackWithEveryEventAndTheStylesValues) {
 }
 
 TEST(StyleFile, StartsWithNameCopyrightTimingMarkersAndSystemExclusiveSetUp) {
-    MidiFile f = loaded(styleLike(fiveSections()));
+    Midifile f = loaded(styleLike(fiveSections()));
     const Events events = readTrack(f, 1);
     ASSERT_GT(events.size(), 10u);
     EXPECT_EQ(events[0], metaEvent(3, 0, "Vornel Test"));  // its NUL padding dropped
@@ -72,7 +72,7 @@ TEST(StyleFile, StartsWithNameCopyrightTimingMarkersAndSystemExclusiveSetUp) {
 
 TEST(StyleFile, SectionMarkersStandAtTheirTicksEachFollowedByItsName) {
     StyleLayout layout;
-    MidiFile f = loaded(styleLike(fiveSections(), &layout));
+    Midifile f = loaded(styleLike(fiveSections(), &layout));
     const std::vector<TimedEvent> events = timedTrack(f, 1);
 
     std::vector<std::pair<std::uint64_t, std::string>> markers;
@@ -93,7 +93,7 @@ TEST(StyleFile, SectionMarkersStandAtTheirTicksEachFollowedByItsName) {
 TEST(StyleFile, NotesOfEachSectionLieBetweenItsMarkersAndEndOnTheNextMarkerTick) {
     const StyleOptions options = fiveSections();
     StyleLayout layout;
-    MidiFile f = loaded(styleLike(options, &layout));
+    Midifile f = loaded(styleLike(options, &layout));
     const std::vector<TimedEvent> events = timedTrack(f, 1);
 
     for (std::size_t s = 0; s < layout.sections.size(); ++s) {
@@ -134,7 +134,7 @@ TEST(StyleFile, NotesOfEachSectionLieBetweenItsMarkersAndEndOnTheNextMarkerTick)
 // Loading's information step: only track 1, a later event of a kind
 // replacing the text of an earlier one.
 TEST(StyleFile, InformationScanFindsNameCopyrightAndEveryMarker) {
-    MidiFile f = loaded(styleLike(fiveSections()));
+    Midifile f = loaded(styleLike(fiveSections()));
     std::string name, copyright;
     std::vector<std::string> markers;
     f.Track(1);
@@ -179,7 +179,7 @@ TEST(StyleFile, AllEighteenSectionsAndACompoundMetre) {
           "Ending A", "Ending B", "Ending C", "Ending D"})
         o.sections.push_back({name, 1});
     StyleLayout layout;
-    MidiFile f = loaded(styleLike(o, &layout));
+    Midifile f = loaded(styleLike(o, &layout));
     EXPECT_EQ(f.TimeSigNum(), 6);
     EXPECT_EQ(f.TimeSigDenExp(), 3);
     EXPECT_EQ(f.Tempo(), 428571);
@@ -200,7 +200,7 @@ TEST(StyleFile, AllEighteenSectionsAndACompoundMetre) {
 TEST(StyleFile, ReadFromDiskAsFromMemory) {
     TempDir dir;
     const SmfBuilder style = styleLike(fiveSections());
-    MidiFile f;
+    Midifile f;
     f.FileAction(5);
     f.FileName(style.writeTo(dir.file("Pop 8Beat.sty")).string());
     f.FileAction(1);
@@ -212,7 +212,7 @@ TEST(StyleFile, EverySeedOfTheFuzzCorpusIsAMidiFileWithEvents) {
     const auto seeds = seedCorpus();
     EXPECT_GE(seeds.size(), 6u);
     for (const auto& [name, bytes] : seeds) {
-        MidiFile f;
+        Midifile f;
         EXPECT_TRUE(f.loadFromMemory(bytes.data(), bytes.size())) << name;
         ASSERT_GE(f.TrackCount(), 1) << name;
         f.Track(1);

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "midi/output/MidiOutput.h"
+#include "midi/output/MIDIOutput.h"
 #include "midi/output/synth/OfflineRender.h"
 #include "midi/output/synth/OfflineSynthPort.h"
 #include "midi/output/synth/SoundFontLocator.h"
@@ -28,7 +28,7 @@ protected:
         out.CueReached = [this](std::int32_t tag) { cues.push_back({clock.nowMs(), tag}); };
         out.QueueDone = [this] { ++done; };
         out.PortNumber(-1);
-        out.PortCommand(MidiOutput::OpenPort);
+        out.PortCommand(MIDIOutput::OpenPort);
         ASSERT_EQ(out.PortIsOpen(), 1);
     }
 
@@ -55,7 +55,7 @@ protected:
     ManualClock clock;
     QueueDispatcher ui;
     OfflineSynthProvider provider{kRate};
-    MidiOutput out{provider, ui, clock, MidiOutput::Drive::Manual};
+    MIDIOutput out{provider, ui, clock, MIDIOutput::Drive::Manual};
     std::vector<Cue> cues;
     int done = 0;
 };
@@ -64,13 +64,13 @@ TEST_F(ComponentIntoSynth, QueuedNotesAreHeardAtTheirTimeAtAnyPeriod) {
     for (int period : {64, 1024}) {
         SCOPED_TRACE(period);
         clock.set(0);
-        out.PortCommand(MidiOutput::StopQueue);
-        out.PortCommand(MidiOutput::OpenPort);  // a fresh synthesizer, its frame 0 at real 0
+        out.PortCommand(MIDIOutput::StopQueue);
+        out.PortCommand(MIDIOutput::OpenPort);  // a fresh synthesizer, its frame 0 at real 0
         ASSERT_EQ(out.PortIsOpen(), 1);
         queue(0, 0x99, 38, 120);
         queue(500, 0x99, 38, 120);
         queue(1250, 0x99, 38, 120, 10120);
-        out.PortCommand(MidiOutput::StartQueue);
+        out.PortCommand(MIDIOutput::StartQueue);
         const Stereo s = render(1.6, period);
         // The snare's own attack: from frame 0, where the hit at stamp 0 is
         // applied, to its first audible sample.
@@ -92,9 +92,9 @@ TEST_F(ComponentIntoSynth, StopSilencesWhatWasHandedOverAndWritesAWav) {
     queue(0, 0xC0, 19, 0);      // church organ: sustains until released
     queue(0, 0x90, 60, 100);
     queue(400, 0x90, 64, 100);  // handed over ahead of time, then stopped before it sounds
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     Stereo s = render(0.38, 256);
-    out.PortCommand(MidiOutput::StopQueue);
+    out.PortCommand(MIDIOutput::StopQueue);
     for (int n : {60, 64}) sendNow(out, 0x90, n, 0);  // what a stop is followed by in the player
     const Stereo tail = render(1.5, 256);
     // The organ was sounding before the stop...

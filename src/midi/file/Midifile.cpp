@@ -1,146 +1,146 @@
-#include "midi/file/MidiFile.h"
+#include "midi/file/Midifile.h"
 
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
-#include "midi/file/MidiFileDispatch.h"
+#include "midi/file/MidifileDispatch.h"
 #include "midi/file/SmfParser.h"
 
 namespace vornel {
 
-void MidiFile::FileAction(std::int32_t action) noexcept {
+void Midifile::FileAction(std::int32_t action) noexcept {
     if (action == kActionOpen)
         loadFromDisk();
     else if (action == kActionClose)
         close();
 }
 
-void MidiFile::FileName(const std::string& path) {
+void Midifile::FileName(const std::string& path) {
     fileName_ = path;
 }
 
-std::string MidiFile::FileName() const {
+std::string Midifile::FileName() const {
     return fileName_;
 }
 
-std::int16_t MidiFile::TrackCount() const noexcept {
+std::int16_t Midifile::TrackCount() const noexcept {
     return static_cast<std::int16_t>(data_.trackCount());
 }
 
-void MidiFile::Track(std::int32_t track) noexcept {
+void Midifile::Track(std::int32_t track) noexcept {
     track_ = track;
 }
 
-std::int32_t MidiFile::EventCount() const noexcept {
+std::int32_t Midifile::EventCount() const noexcept {
     if (track_ < 1) return 0;
     return static_cast<std::int32_t>(data_.eventCount(track_ - 1));
 }
 
-void MidiFile::EventIndex(std::int32_t index) noexcept {
+void Midifile::EventIndex(std::int32_t index) noexcept {
     eventIndex_ = index;
 }
 
-const SmfEvent* MidiFile::selected() const noexcept {
+const SmfEvent* Midifile::selected() const noexcept {
     if (track_ < 1 || eventIndex_ < 1) return nullptr;
     return data_.event(track_ - 1, static_cast<std::size_t>(eventIndex_) - 1);
 }
 
-std::int16_t MidiFile::EvStatus() const noexcept {
+std::int16_t Midifile::EvStatus() const noexcept {
     const SmfEvent* e = selected();
     return e ? e->status : 0;
 }
 
-std::int16_t MidiFile::EvData1() const noexcept {
+std::int16_t Midifile::EvData1() const noexcept {
     const SmfEvent* e = selected();
     return e ? e->data1 : 0;
 }
 
-std::int16_t MidiFile::EvData2() const noexcept {
+std::int16_t Midifile::EvData2() const noexcept {
     const SmfEvent* e = selected();
     return e ? e->data2 : 0;
 }
 
-std::int32_t MidiFile::EvDelta() const noexcept {
+std::int32_t Midifile::EvDelta() const noexcept {
     const SmfEvent* e = selected();
     return e ? static_cast<std::int32_t>(e->delta) : 0;
 }
 
-std::string MidiFile::EvText() const {
+std::string Midifile::EvText() const {
     const SmfEvent* e = selected();
     return e ? std::string(data_.text(*e)) : std::string();
 }
 
-std::string MidiFile::EvSysEx() const {
+std::string Midifile::EvSysEx() const {
     const SmfEvent* e = selected();
     return e ? data_.sysEx(*e) : std::string();
 }
 
-std::int16_t MidiFile::Resolution() const noexcept {
+std::int16_t Midifile::Resolution() const noexcept {
     return static_cast<std::int16_t>(data_.resolution());
 }
 
-std::int32_t MidiFile::Tempo() const noexcept {
+std::int32_t Midifile::Tempo() const noexcept {
     return data_.tempo();
 }
 
-std::int16_t MidiFile::TimeSigNum() const noexcept {
+std::int16_t Midifile::TimeSigNum() const noexcept {
     return static_cast<std::int16_t>(data_.timeSigNum());
 }
 
-std::int16_t MidiFile::TimeSigDenExp() const noexcept {
+std::int16_t Midifile::TimeSigDenExp() const noexcept {
     return static_cast<std::int16_t>(data_.timeSigDenExp());
 }
 
-std::int32_t MidiFile::getNumber(int dispId) const noexcept {
+std::int32_t Midifile::getNumber(int dispId) const noexcept {
     switch (dispId) {
-        case MidiFileDispatch::TrackCount:
+        case MidifileDispatch::TrackCount:
             return TrackCount();
-        case MidiFileDispatch::EventCount:
+        case MidifileDispatch::EventCount:
             return EventCount();
-        case MidiFileDispatch::EvStatus:
+        case MidifileDispatch::EvStatus:
             return EvStatus();
-        case MidiFileDispatch::EvData1:
+        case MidifileDispatch::EvData1:
             return EvData1();
-        case MidiFileDispatch::EvData2:
+        case MidifileDispatch::EvData2:
             return EvData2();
-        case MidiFileDispatch::EvDelta:
+        case MidifileDispatch::EvDelta:
             return EvDelta();
-        case MidiFileDispatch::Resolution:
+        case MidifileDispatch::Resolution:
             return Resolution();
-        case MidiFileDispatch::Tempo:
+        case MidifileDispatch::Tempo:
             return Tempo();
-        case MidiFileDispatch::TimeSigNum:
+        case MidifileDispatch::TimeSigNum:
             return TimeSigNum();
-        case MidiFileDispatch::TimeSigDenExp:
+        case MidifileDispatch::TimeSigDenExp:
             return TimeSigDenExp();
         default:
             return 0;
     }
 }
 
-std::string MidiFile::getString(int dispId) const {
+std::string Midifile::getString(int dispId) const {
     switch (dispId) {
-        case MidiFileDispatch::FileName:
+        case MidifileDispatch::FileName:
             return FileName();
-        case MidiFileDispatch::EvText:
+        case MidifileDispatch::EvText:
             return EvText();
-        case MidiFileDispatch::EvSysEx:
+        case MidifileDispatch::EvSysEx:
             return EvSysEx();
         default:
             return {};
     }
 }
 
-void MidiFile::set(int dispId, std::int32_t value) noexcept {
+void Midifile::set(int dispId, std::int32_t value) noexcept {
     switch (dispId) {
-        case MidiFileDispatch::FileAction:
+        case MidifileDispatch::FileAction:
             FileAction(value);
             break;
-        case MidiFileDispatch::Track:
+        case MidifileDispatch::Track:
             Track(value);
             break;
-        case MidiFileDispatch::EventIndex:
+        case MidifileDispatch::EventIndex:
             EventIndex(value);
             break;
         default:
@@ -148,11 +148,11 @@ void MidiFile::set(int dispId, std::int32_t value) noexcept {
     }
 }
 
-void MidiFile::set(int dispId, const std::string& value) {
-    if (dispId == MidiFileDispatch::FileName) FileName(value);
+void Midifile::set(int dispId, const std::string& value) {
+    if (dispId == MidifileDispatch::FileName) FileName(value);
 }
 
-bool MidiFile::loadFromMemory(const std::uint8_t* bytes, std::size_t size) noexcept {
+bool Midifile::loadFromMemory(const std::uint8_t* bytes, std::size_t size) noexcept {
     close();
     if (bytes == nullptr || size > SmfData::kMaxFileBytes) return false;
     try {
@@ -167,7 +167,7 @@ bool MidiFile::loadFromMemory(const std::uint8_t* bytes, std::size_t size) noexc
 // The file is read whole, then parsed from memory. Its size is asked first,
 // and only a regular file has one: a folder or a device would open as a
 // stream too, and a pipe could block the window for good.
-void MidiFile::loadFromDisk() noexcept {
+void Midifile::loadFromDisk() noexcept {
     close();
     try {
         std::error_code ec;
@@ -185,7 +185,7 @@ void MidiFile::loadFromDisk() noexcept {
     }
 }
 
-void MidiFile::close() noexcept {
+void Midifile::close() noexcept {
     data_ = SmfData();
     track_ = 1;
     eventIndex_ = 1;

@@ -19,7 +19,7 @@ int trackCountOf(const Bytes& bytes) {
 
 // ---- Not a MIDI file, or no usable header ----
 
-TEST(MidiFileRobustness, EmptyOrNonMidiBytesHaveNoTracks) {
+TEST(MidifileRobustness, EmptyOrNonMidiBytesHaveNoTracks) {
     EXPECT_EQ(trackCountOf({}), 0);
     EXPECT_EQ(trackCountOf(bytesOf("MThd")), 0);
     EXPECT_EQ(trackCountOf(bytesOf("RIFF\x10\0\0\0RMIDdata")), 0);
@@ -28,7 +28,7 @@ TEST(MidiFileRobustness, EmptyOrNonMidiBytesHaveNoTracks) {
     EXPECT_EQ(trackCountOf(mtrkFirst), 0);
 }
 
-TEST(MidiFileRobustness, HeaderShorterThanSixBytesMakesTheFileUnreadable) {
+TEST(MidifileRobustness, HeaderShorterThanSixBytesMakesTheFileUnreadable) {
     for (std::uint32_t length : {0u, 2u, 4u, 5u}) {
         SmfBuilder file(0, 96);
         file.headerLength(length);
@@ -37,7 +37,7 @@ TEST(MidiFileRobustness, HeaderShorterThanSixBytesMakesTheFileUnreadable) {
     }
 }
 
-TEST(MidiFileRobustness, HeaderLengthBelowSixIsRefusedEvenWithSixBytesThere) {
+TEST(MidifileRobustness, HeaderLengthBelowSixIsRefusedEvenWithSixBytesThere) {
     Bytes file = {'M', 'T', 'h', 'd', 0, 0, 0, 4, 0, 0, 0, 1, 0, 96};
     const Bytes track = SmfBuilder::chunkBytes("MTrk", {0x00, 0x90, 60, 1, 0x00, 0xFF, 0x2F, 0x00});
     file.insert(file.end(), track.begin(), track.end());
@@ -46,17 +46,17 @@ TEST(MidiFileRobustness, HeaderLengthBelowSixIsRefusedEvenWithSixBytesThere) {
     EXPECT_EQ(trackCountOf(file), 1);
 }
 
-TEST(MidiFileRobustness, LongerHeaderIsReadAndItsExtraBytesSkipped) {
+TEST(MidifileRobustness, LongerHeaderIsReadAndItsExtraBytesSkipped) {
     SmfBuilder file(1, 480);
     file.headerLength(10);
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.TrackCount(), 1);
     EXPECT_EQ(f.Resolution(), 480);
     EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), endOfTrack()}));
 }
 
-TEST(MidiFileRobustness, HeaderRunningPastTheEndMakesTheFileUnreadable) {
+TEST(MidifileRobustness, HeaderRunningPastTheEndMakesTheFileUnreadable) {
     SmfBuilder file(0, 96);
     file.headerLength(40);
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack();
@@ -67,16 +67,16 @@ TEST(MidiFileRobustness, HeaderRunningPastTheEndMakesTheFileUnreadable) {
 
 // ---- Track count against MTrk chunks ----
 
-TEST(MidiFileRobustness, HeaderWithZeroTracksHasNoTracksEvenWithMTrkChunks) {
+TEST(MidifileRobustness, HeaderWithZeroTracksHasNoTracksEvenWithMTrkChunks) {
     SmfBuilder file(1, 96);
     file.declaredTracks(0);
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.TrackCount(), 0);
     EXPECT_EQ(f.Resolution(), 96);  // the header itself was read
 }
 
-TEST(MidiFileRobustness, HeaderIsKeptAsWrittenWhateverTheTracksAre) {
+TEST(MidifileRobustness, HeaderIsKeptAsWrittenWhateverTheTracksAre) {
     SmfBuilder file(2, 0xE728);
     file.declaredTracks(5);
     file.addTrack().endOfTrack();
@@ -89,54 +89,54 @@ TEST(MidiFileRobustness, HeaderIsKeptAsWrittenWhateverTheTracksAre) {
     EXPECT_TRUE(data.isSmpte());
 }
 
-TEST(MidiFileRobustness, MTrkChunksBeyondTheHeadersCountAreNotTracks) {
+TEST(MidifileRobustness, MTrkChunksBeyondTheHeadersCountAreNotTracks) {
     SmfBuilder file(1, 96);
     file.declaredTracks(1);
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack();
     file.addTrack().tempo(0, 1000).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.TrackCount(), 1);
     EXPECT_EQ(f.Tempo(), 500000);  // the tempo stands in an undeclared chunk
 }
 
-TEST(MidiFileRobustness, FewerMTrkChunksThanTheHeaderSaysReportsThoseFound) {
+TEST(MidifileRobustness, FewerMTrkChunksThanTheHeaderSaysReportsThoseFound) {
     SmfBuilder file(1, 96);
     file.declaredTracks(5);
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack();
     file.chunk("XFKM", bytesOf("karaoke"));
     file.addTrack().noteOn(0, 1, 61, 2).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 2);
     EXPECT_EQ(readTrack(f, 2), (Events{channel(0x91, 61, 2), endOfTrack()}));
 }
 
-TEST(MidiFileRobustness, UnknownChunksAnywhereAreSkippedByTheirLength) {
+TEST(MidifileRobustness, UnknownChunksAnywhereAreSkippedByTheirLength) {
     SmfBuilder file(1, 96);
     file.chunk("XFIH", bytesOf("MTrk\0\0\0\4\0\xFF\x2F\0"));  // looks like a track inside
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack();
     file.chunk("\0\0\0\0", {});
     file.addTrack().noteOn(0, 1, 61, 2).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 2);
     EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), endOfTrack()}));
     EXPECT_EQ(readTrack(f, 2), (Events{channel(0x91, 61, 2), endOfTrack()}));
 }
 
-TEST(MidiFileRobustness, MTrkChunksInsideOtherChunksAreNotTracks) {
+TEST(MidifileRobustness, MTrkChunksInsideOtherChunksAreNotTracks) {
     SmfBuilder file(0, 1920);
     file.declaredTracks(4);  // room for more: only the chunk walk decides
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack();
     file.styleChunks();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.TrackCount(), 1);
 }
 
-TEST(MidiFileRobustness, TrackCountStopsAt32767) {
+TEST(MidifileRobustness, TrackCountStopsAt32767) {
     SmfBuilder file(1, 96);
     file.declaredTracks(0xFFFF);
     Bytes empty;
     for (int i = 0; i < 32800; ++i) file.appendRaw(SmfBuilder::chunkBytes("MTrk", empty));
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.TrackCount(), 32767);
     f.Track(32767);
     EXPECT_EQ(f.EventCount(), 0);
@@ -144,32 +144,32 @@ TEST(MidiFileRobustness, TrackCountStopsAt32767) {
 
 // ---- Chunks cut short ----
 
-TEST(MidiFileRobustness, TrackEndingInsideItsLastEventKeepsTheWholeEventsBeforeIt) {
+TEST(MidifileRobustness, TrackEndingInsideItsLastEventKeepsTheWholeEventsBeforeIt) {
     SmfBuilder file(1, 96);
     file.declaredTracks(2);
     TrackBuilder& t = file.addTrack();
     t.noteOn(0, 0, 60, 1).marker(5, "Main A").noteOn(7, 0, 62, 2);
     t.declaredLength(static_cast<std::uint32_t>(t.eventEnds()[1] + 2));
     file.appendRaw(kGarbage);  // the walk lands in the cut event, then in this
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 1);
     EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), metaEvent(6, 5, "Main A")}));
 }
 
-TEST(MidiFileRobustness, FileCutAnywhereKeepsExactlyTheEventsThatAreWhole) {
+TEST(MidifileRobustness, FileCutAnywhereKeepsExactlyTheEventsThatAreWhole) {
     StyleOptions options;
     options.sections = {{"Main A", 1}, {"Fill In AA", 1}};
     options.channels = {9, 10};
     const SmfBuilder file = styleLike(options);
     const Bytes full = file.build();
-    MidiFile whole = loaded(full);
+    Midifile whole = loaded(full);
     const Events all = readTrack(whole, 1);
     const std::vector<std::size_t>& ends = file.track(0).eventEnds();
     ASSERT_EQ(all.size(), ends.size());
 
     constexpr std::size_t kBodyStart = 14 + 8;  // MThd chunk, MTrk chunk header
     for (std::size_t cut = 0; cut <= full.size(); ++cut) {
-        MidiFile f = loaded(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
+        Midifile f = loaded(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
         if (cut < kBodyStart) {
             EXPECT_EQ(f.TrackCount(), 0) << "cut at " << cut;
             continue;
@@ -183,60 +183,60 @@ TEST(MidiFileRobustness, FileCutAnywhereKeepsExactlyTheEventsThatAreWhole) {
     }
 }
 
-TEST(MidiFileRobustness, TrackLongerThanTheFileKeepsItsWholeEvents) {
+TEST(MidifileRobustness, TrackLongerThanTheFileKeepsItsWholeEvents) {
     SmfBuilder file(0, 96);
     TrackBuilder& t = file.addTrack();
     t.noteOn(0, 0, 60, 1).noteOn(3, 0, 62, 2).endOfTrack();
     t.declaredLength(0xFFFFFFFF);
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(readTrack(f, 1),
               (Events{channel(0x90, 60, 1), channel(0x90, 62, 2, 3), endOfTrack()}));
 }
 
-TEST(MidiFileRobustness, TrailingChunkRunningPastTheEndLeavesTheTracksWhole) {
+TEST(MidifileRobustness, TrailingChunkRunningPastTheEndLeavesTheTracksWhole) {
     SmfBuilder file(1, 96);
     file.declaredTracks(2);
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack();
     file.chunk("AASM", {1, 2, 3}, 0x7FFFFFFF);
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack();  // swallowed by the chunk before
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 1);
     EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), endOfTrack()}));
 }
 
-TEST(MidiFileRobustness, GarbageAfterTheTracksIsIgnored) {
+TEST(MidifileRobustness, GarbageAfterTheTracksIsIgnored) {
     SmfBuilder file(0, 96);
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack();
     file.appendRaw(kGarbage).appendRaw(bytesOf("MTrk"));
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 1);
     EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), endOfTrack()}));
 }
 
 // ---- Inside a track ----
 
-TEST(MidiFileRobustness, EndOfTrackEndsTheTrackWhateverFollowsInTheChunk) {
+TEST(MidifileRobustness, EndOfTrackEndsTheTrackWhateverFollowsInTheChunk) {
     SmfBuilder file(1, 96);
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack(4).noteOn(0, 0, 61, 1).raw(kGarbage);
     file.addTrack().noteOn(0, 1, 62, 1).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 2);
     EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), endOfTrack(4)}));
     EXPECT_EQ(readTrack(f, 2), (Events{channel(0x91, 62, 1), endOfTrack()}));
 }
 
-TEST(MidiFileRobustness, TrackWithoutEndOfTrackEndsWithItsLastEvent) {
+TEST(MidifileRobustness, TrackWithoutEndOfTrackEndsWithItsLastEvent) {
     SmfBuilder file(1, 96);
     file.addTrack().noteOn(0, 0, 60, 1).noteOn(9, 0, 60, 0);
     file.addTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 2);
     EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), channel(0x90, 60, 0, 9)}));
     f.Track(2);
     EXPECT_EQ(f.EventCount(), 0);
 }
 
-TEST(MidiFileRobustness, RunningStatusGoesOnAfterMetaAndSystemExclusiveEvents) {
+TEST(MidifileRobustness, RunningStatusGoesOnAfterMetaAndSystemExclusiveEvents) {
     SmfBuilder file(0, 96);
     file.addTrack()
         .controlChange(0, 2, 7, 100)
@@ -247,7 +247,7 @@ TEST(MidiFileRobustness, RunningStatusGoesOnAfterMetaAndSystemExclusiveEvents) {
         .sysExEscape(0, {0xFA})
         .running(3, {1, 0})
         .endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     const Events events = readTrack(f, 1);
     ASSERT_EQ(events.size(), 8u);
     EXPECT_EQ(events[2], channel(0xB2, 10, 64, 1));
@@ -255,37 +255,37 @@ TEST(MidiFileRobustness, RunningStatusGoesOnAfterMetaAndSystemExclusiveEvents) {
     EXPECT_EQ(events[6], channel(0xB2, 1, 0, 3));
 }
 
-TEST(MidiFileRobustness, DataByteBeforeAnyStatusEndsTheTrack) {
+TEST(MidifileRobustness, DataByteBeforeAnyStatusEndsTheTrack) {
     SmfBuilder file(1, 96);
     file.addTrack().running(0, {60, 100}).noteOn(0, 0, 60, 1).endOfTrack();
     file.addTrack().marker(0, "x").running(0, {60, 100}).endOfTrack();  // a meta sets none
     file.addTrack().noteOn(0, 0, 64, 1).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 3);
     EXPECT_EQ(readTrack(f, 1), Events{});
     EXPECT_EQ(readTrack(f, 2), (Events{metaEvent(6, 0, "x")}));
     EXPECT_EQ(readTrack(f, 3), (Events{channel(0x90, 64, 1), endOfTrack()}));
 }
 
-TEST(MidiFileRobustness, RunningStatusDoesNotCarryFromOneTrackToTheNext) {
+TEST(MidifileRobustness, RunningStatusDoesNotCarryFromOneTrackToTheNext) {
     SmfBuilder file(1, 96);
     file.addTrack().noteOn(0, 0, 60, 1);
     file.addTrack().running(0, {61, 1}).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     f.Track(2);
     EXPECT_EQ(f.EventCount(), 0);
 }
 
-TEST(MidiFileRobustness, SystemMessagesThatCannotStandInAFileEndTheTrack) {
+TEST(MidifileRobustness, SystemMessagesThatCannotStandInAFileEndTheTrack) {
     for (std::uint8_t status : {0xF1, 0xF2, 0xF3, 0xF4, 0xF6, 0xF8, 0xFA, 0xFE}) {
         SmfBuilder file(0, 96);
         file.addTrack().noteOn(0, 0, 60, 1).raw({0x00, status, 0x00, 0x00}).endOfTrack();
-        MidiFile f = loaded(file);
+        Midifile f = loaded(file);
         EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1)})) << int{status};
     }
 }
 
-TEST(MidiFileRobustness, StatusByteWhereADataByteIsDueEndsTheTrack) {
+TEST(MidifileRobustness, StatusByteWhereADataByteIsDueEndsTheTrack) {
     SmfBuilder file(0, 96);
     file.addTrack().noteOn(0, 0, 60, 1).raw({0x00, 0x90, 0x3C, 0x80, 0x00}).endOfTrack();
     EXPECT_EQ(eventsOf(file), (Events{channel(0x90, 60, 1)}));
@@ -294,7 +294,7 @@ TEST(MidiFileRobustness, StatusByteWhereADataByteIsDueEndsTheTrack) {
     EXPECT_EQ(eventsOf(program), (Events{channel(0xC0, 1, 0)}));
 }
 
-TEST(MidiFileRobustness, NumbersOfMoreThanFourBytesEndTheTrack) {
+TEST(MidifileRobustness, NumbersOfMoreThanFourBytesEndTheTrack) {
     const Bytes fiveByteDelta = {0x81, 0x80, 0x80, 0x80, 0x00, 0x90, 60, 1};
     const Bytes fiveByteLength = {0x00, 0xFF, 0x01, 0x80, 0x80, 0x80, 0x80, 0x01, 'a'};
     const Bytes fiveByteSysEx = {0x00, 0xF0, 0x80, 0x80, 0x80, 0x80, 0x01, 0xF7};
@@ -302,7 +302,7 @@ TEST(MidiFileRobustness, NumbersOfMoreThanFourBytesEndTheTrack) {
         SmfBuilder file(1, 96);
         file.addTrack().noteOn(0, 0, 60, 1).raw(bad).endOfTrack();
         file.addTrack().noteOn(0, 1, 61, 1).endOfTrack();
-        MidiFile f = loaded(file);
+        Midifile f = loaded(file);
         ASSERT_EQ(f.TrackCount(), 2);
         EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1)}));
         EXPECT_EQ(readTrack(f, 2), (Events{channel(0x91, 61, 1), endOfTrack()}));
@@ -313,7 +313,7 @@ TEST(MidiFileRobustness, NumbersOfMoreThanFourBytesEndTheTrack) {
     EXPECT_EQ(eventsOf(file), (Events{channel(0x90, 60, 1, 5), endOfTrack()}));
 }
 
-TEST(MidiFileRobustness, MetaOrSystemExclusiveRunningPastItsTrackEndsTheTrack) {
+TEST(MidifileRobustness, MetaOrSystemExclusiveRunningPastItsTrackEndsTheTrack) {
     const Bytes metaTooLong = {0x00, 0xFF, 0x06, 0x20, 'M', 'a', 'i', 'n'};
     const Bytes sysExTooLong = {0x00, 0xF0, 0x7F, 0x7E, 0x7F};
     const Bytes escapeTooLong = {0x00, 0xF7, 0x05, 0xF8};
@@ -325,21 +325,21 @@ TEST(MidiFileRobustness, MetaOrSystemExclusiveRunningPastItsTrackEndsTheTrack) {
         SmfBuilder file(1, 96);
         file.addTrack().noteOn(0, 0, 60, 1).raw(bad);
         file.addTrack().noteOn(0, 1, 61, 1).endOfTrack();
-        MidiFile f = loaded(file);
+        Midifile f = loaded(file);
         ASSERT_EQ(f.TrackCount(), 2);
         EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1)}));
         EXPECT_EQ(readTrack(f, 2), (Events{channel(0x91, 61, 1), endOfTrack()}));
 
         SmfBuilder last(0, 96);
         last.addTrack().noteOn(0, 0, 60, 1).raw(bad);
-        MidiFile g = loaded(last);
+        Midifile g = loaded(last);
         EXPECT_EQ(readTrack(g, 1), (Events{channel(0x90, 60, 1)}));
     }
 }
 
 // ---- Memory ----
 
-TEST(MidiFileRobustness, TextsAreNotCopiedPerEvent) {
+TEST(MidifileRobustness, TextsAreNotCopiedPerEvent) {
     SmfBuilder file(0, 96);
     TrackBuilder& t = file.addTrack();
     for (int i = 0; i < 2000; ++i) t.text(0, std::string(200, 'a' + i % 26));
@@ -350,7 +350,7 @@ TEST(MidiFileRobustness, TextsAreNotCopiedPerEvent) {
     EXPECT_LT(data.footprintBytes(), bytes.size() * 5 / 4);
 }
 
-TEST(MidiFileRobustness, TheSmallestEventsCostAFixedFactorOfTheirBytes) {
+TEST(MidifileRobustness, TheSmallestEventsCostAFixedFactorOfTheirBytes) {
     // Running-status program changes: two bytes a message, the densest a file gets.
     SmfBuilder file(0, 96);
     TrackBuilder& t = file.addTrack();

@@ -18,7 +18,7 @@ namespace vornel {
 // EventCount) is kept as written and describes no event: EventCount of such
 // a track is 0, and the event properties read 0 and empty strings. A loaded
 // or closed file starts with track 1, event 1 selected.
-class MidiFile {
+class Midifile {
 public:
     static constexpr std::int32_t kActionOpen = 1;
     static constexpr std::int32_t kActionClose = 5;
@@ -54,7 +54,7 @@ public:
     std::int16_t TimeSigNum() const noexcept;
     std::int16_t TimeSigDenExp() const noexcept;
 
-    // Generic access by dispatch number (MidiFileDispatch). Reading a property
+    // Generic access by dispatch number (MidifileDispatch). Reading a property
     // that is not readable as a number (or as a string), and writing one that
     // is not writable with that type, reads 0 / empty and changes nothing.
     std::int32_t getNumber(int dispId) const noexcept;

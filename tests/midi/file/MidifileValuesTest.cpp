@@ -6,17 +6,17 @@
 namespace vornel::test {
 namespace {
 
-TEST(MidiFileValues, FileWithoutTempoOrTimeSignatureReads120BeatsPerMinuteInFourFour) {
+TEST(MidifileValues, FileWithoutTempoOrTimeSignatureReads120BeatsPerMinuteInFourFour) {
     SmfBuilder file(1, 1920);
     file.addTrack().noteOn(0, 0, 60, 100).endOfTrack(1920);
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.Tempo(), 500000);
     EXPECT_EQ(f.TimeSigNum(), 4);
     EXPECT_EQ(f.TimeSigDenExp(), 2);
     EXPECT_EQ(f.Resolution(), 1920);
 }
 
-TEST(MidiFileValues, ResolutionIsTheHeadersTicksPerQuarterNote) {
+TEST(MidifileValues, ResolutionIsTheHeadersTicksPerQuarterNote) {
     for (int division : {96, 480, 960, 1920, 0x7FFF}) {
         SmfBuilder file(0, division);
         file.addTrack().endOfTrack();
@@ -26,15 +26,15 @@ TEST(MidiFileValues, ResolutionIsTheHeadersTicksPerQuarterNote) {
 
 // A zero resolution is reported as written; the events are read as usual and
 // the callers guard their divisions.
-TEST(MidiFileValues, ZeroResolutionIsReportedAndTheEventsAreStillRead) {
+TEST(MidifileValues, ZeroResolutionIsReportedAndTheEventsAreStillRead) {
     SmfBuilder file(0, 0);
     file.addTrack().noteOn(10, 0, 60, 100).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.Resolution(), 0);
     EXPECT_EQ(readTrack(f, 1), (std::vector<ReadEvent>{channel(0x90, 60, 100, 10), endOfTrack()}));
 }
 
-TEST(MidiFileValues, TempoAndTimeSignatureAreTheFirstOnesOfTheFile) {
+TEST(MidifileValues, TempoAndTimeSignatureAreTheFirstOnesOfTheFile) {
     SmfBuilder file(1, 480);
     file.addTrack()
         .tempo(0, 600000)
@@ -42,28 +42,28 @@ TEST(MidiFileValues, TempoAndTimeSignatureAreTheFirstOnesOfTheFile) {
         .timeSignature(0, 3, 2)
         .timeSignature(0, 6, 3)
         .endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.Tempo(), 600000);
     EXPECT_EQ(f.TimeSigNum(), 3);
     EXPECT_EQ(f.TimeSigDenExp(), 2);
 }
 
-TEST(MidiFileValues, FirstByTickAcrossTracksAndOnEqualTicksTheLowerTrack) {
+TEST(MidifileValues, FirstByTickAcrossTracksAndOnEqualTicksTheLowerTrack) {
     SmfBuilder file(1, 480);
     file.addTrack().tempo(100, 300000).timeSignature(0, 2, 1).endOfTrack();
     file.addTrack().tempo(99, 700000).timeSignature(1, 7, 3).endOfTrack();
     file.addTrack().tempo(99, 800000).timeSignature(1, 12, 3).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.Tempo(), 700000);  // tick 99 beats tick 100; of two at 99 the lower track
     EXPECT_EQ(f.TimeSigNum(), 2);  // tick 100 in tracks 1, 2 and 3: the lowest track
     EXPECT_EQ(f.TimeSigDenExp(), 1);
 }
 
-TEST(MidiFileValues, TempoAndTimeSignatureMayComeFromDifferentTracks) {
+TEST(MidifileValues, TempoAndTimeSignatureMayComeFromDifferentTracks) {
     SmfBuilder file(1, 480);
     file.addTrack().timeSignature(0, 5, 2).endOfTrack();
     file.addTrack().tempo(0, 250000).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.Tempo(), 250000);
     EXPECT_EQ(f.TimeSigNum(), 5);
     EXPECT_EQ(f.TimeSigDenExp(), 2);
@@ -71,7 +71,7 @@ TEST(MidiFileValues, TempoAndTimeSignatureMayComeFromDifferentTracks) {
 
 // Too short to hold a value: still reported as events, never taken as the
 // file's tempo or time signature. Extra bytes after the value are ignored.
-TEST(MidiFileValues, TooShortTempoOrTimeSignatureEventsAreNotTaken) {
+TEST(MidifileValues, TooShortTempoOrTimeSignatureEventsAreNotTaken) {
     SmfBuilder file(0, 480);
     file.addTrack()
         .meta(0, 0x51, Bytes{0x07, 0xA1})
@@ -79,7 +79,7 @@ TEST(MidiFileValues, TooShortTempoOrTimeSignatureEventsAreNotTaken) {
         .meta(10, 0x51, Bytes{0x0F, 0x42, 0x40, 0x99})
         .meta(0, 0x58, Bytes{0x06, 0x03})
         .endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.Tempo(), 1000000);
     EXPECT_EQ(f.TimeSigNum(), 6);
     EXPECT_EQ(f.TimeSigDenExp(), 3);
@@ -88,29 +88,29 @@ TEST(MidiFileValues, TooShortTempoOrTimeSignatureEventsAreNotTaken) {
 }
 
 // Zero values are the file's and are reported so; the callers guard them.
-TEST(MidiFileValues, ZeroTempoAndZeroNumeratorAreReportedAsWritten) {
+TEST(MidifileValues, ZeroTempoAndZeroNumeratorAreReportedAsWritten) {
     SmfBuilder file(0, 480);
     file.addTrack().tempo(0, 0).timeSignature(0, 0, 0).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.Tempo(), 0);
     EXPECT_EQ(f.TimeSigNum(), 0);
     EXPECT_EQ(f.TimeSigDenExp(), 0);
 }
 
-TEST(MidiFileValues, LargestTempoAndTimeSignatureBytesReadUnsigned) {
+TEST(MidifileValues, LargestTempoAndTimeSignatureBytesReadUnsigned) {
     SmfBuilder file(0, 480);
     file.addTrack().tempo(0, 0xFFFFFF).timeSignature(0, 255, 255).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(f.Tempo(), 0xFFFFFF);
     EXPECT_EQ(f.TimeSigNum(), 255);
     EXPECT_EQ(f.TimeSigDenExp(), 255);
 }
 
-TEST(MidiFileValues, FileValuesDoNotDependOnTheSelectedEvent) {
+TEST(MidifileValues, FileValuesDoNotDependOnTheSelectedEvent) {
     SmfBuilder file(1, 960);
     file.addTrack().tempo(0, 545454).timeSignature(0, 6, 3).endOfTrack();
     file.addTrack().tempo(960, 300000).timeSignature(0, 2, 2).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     for (int track : {0, 1, 2, 3}) {
         for (int event : {0, 1, 2, 3, 4}) {
             f.Track(track);
@@ -126,7 +126,7 @@ TEST(MidiFileValues, FileValuesDoNotDependOnTheSelectedEvent) {
 // SMPTE time counts ticks per second; Resolution reports the ticks of one
 // quarter note at the file's tempo, so ticks still convert to milliseconds
 // as ticks * Tempo / Resolution / 1000.
-TEST(MidiFileValues, SmpteDivisionGivesTheTicksOfOneQuarterNoteAtTheFilesTempo) {
+TEST(MidifileValues, SmpteDivisionGivesTheTicksOfOneQuarterNoteAtTheFilesTempo) {
     struct Case {
         int division;
         std::uint32_t tempo;
@@ -145,7 +145,7 @@ TEST(MidiFileValues, SmpteDivisionGivesTheTicksOfOneQuarterNoteAtTheFilesTempo) 
     for (const Case& c : cases) {
         SmfBuilder file(0, c.division);
         file.addTrack().tempo(0, c.tempo).noteOn(25, 0, 60, 1).endOfTrack();
-        MidiFile f = loaded(file);
+        Midifile f = loaded(file);
         EXPECT_EQ(f.Resolution(), c.resolution)
             << std::hex << c.division << std::dec << " " << c.tempo;
         f.Track(1);
@@ -153,7 +153,7 @@ TEST(MidiFileValues, SmpteDivisionGivesTheTicksOfOneQuarterNoteAtTheFilesTempo) 
     }
 }
 
-TEST(MidiFileValues, SmpteDivisionWithoutTempoUsesTheDefaultTempo) {
+TEST(MidifileValues, SmpteDivisionWithoutTempoUsesTheDefaultTempo) {
     SmfBuilder file(0, 0xE728);
     file.addTrack().endOfTrack();
     EXPECT_EQ(loaded(file).Resolution(), 500);

@@ -9,7 +9,7 @@ namespace {
 
 using Events = std::vector<ReadEvent>;
 
-TEST(MidiFileEvents, ReportsEveryEventOfEveryTrackInFileOrder) {
+TEST(MidifileEvents, ReportsEveryEventOfEveryTrackInFileOrder) {
     SmfBuilder file(1, 480);
     file.addTrack().trackName(0, "Conductor").tempo(0, 400000).endOfTrack(1920);
     file.addTrack()
@@ -18,7 +18,7 @@ TEST(MidiFileEvents, ReportsEveryEventOfEveryTrackInFileOrder) {
         .noteOff(470, 3, 64, 0)
         .text(0, "end")
         .endOfTrack(5);
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
 
     ASSERT_EQ(f.TrackCount(), 2);
     EXPECT_EQ(readTrack(f, 1),
@@ -28,7 +28,7 @@ TEST(MidiFileEvents, ReportsEveryEventOfEveryTrackInFileOrder) {
                       metaEvent(1, 0, "end"), endOfTrack(5)}));
 }
 
-TEST(MidiFileEvents, ChannelMessagesShowTheirFullStatusWithTheChannelInTheLowBits) {
+TEST(MidifileEvents, ChannelMessagesShowTheirFullStatusWithTheChannelInTheLowBits) {
     SmfBuilder file(0, 96);
     file.addTrack()
         .noteOff(0, 0, 1, 2)
@@ -39,7 +39,7 @@ TEST(MidiFileEvents, ChannelMessagesShowTheirFullStatusWithTheChannelInTheLowBit
         .channelPressure(0, 12, 33)
         .pitchBend(0, 13, 0x3FFF)
         .endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     // One-data-byte messages read 0 as their second data byte.
     EXPECT_EQ(readTrack(f, 1),
               (Events{channel(0x80, 1, 2), channel(0x9F, 127, 127), channel(0xA9, 38, 20),
@@ -47,7 +47,7 @@ TEST(MidiFileEvents, ChannelMessagesShowTheirFullStatusWithTheChannelInTheLowBit
                       channel(0xED, 0x7F, 0x7F), endOfTrack()}));
 }
 
-TEST(MidiFileEvents, RunningStatusIsResolvedForEveryKindOfChannelMessage) {
+TEST(MidifileEvents, RunningStatusIsResolvedForEveryKindOfChannelMessage) {
     SmfBuilder file(0, 96);
     file.addTrack()
         .noteOn(0, 4, 60, 100)
@@ -60,7 +60,7 @@ TEST(MidiFileEvents, RunningStatusIsResolvedForEveryKindOfChannelMessage) {
         .pitchBend(0, 7, 0)
         .running(0, {0x7F, 0x40})
         .endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(readTrack(f, 1),
               (Events{channel(0x94, 60, 100), channel(0x94, 62, 101, 12), channel(0xC5, 1, 0),
                       channel(0xC5, 2, 0), channel(0xC5, 3, 0, 3), channel(0xD6, 9, 0),
@@ -68,7 +68,7 @@ TEST(MidiFileEvents, RunningStatusIsResolvedForEveryKindOfChannelMessage) {
                       endOfTrack()}));
 }
 
-TEST(MidiFileEvents, AbsoluteTicksAreTheSumsOfTheDeltas) {
+TEST(MidifileEvents, AbsoluteTicksAreTheSumsOfTheDeltas) {
     SmfBuilder file(1, 1920);
     TrackBuilder& t = file.addTrack();
     std::vector<std::uint64_t> writtenTicks;
@@ -77,7 +77,7 @@ TEST(MidiFileEvents, AbsoluteTicksAreTheSumsOfTheDeltas) {
         writtenTicks.push_back(t.tick());
     }
     t.endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
 
     f.Track(1);
     ASSERT_EQ(f.EventCount(), 9);
@@ -91,7 +91,7 @@ TEST(MidiFileEvents, AbsoluteTicksAreTheSumsOfTheDeltas) {
     EXPECT_EQ(f.EvDelta(), 0x0FFFFFFF);  // the largest delta the format allows
 }
 
-TEST(MidiFileEvents, MetaEventsShowTypeAndTextUpToTheFirstNul) {
+TEST(MidifileEvents, MetaEventsShowTypeAndTextUpToTheFirstNul) {
     const std::string turkish = "Ba\xC5\x9Fl\xC4\xB1k \xFC";  // UTF-8 and a Latin-1 byte
     SmfBuilder file(0, 1920);
     file.addTrack()
@@ -104,21 +104,21 @@ TEST(MidiFileEvents, MetaEventsShowTypeAndTextUpToTheFirstNul) {
         .meta(0, 0x01, std::string())
         .meta(0, 0x01, std::string("\0tail", 5))
         .endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(readTrack(f, 1), (Events{metaEvent(2, 0, "(c) 2024"), metaEvent(3, 0, "Pop 8Beat"),
                                        metaEvent(6, 0, "Main A"), metaEvent(1, 0, "fn:Main A"),
                                        metaEvent(5, 0, "la"), metaEvent(15, 0, turkish),
                                        metaEvent(1, 0, ""), metaEvent(1, 0, ""), endOfTrack()}));
 }
 
-TEST(MidiFileEvents, OnlyMetaTypesOneToFifteenHaveText) {
+TEST(MidifileEvents, OnlyMetaTypesOneToFifteenHaveText) {
     SmfBuilder file(0, 480);
     TrackBuilder& t = file.addTrack();
     const std::vector<int> types = {0x00, 0x01, 0x07, 0x0F, 0x10, 0x20,
                                     0x21, 0x54, 0x59, 0x7F, 0xFF};
     for (int type : types) t.meta(0, type, std::string("abc"));
     t.endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
 
     f.Track(1);
     ASSERT_EQ(f.EventCount(), static_cast<int>(types.size()) + 1);
@@ -133,7 +133,7 @@ TEST(MidiFileEvents, OnlyMetaTypesOneToFifteenHaveText) {
     }
 }
 
-TEST(MidiFileEvents, SystemExclusiveReadsAsTheCompleteMessageFromF0) {
+TEST(MidifileEvents, SystemExclusiveReadsAsTheCompleteMessageFromF0) {
     const Bytes xgOn = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
     SmfBuilder file(0, 480);
     file.addTrack()
@@ -141,7 +141,7 @@ TEST(MidiFileEvents, SystemExclusiveReadsAsTheCompleteMessageFromF0) {
         .sysEx(5, {0x41, 0x10})  // first packet of a divided message: no F7 yet
         .sysEx(0, {})
         .endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
 
     f.Track(1);
     f.EventIndex(1);
@@ -154,22 +154,22 @@ TEST(MidiFileEvents, SystemExclusiveReadsAsTheCompleteMessageFromF0) {
 
 // An F7 event carries bytes to be sent exactly as written (a continuation
 // packet or a real-time message): it reads as status 247 with those bytes.
-TEST(MidiFileEvents, EscapedBytesReadAsStatus247WithTheBytesAsWritten) {
+TEST(MidifileEvents, EscapedBytesReadAsStatus247WithTheBytesAsWritten) {
     SmfBuilder file(0, 480);
     file.addTrack()
         .sysExEscape(3, {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7})
         .sysExEscape(0, {0xFA})
         .endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     EXPECT_EQ(readTrack(f, 1), (Events{{247, 0, 0, 3, "", "\xF0\x7E\x7F\x09\x01\xF7"},
                                        {247, 0, 0, 0, "", "\xFA"},
                                        endOfTrack()}));
 }
 
-TEST(MidiFileEvents, ChannelMessagesHaveNoTextAndNoSystemExclusiveData) {
+TEST(MidifileEvents, ChannelMessagesHaveNoTextAndNoSystemExclusiveData) {
     SmfBuilder file(0, 480);
     file.addTrack().marker(0, "Main A").noteOn(0, 0, 60, 100).endOfTrack();
-    MidiFile f = loaded(file);
+    Midifile f = loaded(file);
     f.Track(1);
     f.EventIndex(2);
     EXPECT_EQ(f.EvText(), "");

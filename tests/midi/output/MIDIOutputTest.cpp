@@ -1,4 +1,4 @@
-#include "midi/output/MidiOutput.h"
+#include "midi/output/MIDIOutput.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ protected:
 
     void open(int device = 0) {
         out.PortNumber(device);
-        out.PortCommand(MidiOutput::OpenPort);
+        out.PortCommand(MIDIOutput::OpenPort);
     }
     void queue(double at, int status, int d1, int d2, std::int32_t tag = 0) {
         test::queueMessage(out, at, status, d1, d2, tag);
@@ -51,7 +51,7 @@ protected:
     ManualClock clock;
     QueueDispatcher ui;
     RecordingPortProvider ports{clock};
-    MidiOutput out{ports, ui, clock, MidiOutput::Drive::Manual};
+    MIDIOutput out{ports, ui, clock, MIDIOutput::Drive::Manual};
     std::vector<Cue> cues;
     std::vector<double> doneAt;
 };
@@ -62,7 +62,7 @@ TEST_F(OutputFixture, PlaysByStampWithEqualStampsInQueuingOrder) {
     queue(100, 0x90, 60, 100);
     queue(100, 0x90, 61, 100);
     queue(0, 0xB0, 7, 90);
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     runTo(99);
     ASSERT_EQ(sent().size(), 1u);  // only the stamp-0 message so far
     runTo(300);
@@ -77,21 +77,21 @@ TEST_F(OutputFixture, PlaysByStampWithEqualStampsInQueuingOrder) {
 
 TEST_F(OutputFixture, StartWhilePlayingKeepsTheClockAndStopRestartsAtZero) {
     open();
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     runTo(500);
-    out.PortCommand(MidiOutput::StartQueue);  // already playing: no restart
+    out.PortCommand(MIDIOutput::StartQueue);  // already playing: no restart
     queue(600, 0x90, 60, 1);
     runTo(700);
     ASSERT_EQ(sent().size(), 1u);
     EXPECT_DOUBLE_EQ(sent()[0].atMs, 600);
 
     queue(1000, 0x90, 61, 1);
-    out.PortCommand(MidiOutput::StopQueue);  // discards the queued message
+    out.PortCommand(MIDIOutput::StopQueue);  // discards the queued message
     runTo(2000);
     EXPECT_EQ(sent().size(), 1u);
 
     queue(100, 0x90, 62, 1);
-    out.PortCommand(MidiOutput::StartQueue);  // queue time starts at 0 again
+    out.PortCommand(MIDIOutput::StartQueue);  // queue time starts at 0 again
     runTo(2200);
     ASSERT_EQ(sent().size(), 2u);
     EXPECT_DOUBLE_EQ(sent()[1].atMs, 2100);
@@ -101,7 +101,7 @@ TEST_F(OutputFixture, TempoShiftActsAtOnceWithoutJump) {
     open();
     queue(2000, 0x90, 60, 1);
     queue(3000, 0x90, 61, 1);
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     runTo(1000);
     EXPECT_DOUBLE_EQ(out.queueTimeMs(), 1000);
     out.TempoShift(100);  // double speed from here on
@@ -128,7 +128,7 @@ TEST_F(OutputFixture, CuesArriveOnTheUiThreadInStampOrderThenQueueDone) {
     queue(100, 0x90, 36, 0, 1);
     queue(200, 0x99, 38, 100, 10100);
     queue(250, 0xB0, 7, 100, 0);  // untagged: no event
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     clock.set(1000);
     out.pump();
     EXPECT_TRUE(cues.empty()) << "events wait for the UI thread";
@@ -153,12 +153,12 @@ TEST_F(OutputFixture, CueHandlerCanQueueTheNextChunk) {
             ++chunks;
             queue(base + 500, 0x90, 36, 0, 1);
             queue(base, 0x90, 60, 100);
-            out.PortCommand(MidiOutput::StartQueue);
+            out.PortCommand(MIDIOutput::StartQueue);
         }
     };
     queue(500, 0x90, 36, 0, 1);
     queue(0, 0x90, 60, 100);
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     runTo(3000);
     EXPECT_EQ(chunks, 3);
     ASSERT_EQ(cues.size(), 3u);
@@ -182,7 +182,7 @@ TEST_F(OutputFixture, QueueDoneWaitsWhenTheLastCueQueuedMore) {
         }
     };
     queue(100, 0x90, 60, 100, 12100);
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     clock.set(150);
     out.pump();  // posts the cue and, the queue being empty, a QueueDone
     ui.drain();  // the cue's handler queues more: that QueueDone is void
@@ -194,10 +194,10 @@ TEST_F(OutputFixture, QueueDoneWaitsWhenTheLastCueQueuedMore) {
 TEST_F(OutputFixture, EventsOfAStoppedQueueAreNotDelivered) {
     open();
     queue(100, 0x90, 36, 0, 1);
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     clock.set(200);
     out.pump();  // cue and QueueDone posted...
-    out.PortCommand(MidiOutput::StopQueue);  // ...but the user stopped first
+    out.PortCommand(MIDIOutput::StopQueue);  // ...but the user stopped first
     ui.drain();
     EXPECT_TRUE(cues.empty());
     EXPECT_TRUE(doneAt.empty());
@@ -227,7 +227,7 @@ TEST_F(OutputFixture, OnlyValidMidiReachesThePort) {
     EXPECT_EQ(s[1].message.sysex.size(), 6u);
 
     queue(10, 0x91, 200, 1, 1);  // refused before it is queued: no cue either
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     runTo(50);
     EXPECT_TRUE(cues.empty());
     EXPECT_EQ(sent().size(), 2u);
@@ -242,19 +242,19 @@ TEST_F(OutputFixture, PortsOpenCloseAndFailWithoutThrowing) {
     out.PortNumber(1);
     EXPECT_EQ(out.PortName(), "Test Port 2");
     ports.failing[1] = true;
-    out.PortCommand(MidiOutput::OpenPort);
+    out.PortCommand(MIDIOutput::OpenPort);
     EXPECT_EQ(out.PortIsOpen(), 0);
 
     out.PortNumber(7);  // no such device
-    out.PortCommand(MidiOutput::OpenPort);
+    out.PortCommand(MIDIOutput::OpenPort);
     EXPECT_EQ(out.PortIsOpen(), 0);
 
     open(-1);
     EXPECT_EQ(out.PortIsOpen(), 1);
     EXPECT_EQ(out.PortName(), "Test Synth");
-    out.PortCommand(MidiOutput::ClosePort);
+    out.PortCommand(MIDIOutput::ClosePort);
     EXPECT_EQ(out.PortIsOpen(), 0);
-    out.PortCommand(MidiOutput::ClosePort);  // twice is harmless
+    out.PortCommand(MIDIOutput::ClosePort);  // twice is harmless
     out.PortCommand(99);                      // unknown command
     EXPECT_EQ(out.PortIsOpen(), 0);
 }
@@ -262,7 +262,7 @@ TEST_F(OutputFixture, PortsOpenCloseAndFailWithoutThrowing) {
 TEST_F(OutputFixture, QueuedMessagesWithoutAPortStillCue) {
     // The engine's sequencing runs on cues; a closed port must not stall it.
     queue(100, 0x90, 36, 0, 1);
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     runTo(200);
     ASSERT_EQ(cues.size(), 1u);
     EXPECT_EQ(doneAt.size(), 1u);
@@ -340,23 +340,23 @@ public:
     FakeTimedPort* port = nullptr;
 };
 
-TEST(MidiOutputTimedPort, HandsOverAheadAndCuesWhenThePortHasPlayed) {
+TEST(MIDIOutputTimedPort, HandsOverAheadAndCuesWhenThePortHasPlayed) {
     ManualClock clock;
     QueueDispatcher ui;
     TimedProvider provider;
-    MidiOutput out(provider, ui, clock, MidiOutput::Drive::Manual);
+    MIDIOutput out(provider, ui, clock, MIDIOutput::Drive::Manual);
     std::vector<std::pair<double, std::int32_t>> cues;
     int done = 0;
     out.CueReached = [&](std::int32_t tag) { cues.push_back({clock.nowMs(), tag}); };
     out.QueueDone = [&] { ++done; };
     out.PortNumber(-1);
-    out.PortCommand(MidiOutput::OpenPort);
+    out.PortCommand(MIDIOutput::OpenPort);
     ASSERT_NE(provider.port, nullptr);
     ASSERT_EQ(out.PortIsOpen(), 1);
 
     test::queueMessage(out, 100, 0x90, 36, 0, 1);
     test::queueMessage(out, 200, 0x90, 36, 0, -6);
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     FakeTimedPort& port = *provider.port;
     for (int t = 1; t <= 300; ++t) {
         clock.set(t);
@@ -376,12 +376,12 @@ TEST(MidiOutputTimedPort, HandsOverAheadAndCuesWhenThePortHasPlayed) {
     // Handed over, then stopped: the port drops it and nothing is reported.
     out.CueTime(350);
     out.CueTag(1);
-    out.PortCommand(MidiOutput::QueueMessage);
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::QueueMessage);
+    out.PortCommand(MIDIOutput::StartQueue);
     clock.set(340);
     out.pump();
     ASSERT_EQ(port.pending.size(), 1u);
-    out.PortCommand(MidiOutput::StopQueue);
+    out.PortCommand(MIDIOutput::StopQueue);
     clock.set(400);
     port.render();
     out.pump();
@@ -390,20 +390,20 @@ TEST(MidiOutputTimedPort, HandsOverAheadAndCuesWhenThePortHasPlayed) {
     EXPECT_EQ(cues.size(), 2u);
 }
 
-TEST(MidiOutputThread, PlaysOnItsOwnOnTheSteadyClock) {
+TEST(MIDIOutputThread, PlaysOnItsOwnOnTheSteadyClock) {
     SteadyClock clock;
     QueueDispatcher ui;
     RecordingPortProvider ports(clock);
-    MidiOutput out(ports, ui, clock);
+    MIDIOutput out(ports, ui, clock);
     std::vector<std::int32_t> cues;
     bool done = false;
     out.CueReached = [&](std::int32_t tag) { cues.push_back(tag); };
     out.QueueDone = [&] { done = true; };
     out.PortNumber(0);
-    out.PortCommand(MidiOutput::OpenPort);
+    out.PortCommand(MIDIOutput::OpenPort);
     for (int i = 0; i < 20; ++i) test::queueMessage(out, 40 - 2 * i, 0x90, 60 + i, 100, i + 1);  // latest first
     const double start = clock.nowMs();
-    out.PortCommand(MidiOutput::StartQueue);
+    out.PortCommand(MIDIOutput::StartQueue);
     while (!done && clock.nowMs() - start < 5000) {
         ui.drain();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -1,4 +1,4 @@
-#include "midi/output/MidiOutput.h"
+#include "midi/output/MIDIOutput.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,14 +17,14 @@ constexpr double kReportPollMs = 2.0;
 constexpr std::size_t kReportBatch = 256;
 }  // namespace
 
-MidiOutput::MidiOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive)
+MIDIOutput::MIDIOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive)
     : ports_(ports), ui_(ui), clock_(clock), drive_(drive) {
     batch_.reserve(1024);
     applied_.resize(kReportBatch);
     if (drive_ == Drive::Thread) scheduler_ = std::thread([this] { schedulerLoop(); });
 }
 
-MidiOutput::~MidiOutput() {
+MIDIOutput::~MIDIOutput() {
     {
         std::lock_guard lock(queueMutex_);
         quit_ = true;
@@ -34,7 +34,7 @@ MidiOutput::~MidiOutput() {
     closePort();
 }
 
-void MidiOutput::PortCommand(int code) {
+void MIDIOutput::PortCommand(int code) {
     switch (code) {
         case OpenPort: openPort(); break;
         case ClosePort: closePort(); break;
@@ -46,9 +46,9 @@ void MidiOutput::PortCommand(int code) {
     }
 }
 
-void MidiOutput::PortNumber(int device) { portNumber_ = device; }
+void MIDIOutput::PortNumber(int device) { portNumber_ = device; }
 
-std::string MidiOutput::PortName() const {
+std::string MIDIOutput::PortName() const {
     try {
         return ports_.name(portNumber_);
     } catch (...) {
@@ -56,7 +56,7 @@ std::string MidiOutput::PortName() const {
     }
 }
 
-int MidiOutput::PortCount() const {
+int MIDIOutput::PortCount() const {
     try {
         return std::max(0, ports_.count());
     } catch (...) {
@@ -64,7 +64,7 @@ int MidiOutput::PortCount() const {
     }
 }
 
-int MidiOutput::PortIsOpen() const {
+int MIDIOutput::PortIsOpen() const {
     std::lock_guard lock(portMutex_);
     return port_ && port_->isOpen() ? 1 : 0;
 }
@@ -73,12 +73,12 @@ int MidiOutput::PortIsOpen() const {
 // system-exclusive event over twice, once with its data and once as a bare
 // three-byte 240; sending the data again for the second would repeat every
 // set-up message, so a 240 without fresh data is refused instead.
-void MidiOutput::SysExData(const std::string& data) {
+void MIDIOutput::SysExData(const std::string& data) {
     sysex_ = data;
     sysexFresh_ = true;
 }
 
-void MidiOutput::TempoShift(int shift) {
+void MIDIOutput::TempoShift(int shift) {
     tempoShift_ = std::clamp(shift, -100, 100);
     {
         std::lock_guard lock(queueMutex_);
@@ -92,7 +92,7 @@ void MidiOutput::TempoShift(int shift) {
     wake();
 }
 
-MidiMessage MidiOutput::takePrepared() {
+MidiMessage MIDIOutput::takePrepared() {
     MidiMessage m{status_, data1_, data2_, {}};
     if (status_ == 0xF0 && sysexFresh_) {
         m.sysex = std::move(sysex_);
@@ -102,7 +102,7 @@ MidiMessage MidiOutput::takePrepared() {
     return m;
 }
 
-void MidiOutput::sendPrepared() {
+void MIDIOutput::sendPrepared() {
     MidiMessage m = takePrepared();
     if (!isSendable(m)) {
         ++refused_;
@@ -117,7 +117,7 @@ void MidiOutput::sendPrepared() {
     }
 }
 
-void MidiOutput::queuePrepared() {
+void MIDIOutput::queuePrepared() {
     MidiMessage m = takePrepared();
     if (!isSendable(m) || !std::isfinite(cueTime_)) {
         ++refused_;
@@ -134,7 +134,7 @@ void MidiOutput::queuePrepared() {
     if (earliest) queueChanged_.notify_one();
 }
 
-void MidiOutput::startQueue() {
+void MIDIOutput::startQueue() {
     {
         std::lock_guard lock(queueMutex_);
         TimelineState tl = timeline_.read();
@@ -148,7 +148,7 @@ void MidiOutput::startQueue() {
     wake();
 }
 
-void MidiOutput::stopQueue() {
+void MIDIOutput::stopQueue() {
     {
         std::lock_guard lock(queueMutex_);
         queue_.clear();
@@ -165,7 +165,7 @@ void MidiOutput::stopQueue() {
     wake();
 }
 
-void MidiOutput::openPort() {
+void MIDIOutput::openPort() {
     closePort();
     std::unique_ptr<MidiPort> port;
     try {
@@ -186,7 +186,7 @@ void MidiOutput::openPort() {
     wake();
 }
 
-void MidiOutput::closePort() {
+void MIDIOutput::closePort() {
     std::unique_ptr<MidiPort> old;
     {
         std::lock_guard lock(portMutex_);
@@ -200,7 +200,7 @@ void MidiOutput::closePort() {
     outstanding_ = 0;
 }
 
-double MidiOutput::runDue(std::uint64_t* wakeSeen) {
+double MIDIOutput::runDue(std::uint64_t* wakeSeen) {
     std::uint32_t generation;
     double next = kNever;
     double now;
@@ -233,7 +233,7 @@ double MidiOutput::runDue(std::uint64_t* wakeSeen) {
     return next;
 }
 
-void MidiOutput::dispatch(std::vector<QueuedMessage>& batch, std::uint32_t generation) {
+void MIDIOutput::dispatch(std::vector<QueuedMessage>& batch, std::uint32_t generation) {
     if (batch.empty()) return;
     std::uint64_t handedOver = 0;
     {
@@ -264,7 +264,7 @@ void MidiOutput::dispatch(std::vector<QueuedMessage>& batch, std::uint32_t gener
     }
 }
 
-void MidiOutput::collectApplied(std::uint32_t generation) {
+void MIDIOutput::collectApplied(std::uint32_t generation) {
     if (!hasTimedPort_.load()) return;
     std::uint64_t played = 0;
     for (;;) {
@@ -287,7 +287,7 @@ void MidiOutput::collectApplied(std::uint32_t generation) {
     }
 }
 
-void MidiOutput::checkDone(std::uint32_t generation) {
+void MIDIOutput::checkDone(std::uint32_t generation) {
     std::uint64_t queuedSoFar;
     {
         std::lock_guard lock(queueMutex_);
@@ -310,7 +310,7 @@ void MidiOutput::checkDone(std::uint32_t generation) {
     });
 }
 
-void MidiOutput::postCue(std::int32_t tag, std::uint32_t generation) {
+void MIDIOutput::postCue(std::int32_t tag, std::uint32_t generation) {
     std::weak_ptr<int> alive = alive_;
     ui_.post([this, alive, tag, generation] {
         // Cues of a stopped queue must not start new chunks.
@@ -319,11 +319,11 @@ void MidiOutput::postCue(std::int32_t tag, std::uint32_t generation) {
     });
 }
 
-void MidiOutput::pump() {
+void MIDIOutput::pump() {
     if (drive_ == Drive::Manual) runDue(nullptr);
 }
 
-void MidiOutput::wake() {
+void MIDIOutput::wake() {
     {
         std::lock_guard lock(queueMutex_);
         ++wakeSeq_;
@@ -331,7 +331,7 @@ void MidiOutput::wake() {
     queueChanged_.notify_one();
 }
 
-void MidiOutput::schedulerLoop() {
+void MIDIOutput::schedulerLoop() {
     tuneSchedulingThread();
     std::unique_lock lock(queueMutex_);
     while (!quit_) {
@@ -350,9 +350,9 @@ void MidiOutput::schedulerLoop() {
     }
 }
 
-MidiOutput::Stats MidiOutput::stats() const { return Stats{sent_.load(), refused_.load(), unsent_.load()}; }
+MIDIOutput::Stats MIDIOutput::stats() const { return Stats{sent_.load(), refused_.load(), unsent_.load()}; }
 
-std::size_t MidiOutput::queuedCount() const {
+std::size_t MIDIOutput::queuedCount() const {
     std::lock_guard lock(queueMutex_);
     return queue_.size();
 }

@@ -32,7 +32,7 @@ namespace vornel {
 // of time so the audio callback places it on its exact sample frame). With
 // Drive::Manual nothing runs by itself: pump() does one pass at the clock's
 // present time, which lets tests run the component on a virtual clock.
-class MidiOutput {
+class MIDIOutput {
 public:
     enum Command {
         OpenPort = 1,
@@ -66,10 +66,10 @@ public:
         std::uint64_t unsent = 0;   // valid, but no port was open or it took none
     };
 
-    MidiOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive = Drive::Thread);
-    ~MidiOutput();
-    MidiOutput(const MidiOutput&) = delete;
-    MidiOutput& operator=(const MidiOutput&) = delete;
+    MIDIOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive = Drive::Thread);
+    ~MIDIOutput();
+    MIDIOutput(const MIDIOutput&) = delete;
+    MIDIOutput& operator=(const MIDIOutput&) = delete;
 
     void PortCommand(int code);
     void PortNumber(int device);

@@ -3,8 +3,8 @@
 namespace vornel {
 
 // The dispatch numbers by which the reader's properties are addressed
-// (MidiFile::getNumber, getString and set take them).
-struct MidiFileDispatch {
+// (Midifile::getNumber, getString and set take them).
+struct MidifileDispatch {
     enum Id : int {
         FileAction = 1,
         Resolution = 6,

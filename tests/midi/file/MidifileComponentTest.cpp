@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "ReaderTestUtil.h"
-#include "midi/file/MidiFileDispatch.h"
+#include "midi/file/MidifileDispatch.h"
 #include "support/TempDir.h"
 
 namespace vornel::test {
@@ -20,7 +20,7 @@ SmfBuilder twoTrackFile() {
     return file;
 }
 
-void expectNothingLoaded(const MidiFile& f) {
+void expectNothingLoaded(const Midifile& f) {
     EXPECT_EQ(f.TrackCount(), 0);
     EXPECT_EQ(f.EventCount(), 0);
     EXPECT_EQ(selectedEvent(f), ReadEvent{});
@@ -28,10 +28,10 @@ void expectNothingLoaded(const MidiFile& f) {
 
 // ---- Reading by file name ----
 
-TEST(MidiFileComponent, LoadSequenceReadsTheNamedFile) {
+TEST(MidifileComponent, LoadSequenceReadsTheNamedFile) {
     TempDir dir;
     const auto path = twoTrackFile().writeTo(dir.file("song.mid"));
-    MidiFile f;
+    Midifile f;
     f.FileAction(5);
     f.FileName(path.string());
     f.FileAction(1);
@@ -43,14 +43,14 @@ TEST(MidiFileComponent, LoadSequenceReadsTheNamedFile) {
                                                        channel(0x91, 60, 0, 480), endOfTrack()}));
 }
 
-TEST(MidiFileComponent, FileThatCannotBeReadLeavesZeroTracksAndDefaultValues) {
+TEST(MidifileComponent, FileThatCannotBeReadLeavesZeroTracksAndDefaultValues) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("folder.mid"));
     ASSERT_EQ(mkfifo(dir.file("pipe.mid").c_str(), 0600), 0);  // would block a reader forever
     for (const std::string& name :
          {std::string(), dir.file("missing.mid").string(), dir.file("folder.mid").string(),
           dir.path().string(), dir.file("pipe.mid").string(), std::string("/dev/zero")}) {
-        MidiFile f;
+        Midifile f;
         f.FileName(twoTrackFile().writeTo(dir.file("good.mid")).string());
         f.FileAction(1);
         ASSERT_EQ(f.TrackCount(), 2);
@@ -65,12 +65,12 @@ TEST(MidiFileComponent, FileThatCannotBeReadLeavesZeroTracksAndDefaultValues) {
     }
 }
 
-TEST(MidiFileComponent, FileLargerThanTheLimitIsNotRead) {
+TEST(MidifileComponent, FileLargerThanTheLimitIsNotRead) {
     TempDir dir;
     const auto path = twoTrackFile().writeTo(dir.file("huge.mid"));
     // A sparse file: the size is checked before anything is read.
     std::filesystem::resize_file(path, SmfData::kMaxFileBytes + 1);
-    MidiFile f;
+    Midifile f;
     f.FileName(path.string());
     f.FileAction(1);
     EXPECT_EQ(f.TrackCount(), 0);
@@ -80,10 +80,10 @@ TEST(MidiFileComponent, FileLargerThanTheLimitIsNotRead) {
     EXPECT_EQ(f.TrackCount(), 2);  // the rest is zero bytes after the tracks
 }
 
-TEST(MidiFileComponent, CloseForgetsTheFileButKeepsItsName) {
+TEST(MidifileComponent, CloseForgetsTheFileButKeepsItsName) {
     TempDir dir;
     const auto path = twoTrackFile().writeTo(dir.file("song.mid"));
-    MidiFile f;
+    Midifile f;
     f.FileName(path.string());
     f.FileAction(1);
     ASSERT_EQ(f.TrackCount(), 2);
@@ -95,11 +95,11 @@ TEST(MidiFileComponent, CloseForgetsTheFileButKeepsItsName) {
     expectNothingLoaded(f);
 }
 
-TEST(MidiFileComponent, ReadingAnotherFileReplacesEverything) {
+TEST(MidifileComponent, ReadingAnotherFileReplacesEverything) {
     TempDir dir;
     SmfBuilder small(0, 48);
     small.addTrack().noteOn(0, 0, 40, 1).endOfTrack();
-    MidiFile f;
+    Midifile f;
     f.FileName(twoTrackFile().writeTo(dir.file("a.mid")).string());
     f.FileAction(1);
     f.Track(2);
@@ -114,8 +114,8 @@ TEST(MidiFileComponent, ReadingAnotherFileReplacesEverything) {
     EXPECT_EQ(selectedEvent(f), channel(0x90, 40, 1));
 }
 
-TEST(MidiFileComponent, UnknownFileActionsChangeNothing) {
-    MidiFile f = loaded(twoTrackFile());
+TEST(MidifileComponent, UnknownFileActionsChangeNothing) {
+    Midifile f = loaded(twoTrackFile());
     f.Track(2);
     f.EventIndex(2);
     for (int action : {0, 2, 3, 4, 6, 9, -1, INT_MAX}) f.FileAction(action);
@@ -123,8 +123,8 @@ TEST(MidiFileComponent, UnknownFileActionsChangeNothing) {
     EXPECT_EQ(selectedEvent(f), channel(0x91, 60, 0, 480));
 }
 
-TEST(MidiFileComponent, LoadFromMemoryTellsWhetherTheBytesWereAMidiFile) {
-    MidiFile f;
+TEST(MidifileComponent, LoadFromMemoryTellsWhetherTheBytesWereAMidiFile) {
+    Midifile f;
     const Bytes good = twoTrackFile().build();
     EXPECT_TRUE(f.loadFromMemory(good.data(), good.size()));
     EXPECT_FALSE(f.loadFromMemory(nullptr, 0));
@@ -136,8 +136,8 @@ TEST(MidiFileComponent, LoadFromMemoryTellsWhetherTheBytesWereAMidiFile) {
 
 // ---- Selection ----
 
-TEST(MidiFileComponent, EventsAreReadInAnyOrderAndTheSelectionStays) {
-    MidiFile f = loaded(twoTrackFile());
+TEST(MidifileComponent, EventsAreReadInAnyOrderAndTheSelectionStays) {
+    Midifile f = loaded(twoTrackFile());
     f.Track(2);
     f.EventIndex(2);
     const ReadEvent second = selectedEvent(f);
@@ -157,8 +157,8 @@ TEST(MidiFileComponent, EventsAreReadInAnyOrderAndTheSelectionStays) {
     EXPECT_EQ(f.EventCount(), 4);
 }
 
-TEST(MidiFileComponent, TracksOutsideTheFileHaveNoEvents) {
-    MidiFile f = loaded(twoTrackFile());
+TEST(MidifileComponent, TracksOutsideTheFileHaveNoEvents) {
+    Midifile f = loaded(twoTrackFile());
     for (int track : {0, -1, 3, 32767, INT_MIN, INT_MAX}) {
         f.Track(track);
         EXPECT_EQ(f.EventCount(), 0) << track;
@@ -169,8 +169,8 @@ TEST(MidiFileComponent, TracksOutsideTheFileHaveNoEvents) {
     }
 }
 
-TEST(MidiFileComponent, EventNumbersOutsideTheTrackReadZeroAndEmpty) {
-    MidiFile f = loaded(twoTrackFile());
+TEST(MidifileComponent, EventNumbersOutsideTheTrackReadZeroAndEmpty) {
+    Midifile f = loaded(twoTrackFile());
     f.Track(2);
     for (int event : {0, -1, 4, 5, INT_MIN, INT_MAX}) {
         f.EventIndex(event);
@@ -181,8 +181,8 @@ TEST(MidiFileComponent, EventNumbersOutsideTheTrackReadZeroAndEmpty) {
     EXPECT_EQ(selectedEvent(f), endOfTrack(960));
 }
 
-TEST(MidiFileComponent, NothingLoadedReadsNoEvents) {
-    MidiFile f;
+TEST(MidifileComponent, NothingLoadedReadsNoEvents) {
+    Midifile f;
     expectNothingLoaded(f);
     f.Track(1);
     f.EventIndex(1);
@@ -192,10 +192,10 @@ TEST(MidiFileComponent, NothingLoadedReadsNoEvents) {
 
 // ---- Access by dispatch number ----
 
-TEST(MidiFileComponent, DispatchNumbersReachTheSameProperties) {
+TEST(MidifileComponent, DispatchNumbersReachTheSameProperties) {
     TempDir dir;
     const auto path = twoTrackFile().writeTo(dir.file("song.mid"));
-    MidiFile f;
+    Midifile f;
     f.set(1, 5);
     f.set(9, path.string());
     f.set(1, 1);
@@ -223,21 +223,21 @@ TEST(MidiFileComponent, DispatchNumbersReachTheSameProperties) {
     EXPECT_EQ(f.getString(28), "");
 }
 
-TEST(MidiFileComponent, DispatchEnumNamesTheSameNumbers) {
+TEST(MidifileComponent, DispatchEnumNamesTheSameNumbers) {
     SmfBuilder file(0, 96);
     file.addTrack().gmOn(7).endOfTrack();
-    MidiFile f = loaded(file);
-    f.set(MidiFileDispatch::Track, 1);
-    f.set(MidiFileDispatch::EventIndex, 1);
-    EXPECT_EQ(f.getNumber(MidiFileDispatch::EvStatus), f.EvStatus());
-    EXPECT_EQ(f.getNumber(MidiFileDispatch::EvDelta), 7);
-    EXPECT_EQ(f.getString(MidiFileDispatch::EvSysEx), "\xF0\x7E\x7F\x09\x01\xF7");
-    EXPECT_EQ(f.getNumber(MidiFileDispatch::EventCount), 2);
-    EXPECT_EQ(f.getNumber(MidiFileDispatch::Resolution), 96);
+    Midifile f = loaded(file);
+    f.set(MidifileDispatch::Track, 1);
+    f.set(MidifileDispatch::EventIndex, 1);
+    EXPECT_EQ(f.getNumber(MidifileDispatch::EvStatus), f.EvStatus());
+    EXPECT_EQ(f.getNumber(MidifileDispatch::EvDelta), 7);
+    EXPECT_EQ(f.getString(MidifileDispatch::EvSysEx), "\xF0\x7E\x7F\x09\x01\xF7");
+    EXPECT_EQ(f.getNumber(MidifileDispatch::EventCount), 2);
+    EXPECT_EQ(f.getNumber(MidifileDispatch::Resolution), 96);
 }
 
-TEST(MidiFileComponent, WrongKindOfAccessReadsZeroOrEmptyAndChangesNothing) {
-    MidiFile f = loaded(twoTrackFile());
+TEST(MidifileComponent, WrongKindOfAccessReadsZeroOrEmptyAndChangesNothing) {
+    Midifile f = loaded(twoTrackFile());
     f.FileName("kept.mid");
     f.Track(2);
     f.EventIndex(1);
