@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 
 namespace vornel {
@@ -29,14 +30,15 @@ public:
 };
 
 // A clock that only moves when told to; for tests and offline rendering.
+// Atomic, so a component thread may read it while the test moves it.
 class ManualClock final : public Clock {
 public:
-    double nowMs() const override { return now_; }
-    void set(double ms) { now_ = ms; }
-    void advance(double ms) { now_ += ms; }
+    double nowMs() const override { return now_.load(std::memory_order_acquire); }
+    void set(double ms) { now_.store(ms, std::memory_order_release); }
+    void advance(double ms) { set(nowMs() + ms); }
 
 private:
-    double now_ = 0.0;
+    std::atomic<double> now_{0.0};
 };
 
 }  // namespace vornel

@@ -12,8 +12,9 @@ namespace {
 constexpr double kNever = std::numeric_limits<double>::infinity();
 // While a timed port holds messages it has not reported yet, the scheduler
 // looks for its reports this often. Cue events only need to reach the UI well
-// within the half bar between a cue and the next chunk, so 2 ms is plenty.
-constexpr double kReportPollMs = 2.0;
+// within the half bar between a cue and the next chunk (and a meter moves
+// within a frame of the screen), so 5 ms is plenty.
+constexpr double kReportPollMs = 5.0;
 constexpr std::size_t kReportBatch = 256;
 }  // namespace
 
@@ -32,6 +33,7 @@ MIDIOutput::~MIDIOutput() {
     queueChanged_.notify_all();
     if (scheduler_.joinable()) scheduler_.join();
     closePort();
+    parked_.reset();
 }
 
 void MIDIOutput::PortCommand(int code) {
@@ -159,7 +161,7 @@ void MIDIOutput::stopQueue() {
         ++tl.generation;
         timeline_.write(tl);
         generation_.store(tl.generation);
-        outstanding_ = 0;
+        handed_.clear();
         doneReported_ = true;
     }
     wake();
@@ -169,17 +171,29 @@ void MIDIOutput::openPort() {
     closePort();
     std::unique_ptr<MidiPort> port;
     try {
-        port = ports_.create(portNumber_);
+        // Loading a style closes and reopens the same device; the closed port
+        // is kept so that reopening it costs no new SoundFont or MIDI client.
+        if (parked_ && parkedDevice_ == portNumber_) {
+            port = std::move(parked_);
+        } else {
+            parked_.reset();
+            port = ports_.create(portNumber_);
+        }
         if (!port) return;
         TimedPort* timed = dynamic_cast<TimedPort*>(port.get());
         if (timed) timed->attach(&timeline_, &clock_);
-        if (!port->open()) return;
+        if (!port->open()) {
+            parked_ = std::move(port);
+            parkedDevice_ = portNumber_;
+            return;
+        }
     } catch (...) {
         return;  // a device that fails shows only as PortIsOpen = 0
     }
     {
         std::lock_guard lock(portMutex_);
         port_ = std::move(port);
+        portDevice_ = portNumber_;
         timedPort_ = dynamic_cast<TimedPort*>(port_.get());
         hasTimedPort_.store(timedPort_ != nullptr);
     }
@@ -188,16 +202,34 @@ void MIDIOutput::openPort() {
 
 void MIDIOutput::closePort() {
     std::unique_ptr<MidiPort> old;
+    std::vector<Handed> orphans;
+    std::uint32_t generation;
     {
         std::lock_guard lock(portMutex_);
+        if (!port_) return;
+        // What the port played before it closes is reported as usual...
+        settleReports();
         old = std::move(port_);
         timedPort_ = nullptr;
         hasTimedPort_.store(false);
-        if (old) old->close();
+        try {
+            old->close();
+        } catch (...) {
+        }
+        // ...and what it still held is cued now, in stamp order, as for a
+        // message sent to a closed port: the sequencing runs on its cues.
+        std::lock_guard queueLock(queueMutex_);
+        generation = generation_.load();
+        for (const auto& [serial, h] : handed_) orphans.push_back(h);
+        handed_.clear();
     }
-    // What a timed port still held will never be reported; don't wait for it.
-    std::lock_guard lock(queueMutex_);
-    outstanding_ = 0;
+    std::stable_sort(orphans.begin(), orphans.end(),
+                     [](const Handed& a, const Handed& b) { return a.stampMs < b.stampMs; });
+    for (const Handed& h : orphans)
+        if (h.cueTag != 0) postCue(h.cueTag, generation);
+    parked_ = std::move(old);
+    parkedDevice_ = portDevice_;
+    wake();
 }
 
 double MIDIOutput::runDue(std::uint64_t* wakeSeen) {
@@ -224,66 +256,61 @@ double MIDIOutput::runDue(std::uint64_t* wakeSeen) {
     }
     dispatch(batch_, generation);
     batch_.clear();
-    collectApplied(generation);
+    {
+        std::lock_guard lock(portMutex_);
+        settleReports();
+    }
     checkDone(generation);
     {
         std::lock_guard lock(queueMutex_);
-        if (outstanding_ > 0) next = std::min(next, now + kReportPollMs);
+        if (!handed_.empty()) next = std::min(next, now + kReportPollMs);
     }
     return next;
 }
 
 void MIDIOutput::dispatch(std::vector<QueuedMessage>& batch, std::uint32_t generation) {
     if (batch.empty()) return;
-    std::uint64_t handedOver = 0;
-    {
-        std::lock_guard lock(portMutex_);
-        for (QueuedMessage& q : batch) {
-            // A stop between taking the batch and sending it voids the rest:
-            // the stop is followed by note-offs that must not be overtaken.
-            if (generation_.load() != generation) break;
-            if (timedPort_) {
-                if (timedPort_->isOpen() &&
-                    timedPort_->schedule(q.message, q.stampMs, TimedTag{q.serial, q.cueTag, generation})) {
-                    ++handedOver;
-                    continue;  // reported back once the port has played it
-                }
-                ++unsent_;
-            } else if (port_ && port_->isOpen()) {
-                port_->send(q.message);
-                ++sent_;
-            } else {
-                ++unsent_;
+    std::lock_guard lock(portMutex_);
+    for (QueuedMessage& q : batch) {
+        // A stop between taking the batch and sending it voids the rest:
+        // the stop is followed by note-offs that must not be overtaken.
+        if (generation_.load() != generation) break;
+        if (timedPort_) {
+            if (timedPort_->isOpen() &&
+                timedPort_->schedule(q.message, q.stampMs, TimedTag{q.serial, q.cueTag, generation})) {
+                // Entered while the port is still held, so a close can never
+                // miss a message that was handed over.
+                std::lock_guard queueLock(queueMutex_);
+                if (generation_.load() == generation) handed_[q.serial] = Handed{q.stampMs, q.cueTag};
+                continue;  // cued once the port has played it
             }
-            if (q.cueTag != 0) postCue(q.cueTag, generation);
+            ++unsent_;
+        } else if (port_ && port_->isOpen()) {
+            port_->send(q.message);
+            ++sent_;
+        } else {
+            ++unsent_;
         }
-    }
-    if (handedOver > 0) {
-        std::lock_guard lock(queueMutex_);
-        if (generation_.load() == generation) outstanding_ += handedOver;
+        if (q.cueTag != 0) postCue(q.cueTag, generation);
     }
 }
 
-void MIDIOutput::collectApplied(std::uint32_t generation) {
-    if (!hasTimedPort_.load()) return;
-    std::uint64_t played = 0;
+// Caller holds portMutex_. A report counts only for a message still in the
+// ledger: a stop or a close has already dealt with the others.
+void MIDIOutput::settleReports() {
+    if (!timedPort_) return;
     for (;;) {
-        std::size_t n = 0;
+        const std::size_t n = timedPort_->takeApplied(applied_.data(), applied_.size());
         {
-            std::lock_guard lock(portMutex_);
-            if (timedPort_) n = timedPort_->takeApplied(applied_.data(), applied_.size());
-        }
-        for (std::size_t i = 0; i < n; ++i) {
-            if (applied_[i].generation != generation) continue;
-            ++played;
-            if (applied_[i].cueTag != 0) postCue(applied_[i].cueTag, generation);
+            std::lock_guard queueLock(queueMutex_);
+            const std::uint32_t generation = generation_.load();
+            for (std::size_t i = 0; i < n; ++i) {
+                if (applied_[i].generation != generation || handed_.erase(applied_[i].serial) == 0) continue;
+                ++sent_;
+                if (applied_[i].cueTag != 0) postCue(applied_[i].cueTag, generation);
+            }
         }
         if (n < applied_.size()) break;
-    }
-    sent_ += played;
-    if (played > 0) {
-        std::lock_guard lock(queueMutex_);
-        if (generation_.load() == generation) outstanding_ -= std::min(outstanding_, played);
     }
 }
 
@@ -291,7 +318,7 @@ void MIDIOutput::checkDone(std::uint32_t generation) {
     std::uint64_t queuedSoFar;
     {
         std::lock_guard lock(queueMutex_);
-        if (doneReported_ || !queue_.empty() || outstanding_ > 0) return;
+        if (doneReported_ || !queue_.empty() || !handed_.empty()) return;
         const TimelineState tl = timeline_.read();
         if (!tl.running || tl.generation != generation) return;
         doneReported_ = true;

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -112,7 +113,7 @@ private:
     // One pass of the scheduler; returns the real time (ms) it next needs to run.
     double runDue(std::uint64_t* wakeSeen);
     void dispatch(std::vector<QueuedMessage>& batch, std::uint32_t generation);
-    void collectApplied(std::uint32_t generation);
+    void settleReports();
     void checkDone(std::uint32_t generation);
     void postCue(std::int32_t tag, std::uint32_t generation);
     void schedulerLoop();
@@ -139,7 +140,12 @@ private:
     mutable std::mutex queueMutex_;
     std::condition_variable queueChanged_;
     MessageQueue queue_;
-    std::uint64_t outstanding_ = 0;   // handed to a timed port, not yet reported
+    // Messages handed to a timed port and not yet reported, by serial.
+    struct Handed {
+        double stampMs;
+        std::int32_t cueTag;
+    };
+    std::map<std::uint64_t, Handed> handed_;
     bool doneReported_ = true;        // QueueDone already posted for this run-out
     bool quit_ = false;
     std::uint64_t wakeSeq_ = 0;       // bumped by every change the scheduler must see
@@ -147,6 +153,10 @@ private:
     // The port; its own mutex so a long SendNow burst never holds up queuing.
     mutable std::mutex portMutex_;
     std::unique_ptr<MidiPort> port_;
+    int portDevice_ = -1;
+    // The port closed last, kept for a reopen of the same device (UI thread).
+    std::unique_ptr<MidiPort> parked_;
+    int parkedDevice_ = -1;
     TimedPort* timedPort_ = nullptr;  // port_ when it keeps its own time
     std::atomic<bool> hasTimedPort_{false};
 

@@ -37,7 +37,19 @@ public:
     // them; a field written by an overlapping write carries that write's odd
     // counter with it, so the two looks differ and the read is retried.
     TimelineState read() const {
-        for (;;) {
+        TimelineState s;
+        while (!tryRead(s, 64)) {
+        }
+        return s;
+    }
+
+    // For a thread that must never wait (the audio callback): gives up after
+    // `attempts` overlapping writes and returns false, so the caller can go on
+    // with the state it read last. The writer is the UI thread; if it is
+    // preempted in the middle of a write, a real-time reader would otherwise
+    // spin until it runs again.
+    bool tryRead(TimelineState& out, int attempts) const {
+        for (int i = 0; i < attempts; ++i) {
             const std::uint32_t before = seq_.load(std::memory_order_acquire);
             if (before & 1u) continue;
             TimelineState s;
@@ -46,8 +58,12 @@ public:
             s.rate = rate_.load(std::memory_order_acquire);
             s.running = running_.load(std::memory_order_acquire);
             s.generation = generation_.load(std::memory_order_acquire);
-            if (seq_.load(std::memory_order_relaxed) == before) return s;
+            if (seq_.load(std::memory_order_relaxed) == before) {
+                out = s;
+                return true;
+            }
         }
+        return false;
     }
 
     // Single writer. Release stores keep the odd counter ahead of the fields.

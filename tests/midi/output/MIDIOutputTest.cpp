@@ -268,11 +268,6 @@ TEST_F(OutputFixture, QueuedMessagesWithoutAPortStillCue) {
     EXPECT_EQ(doneAt.size(), 1u);
 }
 
-TEST_F(OutputFixture, DataByte1ReadsBackTheValueLastWritten) {
-    out.DataByte1(57);
-    EXPECT_EQ(out.DataByte1(), 57);
-}
-
 // A port that keeps its own time, like the built-in synthesizer: it applies
 // handed-over messages when the test "renders" up to a moment.
 class FakeTimedPort final : public TimedPort {
@@ -333,11 +328,13 @@ public:
     std::string name(int) override { return "timed"; }
     std::unique_ptr<MidiPort> create(int device) override {
         if (device != -1) return nullptr;
+        ++created;
         auto p = std::make_unique<FakeTimedPort>();
         port = p.get();
         return p;
     }
     FakeTimedPort* port = nullptr;
+    int created = 0;
 };
 
 TEST(MIDIOutputTimedPort, HandsOverAheadAndCuesWhenThePortHasPlayed) {
@@ -390,6 +387,50 @@ TEST(MIDIOutputTimedPort, HandsOverAheadAndCuesWhenThePortHasPlayed) {
     EXPECT_EQ(cues.size(), 2u);
 }
 
+TEST(MIDIOutputTimedPort, ClosingMidPlayCuesWhatThePortStillHeldAndReopensTheSamePort) {
+    // Loading a style closes and reopens the port while the music plays on;
+    // a cue lost with the closed port would end the bar loop.
+    ManualClock clock;
+    QueueDispatcher ui;
+    TimedProvider provider;
+    MIDIOutput out(provider, ui, clock, MIDIOutput::Drive::Manual);
+    std::vector<std::int32_t> cues;
+    int done = 0;
+    out.CueReached = [&](std::int32_t tag) { cues.push_back(tag); };
+    out.QueueDone = [&] { ++done; };
+    out.PortNumber(-1);
+    out.PortCommand(MIDIOutput::OpenPort);
+    test::queueMessage(out, 100, 0x90, 36, 0, -6);
+    test::queueMessage(out, 90, 0x90, 36, 0, 1);
+    test::queueMessage(out, 300, 0x90, 36, 0, -2);
+    out.PortCommand(MIDIOutput::StartQueue);
+    clock.set(85);
+    out.pump();  // both early messages handed over, neither played
+    ASSERT_EQ(provider.port->pending.size(), 2u);
+    out.PortCommand(MIDIOutput::ClosePort);
+    ui.drain();
+    EXPECT_EQ(cues, (std::vector<std::int32_t>{1, -6})) << "in stamp order";
+
+    out.PortCommand(MIDIOutput::OpenPort);
+    EXPECT_EQ(provider.created, 1) << "the closed port is reopened, not made anew";
+    EXPECT_EQ(out.PortIsOpen(), 1);
+    for (int t = 86; t <= 400; ++t) {
+        clock.set(t);
+        out.pump();
+        provider.port->render();
+        ui.drain();
+    }
+    EXPECT_EQ(cues, (std::vector<std::int32_t>{1, -6, -2}));
+    EXPECT_EQ(done, 1);
+
+    out.PortNumber(5);
+    out.PortCommand(MIDIOutput::OpenPort);  // another device: no reuse (and no such device)
+    EXPECT_EQ(out.PortIsOpen(), 0);
+    out.PortNumber(-1);
+    out.PortCommand(MIDIOutput::OpenPort);
+    EXPECT_EQ(provider.created, 2);
+}
+
 TEST(MIDIOutputThread, PlaysOnItsOwnOnTheSteadyClock) {
     SteadyClock clock;
     QueueDispatcher ui;
@@ -404,7 +445,8 @@ TEST(MIDIOutputThread, PlaysOnItsOwnOnTheSteadyClock) {
     for (int i = 0; i < 20; ++i) test::queueMessage(out, 40 - 2 * i, 0x90, 60 + i, 100, i + 1);  // latest first
     const double start = clock.nowMs();
     out.PortCommand(MIDIOutput::StartQueue);
-    while (!done && clock.nowMs() - start < 5000) {
+    // A guard against a hang, not a timing check: 20 ms of music, 30 s allowed.
+    while (!done && clock.nowMs() - start < 30000) {
         ui.drain();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }

@@ -30,7 +30,10 @@ void BlockScheduler::restart() {
 
 TimelineState BlockScheduler::readTimeline() const {
     if (!timeline_) return TimelineState{};
-    return timeline_->read();
+    // Never spin on the audio thread: while the UI thread is in the middle of
+    // a change, the state read last block is still good for this one.
+    timeline_->tryRead(lastTimeline_, 8);
+    return lastTimeline_;
 }
 
 void BlockScheduler::beginPeriod(std::int64_t firstFrame, int frames) {

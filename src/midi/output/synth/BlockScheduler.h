@@ -92,6 +92,7 @@ private:
     SpscRing<AppliedEvent, kAppliedCapacity> applied_;
 
     // Audio thread only.
+    mutable TimelineState lastTimeline_;
     PendingQueue pending_;
     FrameClock frameClock_;
     bool knowGeneration_ = false;
