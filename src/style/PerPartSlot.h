@@ -1,6 +1,5 @@
 #pragma once
 
-#include <stdexcept>
 #include <vector>
 
 #include "style/PartTable.h"
@@ -12,8 +11,8 @@ namespace vornel {
 // table is made, and never grows or shrinks afterwards: loading overwrites
 // slots in place and playback reads them by index. It lives on the heap
 // because the string tables alone are several megabytes.
-// Indexes outside the block are a programming error and throw
-// std::out_of_range rather than touching memory outside it.
+// An index outside the block reaches a spare value that is reset to empty on
+// every such access (see PerPart): it reads as 0 or "", a write is forgotten.
 template <typename T>
 class PerPartSlot {
 public:
@@ -23,17 +22,25 @@ public:
     PerPartSlot(const PerPartSlot&) = delete;
     PerPartSlot& operator=(const PerPartSlot&) = delete;
 
-    T& operator()(int part, int slot) { return values_[checked(part, slot)]; }
-    const T& operator()(int part, int slot) const { return values_[checked(part, slot)]; }
+    T& operator()(int part, int slot) { return inRange(part, slot) ? values_[index(part, slot)] : spare(); }
+    const T& operator()(int part, int slot) const {
+        return inRange(part, slot) ? values_[index(part, slot)] : spare();
+    }
 
 private:
-    static std::size_t checked(int part, int slot) {
-        if (part < 0 || part >= kPartEntries || slot < 0 || slot >= kPartSlots)
-            throw std::out_of_range("part table index out of range");
+    static bool inRange(int part, int slot) {
+        return part >= 0 && part < kPartEntries && slot >= 0 && slot < kPartSlots;
+    }
+    static std::size_t index(int part, int slot) {
         return static_cast<std::size_t>(part) * kPartSlots + static_cast<std::size_t>(slot);
+    }
+    T& spare() const {
+        spare_ = T{};
+        return spare_;
     }
 
     std::vector<T> values_;
+    mutable T spare_{};
 };
 
 }  // namespace vornel

@@ -84,17 +84,25 @@ TEST(StyleData, RefusesToStoreOverADamagedCount) {
     EXPECT_FALSE(s.storeEvent(3, 144, 60, 100, 0, "", ""));
 }
 
-TEST(StyleData, IndexesOutsideTheTablesThrowInsteadOfTouchingMemory) {
+// CurPart is -1 before a style is loaded; a handler that reads the tables
+// with it must get an empty value, not a crash or an exception.
+TEST(StyleData, IndexesOutsideTheTablesReadEmptyAndForgetWrites) {
     StyleData s;
-    EXPECT_THROW(s.PartMes(19, 1), std::out_of_range);
-    EXPECT_THROW(s.PartMes(-1, 1), std::out_of_range);
-    EXPECT_THROW(s.PartTick(1, 10001), std::out_of_range);
-    EXPECT_THROW(s.PartText(1, -1), std::out_of_range);
-    EXPECT_THROW(s.PartEvCount(19), std::out_of_range);
-    EXPECT_THROW(s.PartStart(-1), std::out_of_range);
+    s.PartStart(1) = 480;
+    s.PartMes(18, 10000) = 144;
+    EXPECT_EQ(s.PartStart(-1), 0);
+    s.PartStart(-1) = 7;  // goes nowhere...
+    EXPECT_EQ(s.PartStart(19), 0);  // ...and is not read back through another bad index
+    EXPECT_EQ(s.PartEnd(-1), 0);
+    s.PartTick(1, 10001) = 99;
+    EXPECT_EQ(s.PartTick(0, -1), 0);
+    s.PartText(1, -1) = "lost";
+    EXPECT_EQ(s.PartText(19, 0), "");
     const StyleData& c = s;
-    EXPECT_THROW(c.PartSysEx(0, 10001), std::out_of_range);
-    EXPECT_NO_THROW(c.PartSysEx(18, 10000));
+    EXPECT_EQ(c.PartEvCount(19), 0);
+    EXPECT_EQ(c.PartSysEx(0, 10001), "");
+    EXPECT_EQ(c.PartStart(1), 480) << "valid entries are untouched";
+    EXPECT_EQ(c.PartMes(18, 10000), 144);
 }
 
 }  // namespace
