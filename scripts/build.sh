@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Configures (once) and builds one build folder.
+# Configures and builds one build folder. Configuring again is quick when
+# nothing changed, and it makes sure the options given here are the ones used.
 # Usage: scripts/build.sh <folder> [extra cmake -D options...]
 set -euo pipefail
 dir=$1; shift
-if [[ ! -f "$dir/build.ninja" ]]; then
-    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-fi
+cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
 cmake --build "$dir"

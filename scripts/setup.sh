@@ -7,10 +7,10 @@ packages=(
     cmake ninja-build g++ pkg-config
     libfluidsynth-dev librtmidi-dev timgm6mb-soundfont
     qt6-base-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev
 )
 if [[ "${VORNEL_SETUP_FUZZ:-0}" == 1 ]]; then
-    packages+=(clang libclang-rt-14-dev)
+    packages+=(clang libclang-rt-dev)
 fi
 
 missing=()

@@ -124,8 +124,12 @@ int info(const char* path) {
     file.FileAction(5);
     file.FileName(path);
     file.FileAction(1);
-    std::printf("%s\n  tracks %d, resolution %d, tempo %d us, time signature %d/%d\n", path, file.TrackCount(),
-                file.Resolution(), file.Tempo(), file.TimeSigNum(), 1 << file.TimeSigDenExp());
+    // The denominator is a power of two as the file writes it; a damaged file
+    // may give an exponent no integer can hold.
+    const int exp = file.TimeSigDenExp();
+    const std::string denominator = exp >= 0 && exp < 16 ? std::to_string(1 << exp) : "2^" + std::to_string(exp);
+    std::printf("%s\n  tracks %d, resolution %d, tempo %d us, time signature %d/%s\n", path, file.TrackCount(),
+                file.Resolution(), file.Tempo(), file.TimeSigNum(), denominator.c_str());
     for (int t = 1; t <= file.TrackCount(); ++t) {
         file.Track(t);
         long tick = 0;
