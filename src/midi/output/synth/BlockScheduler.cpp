@@ -26,6 +26,9 @@ void BlockScheduler::restart() {
     pending_.clear();
     frameClock_.reset();
     knowGeneration_ = false;
+    // No audio thread runs now, so waiting for a whole read is fine; the first
+    // block must not go on with a state from before the restart.
+    lastTimeline_ = timeline_ ? timeline_->read() : TimelineState{};
 }
 
 TimelineState BlockScheduler::readTimeline() const {

@@ -16,17 +16,58 @@
 namespace vornel {
 
 struct FluidSynthPort::Fluid {
-    fluid_settings_t* settings = nullptr;
+    // The driver has settings of its own, made afresh at each opening as the
+    // driver may rewrite them (JACK imposes its sample rate); the synthesizer
+    // keeps the settings it was made with, which hold its callbacks.
+    fluid_settings_t* driverSettings = nullptr;
     fluid_audio_driver_t* driver = nullptr;
-    // Published to the audio thread only once it is fully set up; until then
-    // the callback renders silence and touches nothing else.
-    std::atomic<fluid_synth_t*> synth{nullptr};
+    fluid_settings_t* synthSettings = nullptr;
+    // Owned from creation to the destructor (or a rebuild), open or kept.
+    fluid_synth_t* owned = nullptr;
+    // What the audio callback plays: `owned` once fully set up, null while
+    // closed. The callback reaches the synthesizer only through this pointer,
+    // so it never sees one being built, reset or freed.
+    std::atomic<fluid_synth_t*> live{nullptr};
 };
 
 namespace {
 
 constexpr double kMinSampleRate = 8000.0;
 constexpr double kMaxSampleRate = 96000.0;
+// Below what a 24-bit converter resolves; FluidSynth's reverb keeps a small
+// offset against denormals (about 1e-8) even in silence.
+constexpr float kSilence = 1e-6f;
+// Longer than the reverb's longest delay line: a quieter stretch is the end.
+constexpr double kQuietSeconds = 0.25;
+// A bound, whatever the reverb does: at most some tens of milliseconds of work.
+constexpr double kMaxRunOutSeconds = 3.0;
+
+// Renders `frames` (at most one block) into scratch buffers; returns the peak.
+float renderUnheard(fluid_synth_t* synth, int frames) {
+    constexpr int kBlock = BlockScheduler::kBlockFrames;
+    float left[kBlock] = {};
+    float right[kBlock] = {};
+    float* out[2] = {left, right};
+    float* fx[4] = {left, right, left, right};
+    fluid_synth_process(synth, frames, 4, fx, 2, out);
+    float peak = 0.0f;
+    for (int i = 0; i < frames; ++i)
+        peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
+    return peak;
+}
+
+// FluidSynth clears its reverb on a reset, but not all of it: what is left
+// (around -70 dBFS) comes back every few tens of milliseconds for most of a
+// second. Rendering it out here, with no voice left, costs a few milliseconds
+// of a closed port's time instead of being heard under the next style.
+void runOutReverb(fluid_synth_t* synth, double sampleRate) {
+    constexpr int kBlock = BlockScheduler::kBlockFrames;
+    const long quietBlocks = std::lround(std::ceil(kQuietSeconds * sampleRate / kBlock));
+    const long maxBlocks = std::lround(std::ceil(kMaxRunOutSeconds * sampleRate / kBlock));
+    long quiet = 0;
+    for (long i = 0; i < maxBlocks && quiet < quietBlocks; ++i)
+        quiet = renderUnheard(synth, kBlock) < kSilence ? quiet + 1 : 0;
+}
 
 // Hands a block's messages to FluidSynth. Runs on the audio thread.
 class FluidSink final : public MessageSink {
@@ -94,13 +135,21 @@ FluidSynthPort::FluidSynthPort(Options options)
 }
 
 FluidSynthPort::~FluidSynthPort() {
-    close();
+    // As close(), without quieting a synthesizer that is freed next.
+    open_.store(false, std::memory_order_release);
+    stopDriver();
+    fluid_->live.store(nullptr, std::memory_order_release);
+    freeSynth();
+}
+
+std::string FluidSynthPort::wantedSoundFont() const {
+    if (!options_.soundFontPath.empty()) return options_.soundFontPath;
+    return SoundFontLocator::findDefault().string();
 }
 
 std::string FluidSynthPort::soundFontPath() const {
-    if (!loadedSoundFont_.empty()) return loadedSoundFont_;
-    if (!options_.soundFontPath.empty()) return options_.soundFontPath;
-    return SoundFontLocator::findDefault().string();
+    if (isOpen()) return loadedSoundFont_;
+    return wantedSoundFont();
 }
 
 bool FluidSynthPort::isOpen() const {
@@ -124,54 +173,127 @@ double FluidSynthPort::leadMs() const {
     return 2.0 * period * 1000.0 / sampleRate() + kSchedulingSlackMs;
 }
 
-bool FluidSynthPort::createSynth(const std::string& soundFont) {
-    double rate = 44100.0;
-    fluid_settings_getnum(fluid_->settings, "synth.sample-rate", &rate);
-    fluid_synth_t* synth = new_fluid_synth(fluid_->settings);
-    if (!synth) return false;
-    if (soundFont.empty() || fluid_synth_sfload(synth, soundFont.c_str(), 1) == FLUID_FAILED) {
-        delete_fluid_synth(synth);
+bool FluidSynthPort::takeSynth(const std::string& soundFont, double rate) {
+    if (soundFont.empty()) return false;
+    // Same file and rate: the kept synthesizer is as good as a new one, without
+    // the wait for the SoundFont. Anything else needs a new one, and the old
+    // one goes first so that two SoundFonts are never in memory at once.
+    const bool reusable = fluid_->owned && soundFont == loadedSoundFont_ && rate == synthRate_;
+    if (!reusable) {
+        freeSynth();
+        if (!createSynth(soundFont, rate)) return false;
+    }
+    publishSynth();
+    return true;
+}
+
+bool FluidSynthPort::createSynth(const std::string& soundFont, double rate) {
+    fluid_settings_t* settings = makeSettings();
+    if (!settings) return false;
+    fluid_synth_t* synth = nullptr;
+    if (fluid_settings_setnum(settings, "synth.sample-rate", rate) == FLUID_OK)
+        synth = new_fluid_synth(settings);
+    if (!synth) {
+        delete_fluid_settings(settings);
         return false;
     }
+    if (fluid_synth_sfload(synth, soundFont.c_str(), 1) == FLUID_FAILED) {
+        delete_fluid_synth(synth);
+        delete_fluid_settings(settings);
+        return false;
+    }
+    ++soundFontLoads_;
+    fluid_->synthSettings = settings;
+    fluid_->owned = synth;
     loadedSoundFont_ = soundFont;
-    // No audio thread reads the scheduler before the synth is published.
-    scheduler_->restart();
-    scheduler_->setSampleRate(rate);
-    framesRendered_ = 0;
-    fluid_->synth.store(synth, std::memory_order_release);
+    synthRate_ = rate;
     return true;
+}
+
+void FluidSynthPort::publishSynth() {
+    // The callback touches neither the scheduler nor the frame count before a
+    // synthesizer is published, so they can be reset here even with the audio
+    // driver already running.
+    scheduler_->restart();
+    scheduler_->setSampleRate(synthRate_);
+    framesRendered_ = 0;
+    fluid_->live.store(fluid_->owned, std::memory_order_release);
+}
+
+void FluidSynthPort::keepSynth() {
+    fluid_synth_t* synth = fluid_->live.exchange(nullptr, std::memory_order_acq_rel);
+    if (!synth) return;
+    // Frame 0 of the next opening must fall on one of FluidSynth's block
+    // boundaries (see renderPeriod), and FluidSynth cannot be told to drop the
+    // rest of a block it has rendered: play it out, unheard.
+    constexpr int kBlock = BlockScheduler::kBlockFrames;
+    const int rest = static_cast<int>((kBlock - framesRendered_ % kBlock) % kBlock);
+    if (rest > 0) renderUnheard(synth, rest);
+
+    // Every channel back to its power-on program, bank and controllers, channel
+    // 10 the only drum channel again; the bank-select mode is a setting and
+    // stays. The voices are cut rather than released, or the run-out below
+    // would render every release to its end; and cut after the reset, not
+    // before: FluidSynth 2.3's reset brings back voices cut but not yet
+    // rendered to their end.
+    fluid_synth_system_reset(synth);
+    fluid_synth_all_sounds_off(synth, -1);
+    runOutReverb(synth, synthRate_);
+}
+
+void FluidSynthPort::freeSynth() {
+    // Never published while this runs: close() or a rebuild took it back.
+    if (fluid_->owned) delete_fluid_synth(fluid_->owned);
+    fluid_->owned = nullptr;
+    if (fluid_->synthSettings) delete_fluid_settings(fluid_->synthSettings);
+    fluid_->synthSettings = nullptr;
+    loadedSoundFont_.clear();
+    synthRate_ = 0.0;
+}
+
+void FluidSynthPort::stopDriver() {
+    // Deleting the driver joins the audio thread: no callback runs afterwards.
+    if (fluid_->driver) delete_fluid_audio_driver(fluid_->driver);
+    fluid_->driver = nullptr;
+    if (fluid_->driverSettings) delete_fluid_settings(fluid_->driverSettings);
+    fluid_->driverSettings = nullptr;
+    driverName_.clear();
 }
 
 bool FluidSynthPort::open() {
     if (mode_ != Mode::Closed) return true;
-    const std::string soundFont = soundFontPath();
+    const std::string soundFont = wantedSoundFont();
     if (soundFont.empty()) return false;
-    fluid_->settings = makeSettings();
-    if (!fluid_->settings) return false;
+    fluid_->driverSettings = makeSettings();
+    if (!fluid_->driverSettings) return false;
+    fluid_settings_t* settings = fluid_->driverSettings;
     int period = 64;
-    fluid_settings_getint(fluid_->settings, "audio.period-size", &period);
+    fluid_settings_getint(settings, "audio.period-size", &period);
     configuredPeriod_.store(period, std::memory_order_relaxed);
 
     const std::vector<std::string> drivers =
-        !options_.audioDrivers.empty() ? options_.audioDrivers
-                                       : AudioDrivers::choose(availableDrivers(fluid_->settings),
-                                                              defaultDriver(fluid_->settings),
-                                                              AudioDrivers::alsaDevicesPresent());
-    // The driver starts before the synth exists: some drivers (JACK) impose
-    // their own sample rate by rewriting synth.sample-rate, and the synth is
-    // then created at that rate. Until it is published the callback renders
-    // silence.
+        !options_.audioDrivers.empty()
+            ? options_.audioDrivers
+            : AudioDrivers::choose(availableDrivers(settings), defaultDriver(settings),
+                                   AudioDrivers::alsaDevicesPresent());
+    // The driver starts before the synthesizer is chosen: some drivers (JACK)
+    // impose their own sample rate by rewriting synth.sample-rate, and the
+    // synthesizer must run at that rate. Until one is published the callback
+    // renders silence.
     for (const std::string& name : drivers) {
-        if (fluid_settings_setstr(fluid_->settings, "audio.driver", name.c_str()) != FLUID_OK)
-            continue;
-        fluid_->driver = new_fluid_audio_driver2(fluid_->settings, &audioCallback, this);
+        if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) continue;
+        fluid_->driver = new_fluid_audio_driver2(settings, &audioCallback, this);
         if (fluid_->driver) {
             driverName_ = name;
             break;
         }
     }
-    if (!fluid_->driver || !createSynth(soundFont)) {
-        release();
+    double rate = 44100.0;
+    fluid_settings_getnum(settings, "synth.sample-rate", &rate);
+    // A device that will not start leaves the kept synthesizer as it was, for
+    // the next attempt.
+    if (!fluid_->driver || !takeSynth(soundFont, rate)) {
+        stopDriver();
         return false;
     }
     mode_ = Mode::RealTime;
@@ -182,16 +304,10 @@ bool FluidSynthPort::open() {
 bool FluidSynthPort::openOffline(double sampleRate) {
     if (mode_ != Mode::Closed) return mode_ == Mode::Offline;
     if (!(sampleRate >= kMinSampleRate && sampleRate <= kMaxSampleRate)) return false;
-    fluid_->settings = makeSettings();
-    if (!fluid_->settings) return false;
-    fluid_settings_setnum(fluid_->settings, "synth.sample-rate", sampleRate);
+    if (!takeSynth(wantedSoundFont(), sampleRate)) return false;
     int period = 64;
-    fluid_settings_getint(fluid_->settings, "audio.period-size", &period);
+    fluid_settings_getint(fluid_->synthSettings, "audio.period-size", &period);
     configuredPeriod_.store(period, std::memory_order_relaxed);
-    if (!createSynth(soundFontPath())) {
-        release();
-        return false;
-    }
     mode_ = Mode::Offline;
     open_.store(true, std::memory_order_release);
     return true;
@@ -199,21 +315,9 @@ bool FluidSynthPort::openOffline(double sampleRate) {
 
 void FluidSynthPort::close() {
     open_.store(false, std::memory_order_release);
-    release();
+    stopDriver();
+    keepSynth();
     mode_ = Mode::Closed;
-}
-
-void FluidSynthPort::release() {
-    // The driver goes first: deleting it joins the audio thread, so no callback
-    // can be inside the synth when the synth is freed.
-    if (fluid_->driver) delete_fluid_audio_driver(fluid_->driver);
-    fluid_->driver = nullptr;
-    if (fluid_synth_t* synth = fluid_->synth.exchange(nullptr, std::memory_order_acq_rel))
-        delete_fluid_synth(synth);
-    if (fluid_->settings) delete_fluid_settings(fluid_->settings);
-    fluid_->settings = nullptr;
-    driverName_.clear();
-    loadedSoundFont_.clear();
 }
 
 void FluidSynthPort::send(const MidiMessage& m) {
@@ -262,7 +366,7 @@ int FluidSynthPort::audioCallback(void* data, int len, int nfx, float* fx[], int
 }
 
 int FluidSynthPort::renderPeriod(int len, int nfx, float* fx[], int nout, float* out[]) {
-    fluid_synth_t* synth = fluid_->synth.load(std::memory_order_acquire);
+    fluid_synth_t* synth = fluid_->live.load(std::memory_order_acquire);
     // The driver hands zeroed buffers: silence needs no work.
     if (!synth || len <= 0 || nout < 2 || !out) return FLUID_OK;
 

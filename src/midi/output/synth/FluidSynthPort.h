@@ -24,6 +24,12 @@ class BlockScheduler;
 // (synth.threadsafe-api is off, so the callback takes no lock); other threads
 // only push into lock-free rings.
 //
+// Closing keeps the synthesizer with its SoundFont loaded and only stops the
+// audio: a style load closes and reopens the port on the UI thread, and
+// reloading a large SoundFont there would freeze the window. Reopening with
+// the same SoundFont at the same sample rate takes the kept synthesizer back,
+// silenced and reset to its defaults.
+//
 // Threads: open/close/send/attach on the UI thread (send also on the
 // scheduling thread, never both at once); schedule/takeApplied on the
 // scheduling thread; the offline calls on one thread of the caller's choice,
@@ -45,8 +51,12 @@ public:
 
     // False, quietly, when no SoundFont can be loaded or no audio driver can be
     // started (a machine without sound hardware). True at once when open.
+    // Reuses the synthesizer kept by close() when the SoundFont is the same and
+    // the audio driver runs at its sample rate; otherwise builds a new one.
     bool open() override;
-    // Stops the audio thread, then frees the synthesizer. Harmless when closed.
+    // Stops the audio thread and keeps the synthesizer, every voice cut and
+    // every channel back to its defaults, for the next opening. Harmless when
+    // closed. The destructor frees it.
     void close() override;
     bool isOpen() const override;
     // Applied before the next block. Dropped (and counted) when the port is
@@ -65,7 +75,8 @@ public:
 
     // Opens without an audio driver: the caller drives rendering with render().
     // False for a sample rate outside 8000..96000 Hz, without a SoundFont, or
-    // when already open in real time.
+    // when already open in real time. Reuses the kept synthesizer as open()
+    // does when its SoundFont and sample rate are those asked for.
     bool openOffline(double sampleRate);
     // Offline only: renders `frames` frames into the two buffers, exactly as the
     // audio callback does, with the attached clock read as the time of the
@@ -81,6 +92,9 @@ public:
     std::string soundFontPath() const;
     // The audio driver in use; empty when closed or offline.
     const std::string& audioDriver() const { return driverName_; }
+    // How many times this port has loaded a SoundFont: a reopening that reused
+    // the kept synthesizer leaves it unchanged.
+    std::uint64_t soundFontLoads() const { return soundFontLoads_; }
 
     // Covers the scheduling thread waking late for a hand-over.
     static constexpr double kSchedulingSlackMs = 20.0;
@@ -91,8 +105,17 @@ private:
 
     static int audioCallback(void* data, int len, int nfx, float* fx[], int nout, float* out[]);
     int renderPeriod(int len, int nfx, float* fx[], int nout, float* out[]);
-    bool createSynth(const std::string& soundFont);
-    void release();
+    // options_.soundFontPath, or the default one found now.
+    std::string wantedSoundFont() const;
+    // Makes the kept synthesizer, if it plays `soundFont` at `rate`, or a new
+    // one ready, and hands it to the audio callback. False when none can be had.
+    bool takeSynth(const std::string& soundFont, double rate);
+    bool createSynth(const std::string& soundFont, double rate);
+    void publishSynth();
+    // Takes the synthesizer away from the audio callback and silences it.
+    void keepSynth();
+    void freeSynth();
+    void stopDriver();
 
     Options options_;
     std::unique_ptr<BlockScheduler> scheduler_;
@@ -102,7 +125,10 @@ private:
     std::atomic<int> configuredPeriod_{64};
     std::int64_t framesRendered_ = 0;  // audio thread
     std::atomic<std::uint64_t> dropped_{0};
+    // What the synthesizer (open or kept) was made with; UI thread.
     std::string loadedSoundFont_;
+    double synthRate_ = 0.0;
+    std::uint64_t soundFontLoads_ = 0;
     std::string driverName_;
 };
 
