@@ -16,6 +16,7 @@ constexpr double kNever = std::numeric_limits<double>::infinity();
 // within a frame of the screen), so 5 ms is plenty.
 constexpr double kReportPollMs = 5.0;
 constexpr std::size_t kReportBatch = 256;
+constexpr double kSpinMs = 0.25;
 }  // namespace
 
 MIDIOutput::MIDIOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive)
@@ -371,9 +372,19 @@ void MIDIOutput::schedulerLoop() {
         auto changed = [&] { return quit_ || wakeSeq_ != wakeSeen; };
         if (next == kNever) {
             queueChanged_.wait(lock, changed);
-        } else {
-            queueChanged_.wait_until(lock, SteadyClock::fromMs(next), changed);
+            continue;
         }
+        // Sleep to just before the deadline, then spin the rest: waking from
+        // a sleep takes longest on an idle machine, when the processor has
+        // gone to rest, and a spin of a fraction of a millisecond per wake is
+        // the cheap cure. A timed port gets its messages ahead of time and
+        // needs no such precision.
+        const double spin = hasTimedPort_.load() ? 0.0 : kSpinMs;
+        if (queueChanged_.wait_until(lock, SteadyClock::fromMs(next - spin), changed) || spin == 0.0) continue;
+        lock.unlock();
+        while (clock_.nowMs() < next) {
+        }
+        lock.lock();
     }
 }
 
