@@ -51,17 +51,5 @@ TEST_F(SoundFontLocatorTest, MissingFoldersAreSkippedAndNothingFoundIsEmpty) {
     EXPECT_EQ(SoundFontLocator::find({tmp.file("missing"), empty}), empty / "gm.sf2");
 }
 
-TEST(SoundFontLocatorFolders, SystemFoldersFirstThenTheUsersOwn) {
-    const std::vector<fs::path> folders = SoundFontLocator::defaultFolders();
-    ASSERT_GE(folders.size(), 3u);
-    EXPECT_EQ(folders[0], fs::path("/usr/share/sounds/sf2"));
-    EXPECT_EQ(folders[1], fs::path("/usr/share/soundfonts"));
-    EXPECT_EQ(folders[2], fs::path("/usr/local/share/soundfonts"));
-    if (const char* home = std::getenv("HOME"); home && *home) {
-        ASSERT_EQ(folders.size(), 4u);
-        EXPECT_EQ(folders[3], fs::path(home) / ".local/share/soundfonts");
-    }
-}
-
 }  // namespace
 }  // namespace vornel
