@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "midi/output/ThreadTuning.h"
@@ -50,6 +51,40 @@ void MIDIOutput::PortCommand(int code) {
 }
 
 void MIDIOutput::PortNumber(int device) { portNumber_ = device; }
+
+double MIDIOutput::getNumber(int dispId) const {
+    switch (dispId) {
+        case kPortNumber: return PortNumber();
+        case kDataByte1: return DataByte1();
+        case kPortCount: return PortCount();
+        case kPortIsOpen: return PortIsOpen();
+        default: return 0;
+    }
+}
+
+std::string MIDIOutput::getString(int dispId) const { return dispId == kPortName ? PortName() : std::string(); }
+
+void MIDIOutput::set(int dispId, double value) {
+    // Integer properties take the value as a control would: fraction dropped,
+    // and anything outside the 32-bit range (or not a number) refused.
+    const bool whole = std::isfinite(value) && value >= INT32_MIN && value <= INT32_MAX;
+    const int v = whole ? static_cast<int>(value) : 0;
+    switch (dispId) {
+        case kCueTime: CueTime(value); return;
+        case kPortCommand: if (whole) PortCommand(v); return;
+        case kPortNumber: if (whole) PortNumber(v); return;
+        case kStatusByte: if (whole) StatusByte(v); return;
+        case kDataByte1: if (whole) DataByte1(v); return;
+        case kDataByte2: if (whole) DataByte2(v); return;
+        case kCueTag: if (whole) CueTag(v); return;
+        case kTempoShift: if (whole) TempoShift(v); return;
+        default: return;
+    }
+}
+
+void MIDIOutput::set(int dispId, const std::string& value) {
+    if (dispId == kSysExData) SysExData(value);
+}
 
 std::string MIDIOutput::PortName() const {
     try {

@@ -87,6 +87,14 @@ public:
     void CueTag(std::int32_t tag) { cueTag_ = tag; }
     void TempoShift(int shift);
 
+    // Access by dispatch number, for the component's narrow entry point. A
+    // property of the other kind, or an unknown number, reads 0 or empty and
+    // writes nothing.
+    double getNumber(int dispId) const;
+    std::string getString(int dispId) const;
+    void set(int dispId, double value);
+    void set(int dispId, const std::string& value);
+
     // The component's events; set by the owner, called on the UI thread.
     std::function<void(std::int32_t tag)> CueReached;
     std::function<void()> QueueDone;

@@ -268,6 +268,34 @@ TEST_F(OutputFixture, QueuedMessagesWithoutAPortStillCue) {
     EXPECT_EQ(doneAt.size(), 1u);
 }
 
+TEST_F(OutputFixture, DispatchNumbersReachTheSameProperties) {
+    out.set(MIDIOutput::kPortNumber, 1);
+    out.set(MIDIOutput::kPortCommand, MIDIOutput::OpenPort);
+    EXPECT_EQ(out.getNumber(MIDIOutput::kPortIsOpen), 1);
+    EXPECT_EQ(out.getString(MIDIOutput::kPortName), "Test Port 2");
+    EXPECT_EQ(out.getNumber(MIDIOutput::kPortCount), 2);
+    out.set(MIDIOutput::kSysExData, std::string("\xF0\x7E\x7F\x09\x01\xF7", 6));
+    out.set(MIDIOutput::kStatusByte, 0xF0);
+    out.set(MIDIOutput::kPortCommand, MIDIOutput::SendNow);
+    out.set(MIDIOutput::kStatusByte, 0x90);
+    out.set(MIDIOutput::kDataByte1, 60.7);  // fraction dropped
+    out.set(MIDIOutput::kDataByte2, 100);
+    out.set(MIDIOutput::kCueTime, 12.5);
+    out.set(MIDIOutput::kCueTag, 11100);
+    out.set(MIDIOutput::kPortCommand, MIDIOutput::QueueMessage);
+    out.set(MIDIOutput::kPortCommand, 1e300);  // no such command: nothing
+    out.set(MIDIOutput::kPortName, 3);         // read-only: nothing
+    EXPECT_EQ(out.getNumber(MIDIOutput::kDataByte1), 60);
+    out.set(MIDIOutput::kPortCommand, MIDIOutput::StartQueue);
+    runTo(20);
+    auto s = sent();
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s[0].message.sysex.size(), 6u);
+    EXPECT_DOUBLE_EQ(s[1].atMs, 13);
+    ASSERT_EQ(cues.size(), 1u);
+    EXPECT_EQ(cues[0].tag, 11100);
+}
+
 // A port that keeps its own time, like the built-in synthesizer: it applies
 // handed-over messages when the test "renders" up to a moment.
 class FakeTimedPort final : public TimedPort {
