@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libfluidsynth-dev librtmidi-dev timgm6mb-soundfont
     qt6-base-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev python3-mido
 )
 if [[ "${VORNEL_SETUP_FUZZ:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-dev)
