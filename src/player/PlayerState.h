@@ -1,0 +1,133 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Control.h"
+#include "platform/Dialogs.h"
+#include "platform/Timer.h"
+#include "style/PartButtons.h"
+
+namespace vornel {
+
+class Midifile;
+class MIDIOutput;
+class StyleData;
+struct Language;
+
+// The program's title: the player window's caption and the caption of its
+// message boxes.
+inline constexpr const char* kAppTitle = "Vornel";
+
+// One entry of the engine's note lists: a Note On that a chunk queued, with
+// the note as it was actually queued (after the chord rule).
+struct NoteEntry {
+    std::int16_t status = 0;  // 144..159
+    std::int16_t note = 0;
+    friend bool operator==(const NoteEntry&, const NoteEntry&) = default;
+};
+
+// Meter lengths are in twips of the window's design: full scale 1980 stands for
+// velocity 127 (132 pixels of the meter picture at 15 twips per pixel).
+inline constexpr float kMeterFullScale = 1980.0f;
+inline constexpr int kFirstMeterChannel = 9;
+inline constexpr int kLastMeterChannel = 16;
+
+// The player window's state: every control's record and every variable that
+// loading, the engine and the window's handlers share. It is one plain record
+// on purpose: all of them run on the UI thread, one handler at a time, and
+// read and write it directly; the Qt window only mirrors it.
+//
+// Loading and the engine sit below the window, so the two window handlers
+// they must call (pressing a part button, raising a meter) are free functions
+// on this record (PartChoice.h, LevelMeters.h).
+struct PlayerState {
+    PlayerState(Midifile& reader, MIDIOutput& output, StyleData& style, const Language& language,
+                Dialogs& dialogs, Timer& timer1, Timer& timer2, Timer& timer3);
+    PlayerState(const PlayerState&) = delete;
+    PlayerState& operator=(const PlayerState&) = delete;
+
+    // The two components, the style tables, the language and the screen.
+    Midifile& Midifile1;
+    MIDIOutput& MIDIOutput1;
+    StyleData& style;
+    const Language& language;
+    Dialogs& dialogs;
+    Timer& Timer1;  // 250 ms: blink of a pending part button
+    Timer& Timer2;  // 55 ms: fall of the level meters
+    Timer& Timer3;  // 250 ms: blink of a pending chord label
+
+    // Colours; fixed when the window is created.
+    Rgb ColNormal{224, 224, 224};
+    Rgb ColSelected{255, 128, 128};
+    Rgb ColBlink{255, 192, 128};
+    Rgb ColOn{0, 255, 0};
+    Rgb ColOff{255, 0, 0};
+    std::array<Rgb, 12> KeyColors{};  // own colour of chord labels i and i + 12
+
+    // Window variables.
+    std::int16_t CurPart = -1;  // 1..18, or -1 for none
+    std::string PartName;
+    std::int16_t Transpose = 0;
+    std::int16_t ChordIdx = 0;
+    std::int16_t IsMinor = 0;
+    std::int16_t Playing = 0;
+    std::int16_t MetersOff = 0;  // 0 on, -1 off
+    std::int16_t PartBlink = 0;
+    std::int16_t ChordBlink = 0;
+    double PartBars = 0.0;
+
+    // Engine counters.
+    std::int32_t QueuedTicks = 0;
+    std::int32_t PartOffset = 0;
+    std::int16_t CurBar = 0;
+    std::int16_t LastPart = 0;
+    std::int16_t ClosedChord = 0;
+
+    // The engine's note lists: List1 the most recent chunk's Note Ons, List2
+    // those of earlier chunks not yet switched off.
+    std::vector<NoteEntry> List1;
+    std::vector<NoteEntry> List2;
+
+    // The window itself.
+    Control window;  // caption "Vornel"; visible
+
+    // Command bar.
+    Control Cmd_Open, Cmd_Panic, Cmd_Settings, mnuMap, Cmd_About, Cmd_Help, Cmd_Exit, Cmd_Play, Cmd_Stop;
+
+    // Style frame and its eighteen part buttons.
+    Control Frm_Style;
+    PartButtons Cmd_Part;
+
+    // Chords frame: labels 0..11 major C..B, 12..23 minor C..B.
+    Control Frm_Chords;
+    std::array<Control, 24> Lbl_Chord;
+
+    // Channel panel, row i for MIDI channel 9 + i.
+    std::array<Control, 8> Label6;     // channel names
+    std::array<Control, 8> Cmd_DisCh;  // on/off switches; colour is the channel's state
+    // ProgressBar2(9..16): meter lengths in twips; entries 0..8 are never used.
+    std::array<float, kLastMeterChannel + 1> ProgressBar2{};
+    Control Label1;    // "Tempo Modify"
+    int HScroll1 = 0;  // tempo modification, -100..+100
+    Control Command1;  // meters switch
+
+    // Loading strip.
+    Control Lbl_Loading, Label4;
+
+    // File information frame.
+    Control Frm_File;
+    Control Lbl_NameN, Lbl_CopyN, Lbl_TimeSignN, Lbl_TempoN, Lbl_SizeN, Lbl_DataCN;
+    Control Lbl_Name, Lbl_Copy, Lbl_TimeSign, Lbl_Tempo, Lbl_Size, Lbl_DataC;
+    Control Label7;  // full path of the file last clicked in the file chooser
+
+    // The text of the current language (LangText(LangNo, group, entry)).
+    const std::string& text(int group, int entry) const;
+    // The own colour (white or black key) of chord label 0..23.
+    Rgb ownChordColour(int index) const { return KeyColors[static_cast<std::size_t>(index % 12)]; }
+};
+
+}  // namespace vornel
