@@ -1,0 +1,172 @@
+#include <cmath>
+#include <string>
+
+#include "midi/file/Midifile.h"
+#include "midi/output/MIDIOutput.h"
+#include "style/BarRounding.h"
+#include "style/StyleData.h"
+#include "style/StyleLoading.h"
+#include "style/TrackMerge.h"
+
+namespace vornel {
+
+namespace {
+
+constexpr std::int16_t kMetaStatus = 255;
+constexpr std::int16_t kSysExStatus = 240;
+constexpr std::int16_t kMarkerType = 6;
+
+enum class Outcome { Done, ArithmeticFault };
+
+bool isSilentNote(std::int16_t status, std::int16_t data2) {
+    return status >= 128 && status <= 159 && data2 == 0;
+}
+
+// Progress shown before a section is extracted: its name, then the share of
+// the file's section markers already taken on.
+void showProgress(PlayerState& s, std::string_view Part) {
+    s.Label4.visible = true;
+    s.Lbl_Loading.visible = true;
+    s.dialogs.repaintNow();
+    s.Label4.caption = Part;
+    s.dialogs.repaintNow();
+
+    const StyleData& style = s.style;
+    // Without a count of section markers there is no whole to measure
+    // against: no progress is claimed (the end of loading shows 100).
+    int percent = 0;
+    if (style.MarkerCount > 0) percent = static_cast<int>(std::floor(100.0 / style.MarkerCount * style.LoadedParts));
+    s.Lbl_Loading.caption = s.text(2, 3) + "   % " + std::to_string(percent);
+}
+
+struct Boundaries {
+    std::int32_t start = -1;
+    std::int32_t end = -1;
+    bool found = false;          // an end marker was seen
+    std::int32_t last = 0;       // time of the latest event that is not a silent note
+    bool overflowed = false;
+};
+
+// Finds where the section starts and ends, and sends the style's set-up
+// messages on the way. Only track 1's markers bound sections; the other
+// tracks of a format-1 file are walked alongside it in time order.
+Boundaries scanBoundaries(PlayerState& s, std::string_view Part) {
+    Midifile& file = s.Midifile1;
+    MIDIOutput& out = s.MIDIOutput1;
+    Boundaries b;
+    TrackMerge events(file);
+    while (events.next()) {
+        const std::int32_t time = events.time();
+        const std::int16_t status = file.EvStatus();
+        const std::int16_t data1 = file.EvData1();
+        const std::int16_t data2 = file.EvData2();
+        if (status == kMetaStatus && data1 == kMarkerType && events.track() == 1) {
+            const std::string text = file.EvText();
+            if (text == Part && b.start == -1) {
+                b.start = time;
+            } else if (text != Part && b.end == -1 && b.start > -1 &&
+                       static_cast<std::int64_t>(time) > static_cast<std::int64_t>(b.start) + 1) {
+                // A marker on the start tick or one tick after it still
+                // belongs to the section's opening.
+                b.end = time;
+                b.found = true;
+            }
+        }
+        if (status == kSysExStatus) {
+            out.StatusByte(kSysExStatus);
+            out.SysExData(file.EvSysEx());
+            out.PortCommand(MIDIOutput::SendNow);
+        }
+        // Everything from 160 up is handed over as it is; the component
+        // refuses what is not a valid message (meta events, the system-
+        // exclusive already sent above).
+        if (status > 159) {
+            out.StatusByte(status);
+            out.DataByte1(data1);
+            out.DataByte2(data2);
+            out.PortCommand(MIDIOutput::SendNow);
+        }
+        if (!isSilentNote(status, data2)) b.last = time;
+        if (b.found) break;
+    }
+    b.overflowed = events.overflowed();
+    return b;
+}
+
+// Copies the events in [start, end) into part p, plus the silent notes lying
+// exactly on the end (the note-offs of the section's last notes).
+void collect(PlayerState& s, int p, std::int32_t start, std::int32_t end) {
+    Midifile& file = s.Midifile1;
+    StyleData& style = s.style;
+    TrackMerge events(file);
+    while (events.next()) {
+        const std::int32_t time = events.time();
+        const std::int16_t status = file.EvStatus();
+        bool store = false;
+        if (status != kMetaStatus) {
+            if (start <= time && time < end)
+                store = true;
+            else if (time == end)
+                store = isSilentNote(status, file.EvData2());
+        }
+        if (store) {
+            style.storeEvent(p, status, file.EvData1(), file.EvData2(), time - start, file.EvText(), file.EvSysEx());
+            if (style.PartEvCount(p) >= kPartCapacity) return;
+        } else if (time > end) {
+            // Times never fall in the merged walk: nothing later can belong.
+            return;
+        }
+    }
+}
+
+Outcome extractSection(PlayerState& s, std::string_view Part, std::int16_t& PartNo) {
+    if (PartNo < 0 || PartNo >= kPartCount) return Outcome::Done;
+    if (!s.Cmd_Part[static_cast<std::size_t>(PartNo)].enabled) return Outcome::Done;
+
+    showProgress(s, Part);
+    ++s.style.LoadedParts;
+
+    PartNo = static_cast<std::int16_t>(PartNo + 1);
+    const int p = PartNo;
+    Midifile& file = s.Midifile1;
+
+    Boundaries b = scanBoundaries(s, Part);
+    // Ticks past the 32-bit tables are an arithmetic fault, as a bar length
+    // past 16 bits is: this section and the ones after it are not loaded.
+    if (b.overflowed) return Outcome::ArithmeticFault;
+
+    if (b.start > -1 && !b.found) {
+        file.Track(1);
+        file.EventIndex(1);
+        const RoundedEnd rounded =
+            roundSectionEnd(b.start, b.last, file.TimeSigNum(), file.Resolution(), file.TimeSigDenExp());
+        if (rounded.fault) return Outcome::ArithmeticFault;
+        b.end = rounded.end;
+    }
+
+    // With no start, or no end, nothing lies in the section.
+    if (b.start > -1 && b.end > -1) collect(s, p, b.start, b.end);
+
+    s.style.PartStart(p) = b.start;
+    s.style.PartEnd(p) = b.end;
+    file.Track(1);
+    file.EventIndex(1);
+    return Outcome::Done;
+}
+
+}  // namespace
+
+void LoadPartData(PlayerState& s, std::string_view Part, std::int16_t& PartNo) {
+    (void)extractSection(s, Part, PartNo);
+}
+
+void SetParts(PlayerState& s) {
+    for (int button : kLoadOrderButtons) {
+        std::int16_t partNo = static_cast<std::int16_t>(button);
+        if (extractSection(s, kPartTable[static_cast<std::size_t>(button)].sectionName, partNo) ==
+            Outcome::ArithmeticFault)
+            return;
+    }
+}
+
+}  // namespace vornel

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "player/PartChoice.h"
+#include "style/StyleLoading.h"
+#include "support/PlayerFixture.h"
+
+namespace vornel {
+namespace {
+
+using test::DialogCall;
+
+class PartCheck : public ::testing::Test, protected test::PlayerFixture {
+protected:
+    // The part buttons as marker recognition leaves them.
+    void offer(std::initializer_list<int> buttons) {
+        for (Control& b : state.Cmd_Part) b.enabled = false;
+        for (int b : buttons) state.Cmd_Part[static_cast<std::size_t>(b)].enabled = true;
+    }
+    void chooseBMinor() {
+        state.ChordIdx = 23;
+        state.Transpose = -1;
+        state.IsMinor = 1;
+    }
+    void expectCMajor() {
+        EXPECT_EQ(state.ChordIdx, 0);
+        EXPECT_EQ(state.Transpose, 0);
+        EXPECT_EQ(state.IsMinor, 0);
+        EXPECT_EQ(state.Lbl_Chord[0].colour, state.ColSelected);
+    }
+    void expectBMinor() {
+        EXPECT_EQ(state.ChordIdx, 23);
+        EXPECT_EQ(state.Transpose, -1);
+        EXPECT_EQ(state.IsMinor, 1);
+        EXPECT_EQ(state.Lbl_Chord[0].colour, state.ownChordColour(0));
+    }
+};
+
+TEST_F(PartCheck, FirstOfferedMainSectionIsChosen) {
+    struct Case {
+        std::initializer_list<int> buttons;
+        int curPart;
+        const char* name;
+    };
+    for (const Case& c : {Case{{0, 1, 6, 10, 14}, 2, "Main A"}, Case{{6, 14, 3}, 7, "Main B"},
+                          Case{{14, 10}, 11, "Main C"}, Case{{14, 17}, 15, "Main D"}}) {
+        SCOPED_TRACE(c.name);
+        offer(c.buttons);
+        CheckParts(state);
+        EXPECT_EQ(state.CurPart, c.curPart);
+        EXPECT_EQ(state.PartName, c.name);
+        for (int b = 0; b < kPartCount; ++b)
+            EXPECT_EQ(state.Cmd_Part[static_cast<std::size_t>(b)].colour,
+                      b == c.curPart - 1 ? state.ColSelected : state.ColNormal);
+        for (const Control& label : state.Lbl_Chord) EXPECT_TRUE(label.enabled);
+    }
+    EXPECT_EQ(dialogs.count(DialogCall::Kind::MessageBox), 0u);
+    EXPECT_EQ(dialogs.count(DialogCall::Kind::FocusKeyboardSink), 4u);  // the part button's own focus
+}
+
+TEST_F(PartCheck, WithoutAStyleTheChordBecomesCMajor) {
+    chooseBMinor();
+    offer({1});
+    CheckParts(state);
+    expectCMajor();
+}
+
+TEST_F(PartCheck, WithAStyleLoadedTheChosenChordStays) {
+    chooseBMinor();
+    state.Cmd_Play.enabled = true;
+    offer({6});
+    CheckParts(state);
+    expectBMinor();
+    EXPECT_FALSE(timer1.running());  // a preselection while stopped does not blink
+}
+
+TEST_F(PartCheck, NoMainSectionRejectsTheFile) {
+    state.Cmd_Play.enabled = true;
+    state.CurPart = 7;
+    state.PartName = "Main B";
+    for (Control* c : {&state.Lbl_Copy, &state.Lbl_Name, &state.Lbl_Tempo, &state.Lbl_TimeSign, &state.Lbl_Size,
+                       &state.Lbl_DataC, &state.Frm_File})
+        c->caption = "kept?";
+    offer({0, 2, 3, 7});
+    CheckParts(state);
+
+    const auto boxes = dialogs.of(DialogCall::Kind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Main A, B, C ve D kısımlarından hiçbiri bulunamadı");
+    EXPECT_EQ(boxes[0].title, "Vornel");
+    EXPECT_EQ(boxes[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(state.CurPart, -1);
+    EXPECT_EQ(state.PartName, "");
+    for (const Control* c : {&state.Lbl_Copy, &state.Lbl_Name, &state.Lbl_Tempo, &state.Lbl_TimeSign})
+        EXPECT_EQ(c->caption, "-");
+    for (const Control* c : {&state.Lbl_Size, &state.Lbl_DataC, &state.Frm_File}) EXPECT_EQ(c->caption, "kept?");
+    EXPECT_FALSE(state.Lbl_Loading.visible);
+    EXPECT_FALSE(state.Cmd_Play.enabled);
+    EXPECT_FALSE(state.Cmd_Stop.enabled);
+    // The other sections stay offered, and nothing was chosen.
+    for (int b : {0, 2, 3, 7}) EXPECT_TRUE(state.Cmd_Part[static_cast<std::size_t>(b)].enabled);
+    for (const Control& label : state.Lbl_Chord) EXPECT_FALSE(label.enabled);
+}
+
+TEST_F(PartCheck, RejectionMessageFollowsTheLanguage) {
+    language.LangNo = kLangEnglish;
+    offer({});
+    CheckParts(state);
+    ASSERT_EQ(dialogs.count(DialogCall::Kind::MessageBox), 1u);
+    EXPECT_EQ(dialogs.of(DialogCall::Kind::MessageBox)[0].text, "There is no Main A, B, C, D one of part");
+}
+
+// After a rejection the file's other part buttons stay clickable, so a
+// chosen part is no sign that a style is loaded.
+TEST_F(PartCheck, PartClickedAfterARejectionStillMeansNoStyle) {
+    state.Cmd_Play.enabled = true;
+    chooseBMinor();
+    offer({0});
+    CheckParts(state);
+    Cmd_Part_Click(state, 0);
+    ASSERT_EQ(state.CurPart, 1);
+    offer({1});
+    CheckParts(state);
+    expectCMajor();
+}
+
+}  // namespace
+}  // namespace vornel

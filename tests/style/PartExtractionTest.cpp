@@ -1,0 +1,401 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "style/BarRounding.h"
+#include "style/StyleLoading.h"
+#include "style/TrackMerge.h"
+#include "support/PlayerFixture.h"
+
+namespace vornel {
+namespace {
+
+using test::Bytes;
+using test::DialogCall;
+using test::SmfBuilder;
+using test::TrackBuilder;
+
+struct Ev {
+    int status, d1, d2, tick;
+    friend bool operator==(const Ev&, const Ev&) = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Ev& e) {
+    return os << "{" << e.status << "," << e.d1 << "," << e.d2 << " @" << e.tick << "}";
+}
+
+// One section at a time on a file the reader holds in memory, with the
+// section's button enabled as marker recognition would leave it.
+class PartExtraction : public ::testing::Test, protected test::PlayerFixture {
+protected:
+    void load(const SmfBuilder& file) {
+        const Bytes bytes = file.build();
+        ASSERT_TRUE(reader.loadFromMemory(bytes.data(), bytes.size()));
+        style.MarkerCount = 1;
+        style.LoadedParts = 0;
+        clearSent();
+    }
+    // Extracts the section of button `button`; returns PartNo as it came back.
+    int extract(int button) {
+        state.Cmd_Part[static_cast<std::size_t>(button)].enabled = true;
+        std::int16_t partNo = static_cast<std::int16_t>(button);
+        LoadPartData(state, kPartTable[static_cast<std::size_t>(button)].sectionName, partNo);
+        return partNo;
+    }
+    std::vector<Ev> events(int part) const {
+        std::vector<Ev> out;
+        for (int n = 1; n <= style.PartEvCount(part); ++n)
+            out.push_back({style.PartMes(part, n), style.PartD1(part, n), style.PartD2(part, n), style.PartTick(part, n)});
+        return out;
+    }
+};
+
+constexpr int kMainA = 1;    // button
+constexpr int kEndingA = 3;  // button
+
+TEST_F(PartExtraction, RepeatedStartMarkerDoesNotEndTheSection) {
+    SmfBuilder file(0, 480);
+    file.addTrack()
+        .marker(0, "Main A")
+        .noteOn(0, 0, 60, 100)
+        .marker(480, "Main A")
+        .noteOn(0, 0, 62, 100)
+        .marker(480, "Ending A")
+        .endOfTrack(480);
+    load(file);
+    EXPECT_EQ(extract(kMainA), 2);  // PartNo comes back as the part number
+    EXPECT_EQ(style.PartStart(2), 0);
+    EXPECT_EQ(style.PartEnd(2), 960);
+    EXPECT_EQ(events(2), (std::vector<Ev>{{144, 60, 100, 0}, {144, 62, 100, 480}}));
+}
+
+TEST_F(PartExtraction, OnlyAMarkerTwoTicksAfterTheStartEndsTheSection) {
+    SmfBuilder file(0, 480);
+    file.addTrack()
+        .marker(100, "Main A")
+        .marker(0, "Intro A")
+        .noteOn(1, 0, 60, 100)
+        .marker(0, "Fill In AA")
+        .marker(1, "Ending A")
+        .endOfTrack(480);
+    load(file);
+    extract(kMainA);
+    EXPECT_EQ(style.PartStart(2), 100);
+    EXPECT_EQ(style.PartEnd(2), 102);
+    EXPECT_EQ(events(2), (std::vector<Ev>{{144, 60, 100, 1}}));
+}
+
+TEST_F(PartExtraction, OnlySilentNotesOnTheEndTickAreKept) {
+    SmfBuilder file(0, 480);
+    file.addTrack()
+        .marker(0, "Main A")
+        .noteOn(0, 0, 60, 100)
+        .noteOn(0, 0, 61, 100)
+        .noteOn(0, 0, 62, 100)
+        .noteOn(960, 0, 60, 0)              // silent note-on on the end tick: kept
+        .noteOff(0, 0, 61, 0)               // note-off with release 0: kept
+        .noteOff(0, 0, 62, 64)              // note-off with a release velocity: not kept
+        .controlChange(0, 0, 7, 90)         // anything else on the end tick: not kept
+        .marker(0, "Ending A")
+        .noteOn(0, 0, 64, 0)                // after the marker, still on the end tick: kept
+        .noteOn(0, 0, 65, 100)
+        .endOfTrack(480);
+    load(file);
+    extract(kMainA);
+    EXPECT_EQ(style.PartEnd(2), 960);
+    EXPECT_EQ(events(2), (std::vector<Ev>{{144, 60, 100, 0},
+                                          {144, 61, 100, 0},
+                                          {144, 62, 100, 0},
+                                          {144, 60, 0, 960},
+                                          {128, 61, 0, 960},
+                                          {144, 64, 0, 960}}));
+}
+
+TEST_F(PartExtraction, TextAndSysExOfStoredEventsAreKeptAndMetaEventsAreNot) {
+    const Bytes body{0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
+    SmfBuilder file(0, 480);
+    file.addTrack().marker(0, "Main A").text(10, "fn:Main A").sysEx(10, body).noteOn(10, 9, 36, 90).marker(470, "Ending A").endOfTrack(0);
+    load(file);
+    extract(kMainA);
+    ASSERT_EQ(style.PartEvCount(2), 2);
+    EXPECT_EQ(style.PartMes(2, 1), 240);
+    EXPECT_EQ(style.PartTick(2, 1), 20);
+    EXPECT_EQ(style.PartSysEx(2, 1), std::string("\xF0\x43\x10\x4C\x00\x00\x7E\x00\xF7", 9));
+    EXPECT_EQ(style.PartMes(2, 2), 153);
+    EXPECT_EQ(style.PartSysEx(2, 2), "");
+}
+
+TEST_F(PartExtraction, LastSectionEndsOnABarLineThroughTheScan) {
+    // 4/4 at 480 ticks; the last event that counts lies exactly two bars
+    // after the start. The silent note 100 ticks later does not count: if it
+    // did, the section would run on to the next bar line.
+    SmfBuilder file(0, 480);
+    file.addTrack()
+        .timeSignature(0, 4, 2)
+        .marker(0, "Main A")
+        .marker(1000, "Ending A")
+        .noteOn(0, 0, 60, 100)
+        .noteOn(3840, 0, 60, 0)
+        .noteOn(0, 1, 60, 100)
+        .noteOn(100, 1, 60, 0);
+    load(file);
+    extract(kEndingA);
+    EXPECT_EQ(style.PartStart(4), 1000);
+    EXPECT_EQ(style.PartEnd(4), 1000 + 3840);
+    EXPECT_EQ(events(4), (std::vector<Ev>{{144, 60, 100, 0}, {144, 60, 0, 3840}}));
+}
+
+TEST_F(PartExtraction, SectionWithoutItsExactMarkerGetsNothing) {
+    SmfBuilder file(0, 480);
+    file.addTrack().marker(0, "MAIN A").noteOn(0, 0, 60, 100).marker(480, "Ending A").endOfTrack(480);
+    load(file);
+    extract(kMainA);
+    EXPECT_EQ(style.PartStart(2), -1);
+    EXPECT_EQ(style.PartEnd(2), -1);
+    EXPECT_EQ(style.PartEvCount(2), 0);
+}
+
+TEST_F(PartExtraction, DisabledSectionIsSkippedUntouched) {
+    SmfBuilder file(0, 480);
+    file.addTrack().programChange(0, 0, 5).marker(0, "Main A").noteOn(0, 0, 60, 100).endOfTrack(480);
+    load(file);
+    style.PartStart(2) = 77;
+    const std::string label4 = state.Label4.caption;
+    const std::string loading = state.Lbl_Loading.caption;
+    std::int16_t partNo = kMainA;
+    LoadPartData(state, "Main A", partNo);
+    EXPECT_EQ(partNo, kMainA);
+    EXPECT_EQ(style.LoadedParts, 0);
+    EXPECT_EQ(style.PartStart(2), 77);
+    EXPECT_EQ(style.PartEvCount(2), 0);
+    EXPECT_EQ(state.Label4.caption, label4);
+    EXPECT_EQ(state.Lbl_Loading.caption, loading);
+    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_TRUE(sent().empty());
+
+    // A button index outside 0..17 names no section at all.
+    for (std::int16_t bad : {std::int16_t{-1}, std::int16_t{18}}) {
+        std::int16_t no = bad;
+        LoadPartData(state, "Main A", no);
+        EXPECT_EQ(no, bad);
+    }
+    EXPECT_EQ(style.LoadedParts, 0);
+    EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(PartExtraction, ProgressRepaintsTheSectionNameAndShowsItsShare) {
+    SmfBuilder file(0, 480);
+    file.addTrack().marker(0, "Main A").endOfTrack(480);
+    load(file);
+    struct Seen {
+        std::string label4;
+        bool visible;
+    };
+    std::vector<Seen> repaints;
+    dialogs.observe = [&](const DialogCall& c) {
+        if (c.kind == DialogCall::Kind::RepaintNow) repaints.push_back({state.Label4.caption, state.Label4.visible});
+    };
+    state.Label4.visible = false;
+    state.Lbl_Loading.visible = false;
+    style.MarkerCount = 3;
+    style.LoadedParts = 2;
+    extract(kMainA);
+    ASSERT_EQ(repaints.size(), 2u);
+    EXPECT_EQ(repaints[0].label4, "--------------");
+    EXPECT_TRUE(repaints[0].visible);
+    EXPECT_EQ(repaints[1].label4, "Main A");
+    EXPECT_EQ(state.Lbl_Loading.caption, "yükleniyor ...   % 66");  // 100 / 3 x 2, fraction dropped
+    EXPECT_TRUE(state.Lbl_Loading.visible);
+    EXPECT_EQ(style.LoadedParts, 3);
+}
+
+TEST_F(PartExtraction, ProgressWithoutAMarkerCountShowsNoShare) {
+    SmfBuilder file(0, 480);
+    file.addTrack().marker(0, "Main A").noteOn(0, 0, 60, 100).marker(480, "Ending A").endOfTrack(0);
+    load(file);
+    style.MarkerCount = 0;
+    style.LoadedParts = 4;
+    extract(kMainA);
+    EXPECT_EQ(state.Lbl_Loading.caption, "yükleniyor ...   % 0");
+    EXPECT_EQ(style.PartEvCount(2), 1);  // the section itself still loads
+}
+
+TEST_F(PartExtraction, SectionIsCutAtItsCapacity) {
+    SmfBuilder file(0, 480);
+    TrackBuilder& t = file.addTrack();
+    t.marker(0, "Main A");
+    for (int i = 0; i < kPartCapacity + 1; ++i) t.noteOn(1, 0, i % 128, 100);
+    t.marker(10, "Ending A").endOfTrack(0);
+    load(file);
+    extract(kMainA);
+    ASSERT_EQ(style.PartEvCount(2), kPartCapacity);
+    EXPECT_EQ(style.PartTick(2, kPartCapacity), kPartCapacity);  // the 10000th, one tick apart
+    EXPECT_EQ(style.PartD1(2, kPartCapacity), (kPartCapacity - 1) % 128);
+}
+
+TEST_F(PartExtraction, SetUpMessagesUpToTheSectionEndAreSentEachTime) {
+    const Bytes gmOn{0x7E, 0x7F, 0x09, 0x01, 0xF7};
+    SmfBuilder file(0, 480);
+    file.addTrack()
+        .sysEx(0, gmOn)
+        .programChange(0, 2, 33)
+        .marker(0, "Main A")
+        .noteOn(0, 2, 60, 100)
+        .controlChange(100, 2, 7, 90)
+        .pitchBend(0, 2, 8192)
+        .channelPressure(0, 2, 40)
+        .polyPressure(0, 2, 60, 30)
+        .marker(380, "Ending A")
+        .controlChange(100, 2, 10, 64)
+        .endOfTrack(0);
+    load(file);
+    auto wire = [this] {
+        std::vector<Ev> out;
+        for (const test::SentMessage& m : sent())
+            out.push_back({m.message.status, m.message.status == 240 ? static_cast<int>(m.message.sysex.size()) : m.message.data1,
+                           m.message.data2, 0});
+        return out;
+    };
+    const std::vector<Ev> upToMainEnd{{240, 6, 0, 0}, {0xC2, 33, 0, 0}, {0xB2, 7, 90, 0},
+                                      {0xE2, 0, 64, 0}, {0xD2, 40, 0, 0}, {0xA2, 60, 30, 0}};
+    extract(kMainA);
+    EXPECT_EQ(wire(), upToMainEnd);
+    ASSERT_FALSE(sent().empty());
+    EXPECT_EQ(sent()[0].message.sysex, std::string("\xF0\x7E\x7F\x09\x01\xF7", 6));
+
+    clearSent();
+    extract(kEndingA);
+    std::vector<Ev> wholeFile = upToMainEnd;
+    wholeFile.push_back({0xB2, 10, 64, 0});
+    EXPECT_EQ(wire(), wholeFile);
+}
+
+// A format-1 style: track 1 holds the markers, the other tracks the music.
+TEST_F(PartExtraction, MultiTrackSectionsMergeEveryTrackInTimeOrder) {
+    SmfBuilder file(1, 480);
+    file.addTrack().timeSignature(0, 4, 2).marker(0, "Main A").marker(1920, "Ending A").endOfTrack(0);
+    file.addTrack()
+        .programChange(0, 1, 20)
+        .noteOn(0, 1, 60, 100)
+        .marker(100, "Intro A")  // markers of other tracks bound nothing
+        .noteOn(380, 1, 60, 0)
+        .noteOn(1440, 1, 62, 0)  // silent note on the end tick: kept
+        .noteOn(0, 1, 64, 100)   // first note of the ending
+        .noteOn(480, 1, 64, 0)
+        .endOfTrack(0);
+    file.addTrack()
+        .noteOn(0, 9, 36, 100)  // same tick as track 2's first note: after it
+        .controlChange(480, 9, 7, 80)
+        .noteOn(0, 9, 36, 0)
+        .endOfTrack(0);
+    load(file);
+
+    extract(kMainA);
+    EXPECT_EQ(style.PartStart(2), 0);
+    EXPECT_EQ(style.PartEnd(2), 1920);
+    EXPECT_EQ(events(2), (std::vector<Ev>{{0xC1, 20, 0, 0},
+                                          {0x91, 60, 100, 0},
+                                          {0x99, 36, 100, 0},
+                                          {0x91, 60, 0, 480},
+                                          {0xB9, 7, 80, 480},
+                                          {0x99, 36, 0, 480},
+                                          {0x91, 62, 0, 1920}}));
+    // Set-up messages of every track reach the device.
+    std::vector<int> statuses;
+    for (const test::SentMessage& m : sent()) statuses.push_back(m.message.status);
+    EXPECT_EQ(statuses, (std::vector<int>{0xC1, 0xB9}));
+
+    // The ending runs to the latest event of any track (2400), so it ends on
+    // the next bar line.
+    extract(kEndingA);
+    EXPECT_EQ(style.PartStart(4), 1920);
+    EXPECT_EQ(style.PartEnd(4), 3840);
+    // A note-off on the start tick belongs to the section as well.
+    EXPECT_EQ(events(4), (std::vector<Ev>{{0x91, 62, 0, 0}, {0x91, 64, 100, 0}, {0x91, 64, 0, 480}}));
+}
+
+TEST(TrackMerge, TiesGoInTrackOrderThenFileOrder) {
+    SmfBuilder file(1, 96);
+    file.addTrack().noteOn(5, 0, 1, 1).noteOn(0, 0, 2, 1).noteOn(10, 0, 3, 1);
+    file.addTrack().noteOn(0, 1, 4, 1).noteOn(5, 1, 5, 1);
+    file.addTrack();  // an empty track takes no part
+    file.addTrack().noteOn(15, 2, 6, 1);
+    const Bytes bytes = file.build();
+    Midifile reader;
+    ASSERT_TRUE(reader.loadFromMemory(bytes.data(), bytes.size()));
+    TrackMerge merge(reader);
+    std::vector<std::pair<int, int>> seen;  // (time, note)
+    while (merge.next()) seen.emplace_back(merge.time(), reader.EvData1());
+    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{0, 4}, {5, 1}, {5, 2}, {5, 5}, {15, 3}, {15, 6}}));
+    EXPECT_FALSE(merge.overflowed());
+}
+
+TEST(TrackMerge, TimesPastTheTickTablesEndTheWalk) {
+    SmfBuilder file(0, 96);
+    TrackBuilder& t = file.addTrack();
+    for (int i = 0; i < 9; ++i) t.noteOn(0x0FFFFFFF, 0, 60, 1);  // 9 x 2^28 passes 2^31
+    const Bytes bytes = file.build();
+    Midifile reader;
+    ASSERT_TRUE(reader.loadFromMemory(bytes.data(), bytes.size()));
+    TrackMerge merge(reader);
+    int walked = 0;
+    while (merge.next()) ++walked;
+    EXPECT_EQ(walked, 8);
+    EXPECT_TRUE(merge.overflowed());
+}
+
+struct RoundingCase {
+    const char* what;
+    int start, last, num, res, denExp;
+    std::int32_t end;
+};
+
+class BarRounding : public ::testing::TestWithParam<RoundingCase> {};
+
+TEST_P(BarRounding, EndsOnTheExpectedTick) {
+    const RoundingCase& c = GetParam();
+    const RoundedEnd r = roundSectionEnd(c.start, c.last, c.num, c.res, c.denExp);
+    EXPECT_FALSE(r.fault);
+    EXPECT_EQ(r.end, c.end);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LastSection, BarRounding,
+    ::testing::Values(
+        RoundingCase{"late note-off after a bar line", 1000, 1000 + 1920 + 20, 4, 480, 2, 1000 + 1920},
+        RoundingCase{"well into the next bar", 1000, 1000 + 1920 + 40, 4, 480, 2, 1000 + 3840},
+        RoundingCase{"exactly on a bar line", 1000, 1000 + 3840, 4, 480, 2, 1000 + 3840},
+        RoundingCase{"29 ticks into the first bar", 0, 29, 4, 480, 2, 0},
+        RoundingCase{"compound, under half a bar", 500, 500 + 1000, 6, 480, 3, 500 + 1440},
+        RoundingCase{"compound, under 30 ticks", 500, 520, 6, 480, 3, 500},
+        RoundingCase{"compound, exactly half a bar", 0, 1440, 6, 480, 3, 2880},
+        RoundingCase{"compound, just over half a bar", 0, 1441, 6, 480, 3, 2880},
+        RoundingCase{"half tick rounds to even, odd start", 1, 41, 3, 41, 3, 62},
+        RoundingCase{"half tick rounds to even, even start", 0, 40, 3, 41, 3, 62},
+        RoundingCase{"quarter-note metre is never halved", 0, 100, 4, 480, 2, 1920},
+        RoundingCase{"nothing after the start", 700, 700, 4, 480, 2, -1},
+        RoundingCase{"exactly 25 bars", 0, 25 * 1920, 4, 480, 2, 25 * 1920},
+        RoundingCase{"longer than 25 bars", 0, 25 * 1920 + 40, 4, 480, 2, -1},
+        RoundingCase{"resolution 0", 0, 500, 4, 0, 2, -1},
+        RoundingCase{"numerator 0", 0, 500, 0, 480, 3, -1},
+        RoundingCase{"largest bar length", 0, 40, 1, 32767, 2, 32767}),
+    [](const ::testing::TestParamInfo<RoundingCase>& info) {
+        std::string name;
+        for (const char* p = info.param.what; *p; ++p)
+            if ((*p >= 'a' && *p <= 'z') || (*p >= '0' && *p <= '9')) name += *p;
+        return name;
+    });
+
+TEST(BarRoundingFault, BarLengthPastSixteenBitsIsAFault) {
+    EXPECT_TRUE(roundSectionEnd(0, 100, 4, 8192, 2).fault);
+    EXPECT_TRUE(roundSectionEnd(0, 100, 2, 16384, 2).fault);
+    EXPECT_FALSE(roundSectionEnd(0, 100, 1, 32767, 2).fault);
+    EXPECT_TRUE(roundSectionEnd(std::numeric_limits<std::int32_t>::max() - 100, std::numeric_limits<std::int32_t>::max() - 50, 4, 480, 2).fault);
+}
+
+}  // namespace
+}  // namespace vornel
