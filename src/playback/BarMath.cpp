@@ -1,0 +1,42 @@
+#include "playback/BarMath.h"
+
+#include <limits>
+
+#include "midi/file/Midifile.h"
+#include "style/StyleData.h"
+
+namespace vornel {
+
+namespace {
+// The tempo of a MIDI file that states none; 120 quarter notes a minute.
+constexpr std::int32_t kDefaultTempoUs = 500000;
+}  // namespace
+
+std::int32_t ticksPerBar(const Midifile& file) {
+    const std::int32_t res = file.Resolution();
+    const std::int32_t num = file.TimeSigNum();
+    if (res <= 0 || num <= 0) return 0;
+    return res * num;
+}
+
+float msPerTick(const Midifile& file) {
+    const std::int32_t res = file.Resolution();
+    if (res <= 0) return 0.0f;
+    // A tempo of 0 would stamp a whole chunk, and every cue in it, at the same
+    // moment, so each cue would queue the next chunk at once, for ever; such a
+    // file plays at the default tempo instead.
+    const std::int32_t tempo = file.Tempo() > 0 ? file.Tempo() : kDefaultTempoUs;
+    return static_cast<float>((tempo / 1000.0) / res);
+}
+
+std::int64_t partLength(const StyleData& style, int p) {
+    return static_cast<std::int64_t>(style.PartEnd(p)) - style.PartStart(p);
+}
+
+std::int32_t toTicks(std::int64_t ticks) {
+    constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(ticks < lo ? lo : (ticks > hi ? hi : ticks));
+}
+
+}  // namespace vornel

@@ -1,0 +1,238 @@
+#include "player/Player.h"
+
+#include <algorithm>
+#include <array>
+
+#include "midi/file/Midifile.h"
+#include "midi/output/MIDIOutput.h"
+#include "playback/BarMath.h"
+#include "playback/ChordRule.h"
+#include "playback/CommandBar.h"
+#include "playback/NoteSilencing.h"
+#include "playback/PartSequencing.h"
+#include "playback/PlaybackChunk.h"
+#include "player/LevelMeters.h"
+#include "player/PartChoice.h"
+#include "settings/Language.h"
+#include "style/StyleData.h"
+#include "style/StyleLoading.h"
+
+namespace vornel {
+
+namespace {
+
+constexpr int kKeyF1 = 112;
+constexpr int kKeyF8 = 119;
+constexpr int kKeyF9 = 120;
+constexpr int kShiftOnly = 1;
+constexpr int kTempoMin = -100;
+constexpr int kTempoMax = 100;
+
+// The twelve chord keys, C to B: the white keys on the middle letter row, the
+// black keys above them.
+constexpr std::array<int, 12> kChordKeys{'A', 'W', 'S', 'E', 'D', 'F', 'T', 'G', 'Y', 'H', 'U', 'J'};
+
+void call(const std::function<void()>& fn) {
+    if (fn) fn();
+}
+
+// Shows the other window, then hides this one. A window that does not exist
+// (yet) is not opened, and this one stays in view: hiding it would leave the
+// program running with no window on screen.
+void openInstead(const std::function<void()>& show, Player& player) {
+    if (!show) return;
+    show();
+    player.Hide();
+}
+
+}  // namespace
+
+Player::Player(Midifile& reader, MIDIOutput& output, StyleData& style, const Language& language, Dialogs& dialogs,
+               Timer& timer1, Timer& timer2, Timer& timer3)
+    : s_(reader, output, style, language, dialogs, timer1, timer2, timer3) {}
+
+void Player::Form_Load() {
+    s_.ColNormal = {224, 224, 224};
+    s_.ColSelected = {255, 128, 128};
+    s_.ColBlink = {255, 192, 128};
+    s_.ColOn = {0, 255, 0};
+    s_.ColOff = {255, 0, 0};
+    constexpr std::array<bool, 12> black{false, true, false, true, false, false, true, false, true, false, true, false};
+    for (std::size_t i = 0; i < s_.KeyColors.size(); ++i) s_.KeyColors[i] = black[i] ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
+    s_.CurPart = -1;
+    for (int ch = kFirstMeterChannel; ch <= kLastMeterChannel; ++ch) s_.ProgressBar2[static_cast<std::size_t>(ch)] = kMeterFullScale;
+
+    s_.MIDIOutput1.CueReached = [this](std::int32_t tag) { MIDIOutput1_CueReached(s_, tag); };
+    s_.MIDIOutput1.QueueDone = [this] { MIDIOutput1_QueueDone(s_); };
+    s_.Timer1.onTick = [this] { Timer1_Timer(); };
+    s_.Timer2.onTick = [this] { Timer2_Timer(); };
+    s_.Timer3.onTick = [this] { Timer3_Timer(); };
+    // The meter timer runs from the window's creation: the full bars fall to
+    // zero once the window is up.
+    s_.Timer2.start();
+}
+
+bool Player::askToEnd() {
+    // A language without texts of its own asks in Turkish, the window's
+    // language at creation, so Exit always asks.
+    if (s_.language.LangNo == kLangEnglish) return s_.dialogs.askYesNo("Are you sure?", std::string(kAppTitle) + " - Exit (?)");
+    return s_.dialogs.askYesNo("Çıkmak istediğinizden emin misiniz?", kAppTitle);
+}
+
+bool Player::Form_Unload() {
+    if (s_.Playing != 0) return true;
+    if (!askToEnd()) return true;
+    s_.MIDIOutput1.PortCommand(MIDIOutput::ClosePort);
+    s_.dialogs.endProgram();
+    return false;
+}
+
+void Player::Cmd_Exit_Click() {
+    if (!s_.Cmd_Exit.enabled) return;
+    if (!askToEnd()) return;
+    s_.MIDIOutput1.PortCommand(MIDIOutput::ClosePort);
+    s_.dialogs.endProgram();
+}
+
+// The commands that open another window hide this one while it is open; only
+// Help leaves it in view. None of them touches the player's state or playback.
+void Player::Cmd_Open_Click() {
+    if (!s_.Cmd_Open.enabled) return;
+    openInstead(windows.showFileChooser, *this);
+}
+
+void Player::Cmd_Settings_Click() {
+    if (!s_.Cmd_Settings.enabled) return;
+    openInstead(windows.showSettings, *this);
+}
+
+void Player::mnuMap_Click() {
+    openInstead(windows.showKeyMap, *this);
+}
+
+void Player::Cmd_About_Click() {
+    openInstead(windows.showAbout, *this);
+}
+
+void Player::Cmd_Help_Click() { call(windows.showHelp); }
+
+void Player::Cmd_Play_Click() {
+    // A disabled command does nothing: a second Play would queue every bar
+    // twice.
+    if (!s_.Cmd_Play.enabled) return;
+    s_.List2.clear();
+    s_.CurBar = 1;
+    s_.PartOffset = 0;
+    for (std::int16_t i = 1; i <= 16; ++i) SendMessage(s_, static_cast<std::int16_t>(223 + i), 0, 64);
+    const std::int32_t res = s_.Midifile1.Resolution();
+    const std::int32_t num = s_.Midifile1.TimeSigNum();
+    // Without a resolution or a numerator the part has no bars to count; it
+    // is taken as one bar long.
+    s_.PartBars = (res != 0 && num != 0) ? static_cast<double>(partLength(s_.style, s_.CurPart)) / res / num : 1.0;
+    PlayRitm(s_, s_.CurPart);
+    s_.dialogs.focusKeyboardSink();
+}
+
+void Player::Cmd_Stop_Click() {
+    if (!s_.Cmd_Stop.enabled) return;
+    StopRitm(s_);
+    showStopped(s_);
+    s_.dialogs.focusKeyboardSink();
+    s_.Playing = 0;
+}
+
+void Player::Cmd_Panic_Click() {
+    CloseAllSounds(s_);
+    s_.dialogs.focusKeyboardSink();
+}
+
+void Player::Cmd_Part_Click(int Index) { vornel::Cmd_Part_Click(s_, Index); }
+
+void Player::Lbl_Chord_Click(int Index) {
+    if (Index < 0 || Index >= static_cast<int>(s_.Lbl_Chord.size())) return;
+    if (Index == s_.ChordIdx) return;
+    for (std::size_t i = 0; i < s_.Lbl_Chord.size(); ++i) s_.Lbl_Chord[i].colour = s_.KeyColors[i % 12];
+    // Still under the previous chord: its notes are the ones to switch off.
+    CloseActiveNotes(s_);
+    s_.Lbl_Chord[static_cast<std::size_t>(Index)].colour = s_.ColSelected;
+    const Chord chord = chordOfLabel(Index);
+    s_.Transpose = chord.Transpose;
+    s_.IsMinor = chord.IsMinor;
+    s_.ChordIdx = static_cast<std::int16_t>(Index);
+    s_.Timer3.start();
+    s_.dialogs.focusKeyboardSink();
+}
+
+void Player::Picture1_KeyDown(int KeyCode, int Shift) {
+    if (!s_.Cmd_Play.enabled && !s_.Cmd_Stop.enabled) return;
+    if (KeyCode >= kKeyF1 && KeyCode <= kKeyF8)
+        Cmd_DisCh_Click(KeyCode - kKeyF1);
+    else if (KeyCode == kKeyF9)
+        Command1_Click();
+    const int base = Shift == kShiftOnly ? 12 : 0;
+    const auto key = std::find(kChordKeys.begin(), kChordKeys.end(), KeyCode);
+    if (key != kChordKeys.end()) Lbl_Chord_Click(base + static_cast<int>(key - kChordKeys.begin()));
+    s_.dialogs.focusKeyboardSink();
+}
+
+void Player::Timer3_Timer() {
+    if (s_.ChordIdx < 0 || s_.ChordIdx >= static_cast<int>(s_.Lbl_Chord.size())) return;
+    Control& label = s_.Lbl_Chord[static_cast<std::size_t>(s_.ChordIdx)];
+    if (s_.ChordBlink == 0) {
+        label.colour = s_.ColBlink;
+        s_.ChordBlink = 1;
+    } else {
+        label.colour = s_.ownChordColour(s_.ChordIdx);
+        s_.ChordBlink = 0;
+    }
+}
+
+void Player::Cmd_DisCh_Click(int Index) {
+    if (Index < 0 || Index >= static_cast<int>(s_.Cmd_DisCh.size())) return;
+    Control& sw = s_.Cmd_DisCh[static_cast<std::size_t>(Index)];
+    const auto status = static_cast<std::int16_t>(184 + Index);
+    if (sw.colour == s_.ColOn) {
+        SendMessage(s_, status, 11, 0);
+        sw.colour = s_.ColOff;
+    } else {
+        SendMessage(s_, status, 11, 127);
+        sw.colour = s_.ColOn;
+    }
+    s_.dialogs.focusKeyboardSink();
+}
+
+void Player::Command1_Click() {
+    if (s_.MetersOff == 0) {
+        s_.MetersOff = -1;
+        s_.Command1.colour = s_.ColOff;
+    } else {
+        s_.MetersOff = 0;
+        s_.Command1.colour = s_.ColOn;
+        s_.Timer2.start();
+    }
+    s_.dialogs.focusKeyboardSink();
+}
+
+// The tempo control keeps the focus: it does not hand it back to Picture1.
+// The scroll bar cannot hold a value outside its range.
+void Player::HScroll1_Change(int value) {
+    s_.HScroll1 = std::clamp(value, kTempoMin, kTempoMax);
+    s_.MIDIOutput1.TempoShift(s_.HScroll1);
+}
+
+void Player::HScroll1_Scroll(int value) { HScroll1_Change(value); }
+
+void Player::Label1_Click() {
+    // Setting the value to what it already is raises no change.
+    if (s_.HScroll1 != 0) HScroll1_Change(0);
+}
+
+void Player::ShowVUMeter(int VNo, int Vel) { vornel::ShowVUMeter(s_, VNo, Vel); }
+
+void Player::Timer1_Timer() { vornel::Timer1_Timer(s_); }
+
+void Player::Timer2_Timer() { vornel::Timer2_Timer(s_); }
+
+void Player::LoadFile(const std::string& CdFL) { vornel::LoadFile(s_, CdFL); }
+
+}  // namespace vornel

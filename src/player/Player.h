@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "player/PlayerState.h"
+
+namespace vornel {
+
+// The player window as a presentation model: it owns the window's state and
+// answers every click, key and timer tick with the handler of that name. The
+// Qt window draws `state()` and forwards input here; it never decides
+// anything itself.
+class Player {
+public:
+    // Windows the command bar opens; set by whoever owns those windows. A
+    // command whose window is not set does nothing beyond its own steps.
+    struct Windows {
+        std::function<void()> showFileChooser;  // Open
+        std::function<void()> showSettings;     // Settings
+        std::function<void()> showKeyMap;       // Key map
+        std::function<void()> showAbout;        // About
+        std::function<void()> showHelp;         // Help
+    };
+
+    Player(Midifile& reader, MIDIOutput& output, StyleData& style, const Language& language, Dialogs& dialogs,
+           Timer& timer1, Timer& timer2, Timer& timer3);
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    PlayerState& state() { return s_; }
+    const PlayerState& state() const { return s_; }
+    Windows windows;
+
+    // Creation: colours, key colours, no style, full meters; wires the
+    // component's events and the timers' ticks to their handlers.
+    void Form_Load();
+    // The user closes the window; returns Cancel (true keeps it open).
+    bool Form_Unload();
+    void Cmd_Exit_Click();
+
+    // Command bar.
+    void Cmd_Open_Click();
+    void Cmd_Settings_Click();
+    void mnuMap_Click();
+    void Cmd_About_Click();
+    void Cmd_Help_Click();
+    void Cmd_Play_Click();
+    void Cmd_Stop_Click();
+    void Cmd_Panic_Click();
+
+    // Style frame.
+    void Cmd_Part_Click(int Index);
+
+    // Chords and the keyboard. Shift: 1 Shift, 2 Ctrl, 4 Alt; KeyCode is the
+    // Windows virtual-key code of the physical key (65 'A' .. 120 F9).
+    void Lbl_Chord_Click(int Index);
+    void Picture1_KeyDown(int KeyCode, int Shift);
+
+    // Channel panel.
+    void Cmd_DisCh_Click(int Index);
+    void Command1_Click();
+    void HScroll1_Change(int value);
+    void HScroll1_Scroll(int value);
+    void Label1_Click();
+    void ShowVUMeter(int VNo, int Vel);
+
+    // Timers.
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+
+    // Loading, called by the file chooser's OK.
+    void LoadFile(const std::string& CdFL);
+
+    // Show and hide the window (its state and playback do not change).
+    void Show() { s_.window.visible = true; }
+    void Hide() { s_.window.visible = false; }
+
+private:
+    // Asks whether to end the program; true for Yes.
+    bool askToEnd();
+    PlayerState s_;
+};
+
+}  // namespace vornel

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "playback/EngineTestSupport.h"
+#include "playback/PartSequencing.h"
+#include "playback/PlaybackChunk.h"
+#include "player/PartChoice.h"
+#include "support/PlayerFixture.h"
+
+namespace vornel::test {
+
+// The engine on a virtual clock: the output component's events go to the
+// engine's handlers (unless `sequencing` is off, for looking at one chunk
+// alone) and every cue is recorded with the counters as its handler left them.
+class EngineTest : public ::testing::Test, protected PlayerFixture {
+protected:
+    struct Cue {
+        double atMs;
+        std::int32_t tag;
+        std::int16_t CurBar;
+        std::int32_t PartOffset;
+        std::int32_t QueuedTicks;
+    };
+
+    EngineTest() {
+        output.CueReached = [this](std::int32_t tag) {
+            if (sequencing) MIDIOutput1_CueReached(state, tag);
+            cues.push_back({clock.nowMs(), tag, state.CurBar, state.PartOffset, state.QueuedTicks});
+        };
+        output.QueueDone = [this] {
+            doneAt.push_back(clock.nowMs());
+            if (sequencing) MIDIOutput1_QueueDone(state);
+        };
+        readyAsLoaded(state);
+    }
+
+    void timing(const FileTiming& t = {}) { loadTiming(reader, t); }
+    void select(int button) { Cmd_Part_Click(state, button); }
+
+    // What the Play command does before the engine takes over (a file
+    // without resolution or numerator plays its part as one bar).
+    void play() {
+        state.List2.clear();
+        state.CurBar = 1;
+        state.PartOffset = 0;
+        const double length = static_cast<double>(state.style.PartEnd(state.CurPart)) - state.style.PartStart(state.CurPart);
+        const int res = reader.Resolution();
+        const int num = reader.TimeSigNum();
+        state.PartBars = (res != 0 && num != 0) ? length / res / num : 1.0;
+        PlayRitm(state, state.CurPart);
+    }
+
+    std::vector<Cue> cuesTagged(std::int32_t tag) const {
+        std::vector<Cue> out;
+        for (const Cue& c : cues)
+            if (c.tag == tag) out.push_back(c);
+        return out;
+    }
+    std::vector<double> timesOf(std::int32_t tag) const {
+        std::vector<double> out;
+        for (const Cue& c : cuesTagged(tag)) out.push_back(c.atMs);
+        return out;
+    }
+    // Sounding Note Ons as (time, note), in the order sent.
+    std::vector<std::pair<double, int>> notesPlayed() {
+        std::vector<std::pair<double, int>> out;
+        for (const SentMessage& m : soundingNoteOns(sent())) out.push_back({m.atMs, m.message.data1});
+        return out;
+    }
+
+    bool sequencing = true;
+    std::vector<Cue> cues;
+    std::vector<double> doneAt;
+};
+
+}  // namespace vornel::test

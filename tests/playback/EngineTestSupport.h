@@ -1,0 +1,108 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "midi/file/Midifile.h"
+#include "player/PlayerState.h"
+#include "style/StyleData.h"
+#include "support/RecordingPort.h"
+#include "support/SmfBuilder.h"
+
+namespace vornel::test {
+
+// The file-level values the engine reads from the reader, and the sound
+// setup that track 1 carries at its start.
+struct FileTiming {
+    int resolution = 96;
+    std::uint32_t tempo = 96000;  // 1 ms per tick at 96 ticks per quarter
+    int timeSigNum = 4;
+    // (status, data1, data2) events at delta 0 at the start of track 1.
+    std::vector<std::array<int, 3>> setup;
+    // An event after a delta, so it is not part of the setup.
+    std::vector<std::array<int, 3>> later;
+};
+
+inline void loadTiming(Midifile& reader, const FileTiming& timing) {
+    SmfBuilder file(1, timing.resolution);
+    TrackBuilder& t = file.addTrack();
+    t.timeSignature(0, timing.timeSigNum, 2).tempo(0, timing.tempo);
+    for (const auto& e : timing.setup) t.channelMessage(0, e[0], e[1], e[2]);
+    for (const auto& e : timing.later) t.channelMessage(10, e[0], e[1], e[2]);
+    t.endOfTrack(0);
+    const Bytes bytes = file.build();
+    ASSERT_TRUE(reader.loadFromMemory(bytes.data(), bytes.size()));
+}
+
+// One stored event of a part: status, data bytes, tick from the part's start.
+struct Ev {
+    int mes, d1, d2, tick;
+};
+
+// Fills part p (1..18) as loading would: its boundaries, its events in slot
+// order, and its button enabled.
+inline void storePart(PlayerState& s, int p, std::int32_t start, std::int32_t end, const std::vector<Ev>& events) {
+    s.style.PartStart(p) = start;
+    s.style.PartEnd(p) = end;
+    s.style.PartEvCount(p) = 0;
+    for (const Ev& e : events)
+        s.style.storeEvent(p, static_cast<std::int16_t>(e.mes), static_cast<std::int16_t>(e.d1),
+                           static_cast<std::int16_t>(e.d2), e.tick, "", "");
+    s.Cmd_Part[static_cast<std::size_t>(p - 1)].enabled = true;
+}
+
+// The window after a successful load: Play and the chord labels and
+// switches enabled, C major selected.
+inline void readyAsLoaded(PlayerState& s) {
+    s.Cmd_Play.enabled = true;
+    for (Control& c : s.Lbl_Chord) c.enabled = true;
+    for (Control& c : s.Cmd_DisCh) {
+        c.enabled = true;
+        c.colour = s.ColOn;
+    }
+    s.Lbl_Chord[0].colour = s.ColSelected;
+}
+
+// A note-on whose note marks a bar of a part: the chord rule leaves 60..70
+// unchanged under C major (no B among them).
+inline Ev mark(int note, int tick, int channel = 12) { return {0x90 + channel - 1, note, 100, tick}; }
+inline Ev release(int note, int tick, int channel = 12) { return {0x90 + channel - 1, note, 0, tick}; }
+
+// Notes still sounding after a recorded stream, as (channel 1..16, note). A
+// Note On of velocity 0 and a Note Off both end a note.
+inline std::set<std::pair<int, int>> soundingNotes(const std::vector<SentMessage>& sent) {
+    std::set<std::pair<int, int>> on;
+    for (const SentMessage& m : sent) {
+        const int kind = m.message.status & 0xF0;
+        const int channel = (m.message.status & 0x0F) + 1;
+        if (kind == 0x90 && m.message.data2 > 0)
+            on.insert({channel, m.message.data1});
+        else if (kind == 0x90 || kind == 0x80)
+            on.erase({channel, m.message.data1});
+    }
+    return on;
+}
+
+// Note Ons with a velocity, in the order sent.
+inline std::vector<SentMessage> soundingNoteOns(const std::vector<SentMessage>& sent) {
+    std::vector<SentMessage> out;
+    for (const SentMessage& m : sent)
+        if ((m.message.status & 0xF0) == 0x90 && m.message.data2 > 0) out.push_back(m);
+    return out;
+}
+
+// Every message sent with this status.
+inline std::vector<SentMessage> withStatus(const std::vector<SentMessage>& sent, int status) {
+    std::vector<SentMessage> out;
+    for (const SentMessage& m : sent)
+        if (m.message.status == status) out.push_back(m);
+    return out;
+}
+
+}  // namespace vornel::test

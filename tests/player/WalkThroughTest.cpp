@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "playback/PlaybackChunk.h"
+#include "player/PlayerTestFixture.h"
+
+namespace vornel {
+namespace {
+
+using test::DialogCall;
+using test::SentMessage;
+
+struct Msg {
+    int tick, status, d1, d2;
+    friend bool operator==(const Msg&, const Msg&) = default;
+};
+std::ostream& operator<<(std::ostream& os, const Msg& m) {
+    return os << "{" << m.tick << ", " << m.status << ", " << m.d1 << ", " << m.d2 << "}";
+}
+
+// Main A, two bars of 4/4 at 96 ticks per quarter, plays in C major; the user
+// holds Shift and presses H. Every message, stamp, colour and counter is
+// followed from the key to the bar in which the blinking stops.
+class WalkThroughTest : public test::PlayerTest {
+protected:
+    WalkThroughTest() {
+        test::FileTiming t;
+        t.tempo = 500000;
+        std::vector<test::Ev> bar;
+        for (int offset : {0, 384}) {
+            const std::vector<test::Ev> one{{0x99, 36, 100, 0}, {0x9B, 60, 90, 0}, {0x9B, 64, 90, 0}, {0x9B, 67, 90, 0},
+                                            {0x99, 36, 0, 96},  {0x9B, 71, 80, 192}, {0x8B, 71, 0, 300}, {0x9B, 60, 0, 360},
+                                            {0x9B, 64, 0, 360}, {0x9B, 67, 0, 360}};
+            for (test::Ev e : one) {
+                e.tick += offset;
+                bar.push_back(e);
+            }
+        }
+        loadMainA(t, bar);
+    }
+
+    static double msPerTick() { return static_cast<double>(static_cast<float>(500.0 / 96.0)); }
+    // A message leaves at the first 1 ms step at or after its stamp.
+    static int tickOf(double atMs) { return static_cast<int>(std::lround((atMs - 0.5) / msPerTick())); }
+    static bool isCarrier(const SentMessage& m) { return m.message.status == 144 && m.message.data1 == 36 && m.message.data2 == 0; }
+
+    // The music sent between two ticks, carriers left out.
+    std::vector<Msg> music(int fromTick, int toTick) {
+        std::vector<Msg> out;
+        for (const SentMessage& m : sent()) {
+            if (isCarrier(m)) continue;
+            const int tick = tickOf(m.atMs);
+            if (tick >= fromTick && tick < toTick) out.push_back({tick, m.message.status, m.message.data1, m.message.data2});
+        }
+        return out;
+    }
+};
+
+TEST_F(WalkThroughTest, ShiftHWhileMainAPlaysInCMajor) {
+    player.Cmd_Play_Click();
+    runTo(1200);  // bar 1 sounds; bar 2 was queued at its next-bar cue (1,000 ms)
+    ASSERT_EQ(st.CurBar, 2);
+    ASSERT_EQ(st.List2.size(), 9u) << "bar 1's Note Ons, listed when bar 2 was queued";
+    const std::size_t before = sent().size();
+    dialogs.clear();
+
+    player.Picture1_KeyDown('H', 1);
+
+    // The labels get their own colours and label 21 the selected one.
+    for (int i = 0; i < 24; ++i) {
+        if (i == 21) continue;
+        EXPECT_EQ(st.Lbl_Chord[static_cast<std::size_t>(i)].colour, st.KeyColors[static_cast<std::size_t>(i % 12)]) << i;
+    }
+    EXPECT_EQ(st.Lbl_Chord[21].colour, st.ColSelected);
+    // CloseActiveNotes switched off bar 1's notes at once, as they were queued
+    // in C major.
+    const auto all = sent();
+    std::vector<Msg> closed;
+    for (std::size_t i = before; i < all.size(); ++i) {
+        EXPECT_DOUBLE_EQ(all[i].atMs, 1200);
+        closed.push_back({0, all[i].message.status, all[i].message.data1, all[i].message.data2});
+    }
+    EXPECT_EQ(closed, (std::vector<Msg>{{0, 153, 36, 0}, {0, 155, 60, 0}, {0, 155, 64, 0}, {0, 155, 67, 0}, {0, 153, 36, 0},
+                                        {0, 155, 72, 0}, {0, 155, 60, 0}, {0, 155, 64, 0}, {0, 155, 67, 0}}));
+    EXPECT_TRUE(st.List2.empty());
+    EXPECT_EQ(st.ClosedChord, 0) << "recorded while C major was still the chord";
+    EXPECT_EQ(st.Transpose, -3);
+    EXPECT_EQ(st.IsMinor, 1);
+    EXPECT_EQ(st.ChordIdx, 21);
+    EXPECT_TRUE(timer3.running());
+    EXPECT_TRUE(lastCallWasFocus());
+
+    runTo(1500);
+    timer3.tick();
+    EXPECT_EQ(st.Lbl_Chord[21].colour, st.ColBlink);
+    timer3.tick();
+    EXPECT_EQ(st.Lbl_Chord[21].colour, (Rgb{255, 255, 255})) << "A is a white key";
+    runTo(2900);
+    EXPECT_EQ(st.ClosedChord, 21) << "bar 1's close-notes cue found nothing left";
+
+    // The next-bar cue in bar 2 queues the part's first bar again, in A minor,
+    // with a chunk-start cue on the bar line.
+    runTo(3100);
+    EXPECT_EQ(st.CurBar, 1);
+    EXPECT_EQ(st.PartOffset, 768);
+    EXPECT_EQ(st.QueuedTicks, 1152);
+    EXPECT_TRUE(timer3.running()) << "blinking goes on until the new chord sounds";
+
+    runTo(4005);  // just past the bar line at tick 768 (4,000 ms)
+    EXPECT_FALSE(timer3.running());
+    EXPECT_EQ(st.Lbl_Chord[21].colour, st.ColSelected);
+    EXPECT_EQ(st.Cmd_Part[1].colour, st.ColSelected);
+
+    runTo(6100);
+    // Bar 2 was queued before the key: it sounds in C major.
+    EXPECT_EQ(music(384, 753), (std::vector<Msg>{{384, 153, 36, 100}, {384, 155, 60, 90}, {384, 155, 64, 90}, {384, 155, 67, 90},
+                                                 {480, 153, 36, 0},   {576, 155, 72, 80},  {684, 139, 72, 0},   {744, 155, 60, 0},
+                                                 {744, 155, 64, 0},   {744, 155, 67, 0}}));
+    EXPECT_EQ(music(768, 1137), (std::vector<Msg>{{768, 153, 36, 100},
+                                                  {768, 155, 57, 90},
+                                                  {768, 155, 60, 90},  // E of the pattern: the minor third
+                                                  {768, 155, 64, 90},
+                                                  {864, 153, 36, 0},   // drums keep their notes
+                                                  {960, 155, 69, 80},  // B of the pattern: the octave
+                                                  {1068, 139, 69, 0},
+                                                  {1128, 155, 57, 0},
+                                                  {1128, 155, 60, 0},
+                                                  {1128, 155, 64, 0}}));
+
+    // The carriers' cues, in stamp order.
+    std::vector<std::pair<int, std::int32_t>> carriers;
+    for (const Cue& c : cues)
+        if (c.tag <= 1) carriers.push_back({tickOf(c.atMs), c.tag});
+    EXPECT_EQ(carriers, (std::vector<std::pair<int, std::int32_t>>{{192, CueNextBar}, {369, CueCloseNotes}, {576, CueNextBar},
+                                                                   {753, CueCloseNotes}, {768, CueChunkStart}, {960, CueNextBar},
+                                                                   {1137, CueCloseNotes}}));
+    // Bar 2 (C major) was switched off by the close-notes cue at tick 753.
+    std::vector<Msg> closedAt753;
+    for (const SentMessage& m : sent())
+        if (!isCarrier(m) && tickOf(m.atMs) == 753) closedAt753.push_back({753, m.message.status, m.message.data1, m.message.data2});
+    EXPECT_EQ(closedAt753.size(), 9u);
+    EXPECT_EQ(closedAt753[5], (Msg{753, 155, 72, 0}));
+}
+
+}  // namespace
+}  // namespace vornel
