@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "platform/qt/QtDialogs.h"
+
+namespace vornel {
+namespace {
+
+struct SeenBox {
+    bool seen = false;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+// Waits, from inside the modal loop the box runs, for the box to appear, notes
+// what it shows and presses `answer`.
+void answerNextBox(SeenBox& seen, QMessageBox::StandardButton answer) {
+    auto poll = std::make_shared<std::function<void(int)>>();
+    *poll = [&seen, answer, poll](int triesLeft) {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            if (triesLeft > 0) QTimer::singleShot(0, [poll, triesLeft] { (*poll)(triesLeft - 1); });
+            return;
+        }
+        seen = {true, box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+        box->button(answer)->click();
+    };
+    QTimer::singleShot(0, [poll] { (*poll)(1000); });
+}
+
+TEST(QtDialogsTest, MessageBoxShowsTextTitleAndIcon) {
+    QtDispatcher ui;
+    QtDialogs dialogs(ui);
+    SeenBox seen;
+    answerNextBox(seen, QMessageBox::Ok);
+    dialogs.messageBox("Bu kısımda data yok", "Vornel", MessageIcon::Exclamation);
+    ASSERT_TRUE(seen.seen);
+    EXPECT_EQ(seen.text, QString::fromUtf8("Bu kısımda data yok"));
+    EXPECT_EQ(seen.title, QStringLiteral("Vornel"));
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+    EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+
+    answerNextBox(seen, QMessageBox::Ok);
+    dialogs.messageBox("plain", "t", MessageIcon::None);
+    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+}
+
+TEST(QtDialogsTest, QuestionAnswersYesOrNo) {
+    QtDispatcher ui;
+    QtDialogs dialogs(ui);
+    SeenBox seen;
+    answerNextBox(seen, QMessageBox::Yes);
+    EXPECT_TRUE(dialogs.askYesNo("Are you sure?", "Vornel - Exit (?)"));
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_EQ(seen.title, QStringLiteral("Vornel - Exit (?)"));
+    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+
+    answerNextBox(seen, QMessageBox::No);
+    EXPECT_FALSE(dialogs.askYesNo("Çıkmak istediğinizden emin misiniz?", "Vornel"));
+    EXPECT_EQ(seen.text, QString::fromUtf8("Çıkmak istediğinizden emin misiniz?"));
+}
+
+TEST(QtDialogsTest, WaitPointerIsOnOrOffNotCounted) {
+    QtDispatcher ui;
+    QtDialogs dialogs(ui);
+    ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    dialogs.setWaitCursor(true);
+    dialogs.setWaitCursor(true);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    dialogs.setWaitCursor(false);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    dialogs.setWaitCursor(false);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtDialogsTest, AWaitPointerLeftOnGoesWithTheDialogs) {
+    QtDispatcher ui;
+    {
+        QtDialogs dialogs(ui);
+        dialogs.setWaitCursor(true);
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtDialogsTest, FocusAndRepaintGoToTheWindowThatSetThem) {
+    QtDispatcher ui;
+    QtDialogs dialogs(ui);
+    dialogs.focusKeyboardSink();  // nothing set yet: nothing happens
+    dialogs.repaintNow();
+    int focus = 0, repaint = 0;
+    dialogs.onFocusKeyboardSink = [&] { ++focus; };
+    dialogs.onRepaintNow = [&] { ++repaint; };
+    dialogs.focusKeyboardSink();
+    dialogs.repaintNow();
+    dialogs.repaintNow();
+    EXPECT_EQ(focus, 1);
+    EXPECT_EQ(repaint, 2);
+}
+
+TEST(QtDialogsTest, EndingTheProgramHidesEveryWindowAndStopsAllHandlers) {
+    QtDispatcher ui;
+    QtDialogs dialogs(ui);
+    QWidget window;
+    window.show();
+    bool cueRan = false;
+    ui.post([&] { cueRan = true; });
+    dialogs.setWaitCursor(true);
+    ui.runHandler([&] { dialogs.endProgram(); });
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(cueRan);
+    EXPECT_TRUE(ui.ended());
+    EXPECT_FALSE(ui.runHandler([] {}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace vornel
