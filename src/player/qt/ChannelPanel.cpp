@@ -1,0 +1,98 @@
+#include "player/qt/ChannelPanel.h"
+
+#include <QSignalBlocker>
+
+#include "player/qt/ControlMirror.h"
+
+namespace vornel {
+
+namespace {
+
+constexpr int kTop = 7;
+constexpr int kRowStep = 18;
+constexpr int kNameLeft = 6, kNameWidth = 82;
+constexpr int kMeterLeft = 90;
+constexpr int kSwitchLeft = 230, kSwitchSize = 13;
+constexpr int kTempoTop = kTop + 8 * kRowStep + 2;
+
+}  // namespace
+
+ChannelPanel::ChannelPanel(QWidget* parent)
+    : QFrame(parent),
+      tempoLabel_(new ClickLabel(this)),
+      tempo_(new QScrollBar(Qt::Horizontal, this)),
+      metersSwitch_(new ColourButton(this)) {
+    setFrameStyle(QFrame::Box | QFrame::Sunken);
+    setFixedSize(kWidth, kHeight);
+    for (int row = 0; row < 8; ++row) {
+        const int y = kTop + row * kRowStep;
+        auto* name = new QLabel(this);
+        name->setGeometry(kNameLeft, y, kNameWidth, MeterFrame::kFrameHeight + 2);
+        name->setTextFormat(Qt::PlainText);
+        auto* meter = new MeterFrame(this);
+        meter->move(kMeterLeft, y + 1);
+        auto* sw = new ColourButton(this);
+        sw->setGeometry(kSwitchLeft, y + 1, kSwitchSize, kSwitchSize);
+        sw->setCursor(Qt::PointingHandCursor);
+        connect(sw, &ColourButton::clicked, this, [this, row] { emit switchClicked(row); });
+        names_[static_cast<std::size_t>(row)] = name;
+        meters_[static_cast<std::size_t>(row)] = meter;
+        switches_[static_cast<std::size_t>(row)] = sw;
+    }
+
+    tempoLabel_->setGeometry(kNameLeft, kTempoTop, kNameWidth, 16);
+    tempoLabel_->setTextFormat(Qt::PlainText);
+    connect(tempoLabel_, &ClickLabel::clicked, this, &ChannelPanel::tempoLabelClicked);
+
+    // Arrows step by 1, clicks in the track by 5, +100 at the right end.
+    tempo_->setRange(-100, 100);
+    tempo_->setSingleStep(1);
+    tempo_->setPageStep(5);
+    tempo_->setValue(0);
+    // A scroll bar's keys are inverted by default (for vertical bars); here
+    // the right arrow moves the thumb, and the tempo, up.
+    tempo_->setInvertedControls(false);
+    // Change comes once the value is settled; Scroll follows the thumb.
+    tempo_->setTracking(false);
+    // The scroll bar keeps the focus once used: the letter keys then do not
+    // reach the keyboard sink until a control gives the focus back.
+    tempo_->setFocusPolicy(Qt::StrongFocus);
+    tempo_->setGeometry(kMeterLeft, kTempoTop, MeterFrame::kFrameWidth, 16);
+    connect(tempo_, &QScrollBar::valueChanged, this, &ChannelPanel::tempoChanged);
+    connect(tempo_, &QScrollBar::sliderMoved, this, &ChannelPanel::tempoScrolled);
+
+    metersSwitch_->setGeometry(kSwitchLeft, kTempoTop + 1, kSwitchSize, kSwitchSize);
+    connect(metersSwitch_, &ColourButton::clicked, this, &ChannelPanel::metersSwitchClicked);
+}
+
+void ChannelPanel::sync(const PlayerState& state) {
+    for (std::size_t row = 0; row < 8; ++row) {
+        const Control& name = state.Label6[row];
+        mirrorControl(*names_[row], name);
+        const QString caption = qtText(name.caption);
+        if (names_[row]->text() != caption) names_[row]->setText(caption);
+
+        meters_[row]->setLength(
+            MeterFrame::pixelsForTwips(state.ProgressBar2[kFirstMeterChannel + row]));
+
+        const Control& sw = state.Cmd_DisCh[row];
+        mirrorControl(*switches_[row], sw);
+        switches_[row]->setColour(qtColour(sw.colour));
+    }
+
+    mirrorControl(*tempoLabel_, state.Label1);
+    const QString tempoCaption = qtText(state.Label1.caption);
+    if (tempoLabel_->text() != tempoCaption) tempoLabel_->setText(tempoCaption);
+
+    // Not while the user drags the thumb: the value would pull it back. And
+    // without signals: showing the value is not the user changing it.
+    if (!tempo_->isSliderDown() && tempo_->value() != state.HScroll1) {
+        const QSignalBlocker quiet(tempo_);
+        tempo_->setValue(state.HScroll1);
+    }
+
+    mirrorControl(*metersSwitch_, state.Command1);
+    metersSwitch_->setColour(qtColour(state.Command1.colour));
+}
+
+}  // namespace vornel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QScrollBar>
+#include <array>
+
+#include "player/PlayerState.h"
+#include "player/qt/ClickLabel.h"
+#include "player/qt/ColourButton.h"
+#include "player/qt/MeterFrame.h"
+
+namespace vornel {
+
+// The channel panel: for MIDI channels 9..16 a row of name (Label6), meter
+// (Picture2 with ProgressBar2) and on/off switch (Cmd_DisCh); below them the
+// "Tempo Modify" label (Label1), the tempo scroll bar (HScroll1) and the
+// meters switch (Command1).
+class ChannelPanel final : public QFrame {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 248;
+    static constexpr int kHeight = 178;
+
+    explicit ChannelPanel(QWidget* parent = nullptr);
+
+    void sync(const PlayerState& state);
+
+    QLabel& name(int row) { return *names_[static_cast<std::size_t>(row)]; }
+    MeterFrame& meter(int row) { return *meters_[static_cast<std::size_t>(row)]; }
+    ColourButton& channelSwitch(int row) { return *switches_[static_cast<std::size_t>(row)]; }
+    ClickLabel& tempoLabel() { return *tempoLabel_; }
+    QScrollBar& tempo() { return *tempo_; }
+    ColourButton& metersSwitch() { return *metersSwitch_; }
+
+signals:
+    void switchClicked(int row);
+    void metersSwitchClicked();
+    void tempoLabelClicked();
+    void tempoChanged(int value);   // a new value: keys, clicks, the end of a drag
+    void tempoScrolled(int value);  // the thumb moves while dragged
+
+private:
+    std::array<QLabel*, 8> names_{};
+    std::array<MeterFrame*, 8> meters_{};
+    std::array<ColourButton*, 8> switches_{};
+    ClickLabel* tempoLabel_;
+    QScrollBar* tempo_;
+    ColourButton* metersSwitch_;
+};
+
+}  // namespace vornel

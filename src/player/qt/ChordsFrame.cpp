@@ -1,0 +1,60 @@
+#include "player/qt/ChordsFrame.h"
+
+#include <QFrame>
+
+#include "player/qt/ControlMirror.h"
+
+namespace vornel {
+
+namespace {
+constexpr int kKeysTop = 36;
+constexpr int kCaptionTop = 18;
+constexpr int kGapToDivider = 14;
+}  // namespace
+
+ChordsFrame::ChordsFrame(QWidget* parent)
+    : QGroupBox(parent), major_(new ChordKeyboard(this)), minor_(new ChordKeyboard(this)) {
+    setFixedSize(kWidth, kHeight);
+    const int keysWidth = ChordKeyboard::keyboardWidth();
+    const int middle = kWidth / 2;
+    major_->move(middle - kGapToDivider - keysWidth, kKeysTop);
+    minor_->move(middle + kGapToDivider, kKeysTop);
+
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::VLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    divider->setGeometry(middle - 1, kCaptionTop, 2,
+                         kKeysTop + ChordKeyboard::kKeyHeight - kCaptionTop);
+
+    // Names of the keyboards; the same in every language.
+    auto* majorCaption = new QLabel(QStringLiteral("MAJOR"), this);
+    majorCaption->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    majorCaption->setGeometry(major_->x(), kCaptionTop, keysWidth, kKeysTop - kCaptionTop - 2);
+    auto* minorCaption = new QLabel(QStringLiteral("MINOR"), this);
+    minorCaption->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    minorCaption->setGeometry(minor_->x(), kCaptionTop, keysWidth, kKeysTop - kCaptionTop - 2);
+
+    connect(major_, &ChordKeyboard::keyClicked, this,
+            [this](int note) { emit chordClicked(note); });
+    connect(minor_, &ChordKeyboard::keyClicked, this,
+            [this](int note) { emit chordClicked(12 + note); });
+}
+
+ChordKey& ChordsFrame::label(int index) {
+    return index < 12 ? major_->key(index) : minor_->key(index - 12);
+}
+
+void ChordsFrame::sync(const PlayerState& state) {
+    mirrorControl(*this, state.Frm_Chords);
+    const QString title = qtText(state.Frm_Chords.caption);
+    if (this->title() != title) setTitle(title);
+    for (int i = 0; i < 24; ++i) {
+        const Control& c = state.Lbl_Chord[static_cast<std::size_t>(i)];
+        ChordKey& key = label(i);
+        mirrorControl(key, c);
+        key.setCaption(qtText(c.caption));
+        key.setColour(qtColour(c.colour));
+    }
+}
+
+}  // namespace vornel

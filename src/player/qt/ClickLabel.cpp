@@ -1,0 +1,25 @@
+#include "player/qt/ClickLabel.h"
+
+#include <QMouseEvent>
+
+namespace vornel {
+
+ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click) emit clicked();
+}
+
+}  // namespace vornel

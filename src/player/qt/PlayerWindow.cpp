@@ -1,0 +1,174 @@
+#include "player/qt/PlayerWindow.h"
+
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMenuBar>
+
+#include "player/qt/ControlMirror.h"
+
+namespace vornel {
+
+namespace {
+
+constexpr int kMargin = 4;
+constexpr int kLoadingStripHeight = 24;
+
+// Menu texts treat '&' as a mnemonic mark; the captions are plain text.
+QString menuText(const std::string& caption) {
+    return qtText(caption).replace('&', QStringLiteral("&&"));
+}
+
+}  // namespace
+
+PlayerWindow::PlayerWindow(Player& player, QtDispatcher& dispatcher, QWidget* parent)
+    : QMainWindow(parent), player_(player), dispatcher_(dispatcher) {
+    // The geometry is fixed in device-independent pixels; so is the text, so
+    // that every caption fits its control at any screen scale.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+
+    buildCommandBar();
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(kClientWidth, kClientHeight);
+    styleFrame_ = new StyleFrame(client);
+    styleFrame_->move(kMargin, kMargin);
+    channelPanel_ = new ChannelPanel(client);
+    channelPanel_->move(kClientWidth - kMargin - ChannelPanel::kWidth, kMargin);
+    chordsFrame_ = new ChordsFrame(client);
+    chordsFrame_->move(kMargin, styleFrame_->geometry().bottom() + 1 + kMargin);
+    QWidget* strip = buildLoadingStrip(client);
+    strip->move(kMargin, chordsFrame_->geometry().bottom() + 1 + kMargin);
+    fileFrame_ = new FileFrame(client);
+    fileFrame_->move(kMargin, strip->geometry().bottom() + 1 + kMargin);
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connectInput();
+    syncControls();
+    picture1_->setFocus(Qt::OtherFocusReason);
+    syncHook_ = dispatcher_.addAfterHandlerHook([this] { sync(); });
+}
+
+PlayerWindow::~PlayerWindow() {
+    dispatcher_.removeAfterHandlerHook(syncHook_);
+}
+
+void PlayerWindow::buildCommandBar() {
+    auto* bar = new QMenuBar(this);
+    // In the window, also where the system has a global menu bar: these are
+    // the window's own commands, not an application menu.
+    bar->setNativeMenuBar(false);
+    for (auto*& action : commands_) action = bar->addAction(QString());
+    setMenuBar(bar);
+}
+
+// The loading strip (Lbl_Loading, Label4) with the keyboard sink Picture1 at
+// its right end.
+QWidget* PlayerWindow::buildLoadingStrip(QWidget* parent) {
+    auto* strip = new QFrame(parent);
+    strip->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    strip->setFixedSize(kClientWidth - 2 * kMargin, kLoadingStripHeight);
+    lblLoading_ = new QLabel(strip);
+    lblLoading_->setTextFormat(Qt::PlainText);
+    lblLoading_->setGeometry(8, 4, 150, 16);
+    label4_ = new QLabel(strip);
+    label4_->setTextFormat(Qt::PlainText);
+    label4_->setGeometry(162, 4, 300, 16);
+    picture1_ = new KeyboardSink(strip);
+    picture1_->move(strip->width() - 8 - picture1_->width(),
+                    (kLoadingStripHeight - picture1_->height()) / 2);
+    return strip;
+}
+
+void PlayerWindow::connectInput() {
+    using Handler = void (Player::*)();
+    constexpr std::array<Handler, kCommandCount> handlers{
+        &Player::Cmd_Open_Click, &Player::Cmd_Panic_Click, &Player::Cmd_Settings_Click,
+        &Player::mnuMap_Click,   &Player::Cmd_About_Click, &Player::Cmd_Help_Click,
+        &Player::Cmd_Exit_Click, &Player::Cmd_Play_Click,  &Player::Cmd_Stop_Click};
+    for (std::size_t i = 0; i < handlers.size(); ++i) {
+        const Handler h = handlers[i];
+        connect(commands_[i], &QAction::triggered, this,
+                [this, h] { forward([this, h] { (player_.*h)(); }); });
+    }
+
+    connect(styleFrame_, &StyleFrame::partClicked, this,
+            [this](int i) { forward([this, i] { player_.Cmd_Part_Click(i); }); });
+    connect(chordsFrame_, &ChordsFrame::chordClicked, this,
+            [this](int i) { forward([this, i] { player_.Lbl_Chord_Click(i); }); });
+    connect(channelPanel_, &ChannelPanel::switchClicked, this,
+            [this](int i) { forward([this, i] { player_.Cmd_DisCh_Click(i); }); });
+    connect(channelPanel_, &ChannelPanel::metersSwitchClicked, this,
+            [this] { forward([this] { player_.Command1_Click(); }); });
+    connect(channelPanel_, &ChannelPanel::tempoLabelClicked, this,
+            [this] { forward([this] { player_.Label1_Click(); }); });
+    connect(channelPanel_, &ChannelPanel::tempoChanged, this,
+            [this](int v) { forward([this, v] { player_.HScroll1_Change(v); }); });
+    connect(channelPanel_, &ChannelPanel::tempoScrolled, this,
+            [this](int v) { forward([this, v] { player_.HScroll1_Scroll(v); }); });
+    picture1_->onKeyDown = [this](int code, int shift) {
+        forward([this, code, shift] { player_.Picture1_KeyDown(code, shift); });
+    };
+}
+
+void PlayerWindow::forward(const std::function<void()>& handler) {
+    dispatcher_.runHandler(handler);
+}
+
+void PlayerWindow::closeEvent(QCloseEvent* event) {
+    // Ending the program hides the windows itself; nothing is asked any more.
+    if (dispatcher_.ended()) {
+        event->accept();
+        return;
+    }
+    bool cancel = true;  // also when another handler is still open
+    forward([this, &cancel] { cancel = player_.Form_Unload(); });
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void PlayerWindow::sync() {
+    syncControls();
+    const bool visible = player_.state().window.visible;
+    if (visible != isVisible()) setVisible(visible);
+}
+
+void PlayerWindow::repaintNow() {
+    sync();
+    repaint();
+}
+
+void PlayerWindow::focusKeyboardSink() {
+    picture1_->setFocus(Qt::OtherFocusReason);
+}
+
+void PlayerWindow::syncControls() {
+    const PlayerState& s = player_.state();
+    const QString title = qtText(s.window.caption);
+    if (windowTitle() != title) setWindowTitle(title);
+
+    const std::array<const Control*, kCommandCount> commands{
+        &s.Cmd_Open, &s.Cmd_Panic, &s.Cmd_Settings, &s.mnuMap,  &s.Cmd_About,
+        &s.Cmd_Help, &s.Cmd_Exit,  &s.Cmd_Play,     &s.Cmd_Stop};
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        QAction& a = *commands_[i];
+        const Control& c = *commands[i];
+        a.setText(menuText(c.caption));
+        a.setEnabled(c.enabled);
+        a.setVisible(c.visible);
+        a.setToolTip(qtText(c.toolTip));
+    }
+
+    styleFrame_->sync(s);
+    channelPanel_->sync(s);
+    chordsFrame_->sync(s);
+    mirrorLabel(*lblLoading_, s.Lbl_Loading);
+    mirrorLabel(*label4_, s.Label4);
+    fileFrame_->sync(s);
+}
+
+}  // namespace vornel
