@@ -1,0 +1,180 @@
+#include "windows/qt/FileChooserWindow.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "platform/qt/QtDispatcher.h"
+
+namespace vornel {
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+bool sameEntries(const std::vector<FolderEntry>& a, const std::vector<FolderEntry>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const FolderEntry& x, const FolderEntry& y) {
+                          return x.name == y.name && x.path == y.path && x.level == y.level;
+                      });
+}
+
+// Selects `row` of a list without raising the list's signals; -1 clears it.
+void selectRow(QListWidget* list, int row) {
+    const QSignalBlocker block(list);
+    if (row >= 0 && row < list->count()) {
+        list->setCurrentRow(row);
+    } else {
+        list->setCurrentRow(-1);
+        list->clearSelection();
+    }
+}
+
+}  // namespace
+
+FileChooserWindow::FileChooserWindow(FileChooser& model, QtDispatcher& dispatcher, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      model_(model),
+      dispatcher_(dispatcher),
+      drive1_(new QComboBox),
+      dir1_(new QListWidget),
+      file1_(new QListWidget),
+      cmdOk_(new QPushButton),
+      cmdCancel_(new QPushButton) {
+    setObjectName("frmCD");
+    drive1_->setObjectName("Drive1");
+    dir1_->setObjectName("Dir1");
+    file1_->setObjectName("File1");
+    cmdOk_->setObjectName("CmdOk");
+    cmdCancel_->setObjectName("CmdCancel");
+
+    auto* frame = new QFrame;
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* lists = new QGridLayout(frame);
+    lists->addWidget(drive1_, 0, 0);
+    lists->addWidget(dir1_, 1, 0);
+    lists->addWidget(file1_, 0, 1, 2, 1);
+    lists->setColumnStretch(0, 1);
+    lists->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOk_);
+    buttons->addWidget(cmdCancel_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(frame, 1);
+    layout->addLayout(buttons);
+    resize(640, 420);
+
+    connect(drive1_, &QComboBox::activated, this,
+            [this](int index) { forward([this, index] { model_.Drive1_Change(index); }); });
+    // Double-click or Enter on a folder line moves there.
+    connect(dir1_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        const int row = dir1_->row(item);
+        forward([this, row] {
+            if (row >= 0 && row < static_cast<int>(model_.Dir1.List.size()))
+                model_.Dir1_Change(model_.Dir1.List[static_cast<std::size_t>(row)].path);
+        });
+    });
+    connect(file1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const int row = file1_->row(item);
+        forward([this, row] { model_.File1_Click(row); });
+    });
+    // Moving through the files with the keys clicks each one, as the mouse would.
+    connect(file1_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row != model_.File1.ListIndex)
+            forward([this, row] { model_.File1_Click(row); });
+    });
+    connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        const int row = file1_->row(item);
+        forward([this, row] { model_.File1_DblClick(row); });
+    });
+    connect(cmdOk_, &QPushButton::clicked, this,
+            [this] { forward([this] { model_.CmdOk_Click(); }); });
+    connect(cmdCancel_, &QPushButton::clicked, this,
+            [this] { forward([this] { model_.CmdCancel_Click(); }); });
+
+    // The hook outlives nothing it points to: the dispatcher may outlast the window.
+    dispatcher_.addAfterHandlerHook([window = QPointer<FileChooserWindow>(this)] {
+        if (window) window->sync();
+    });
+    sync();
+}
+
+void FileChooserWindow::forward(const std::function<void()>& handler) {
+    // A refused handler (one is already running, or the program has ended)
+    // changed nothing: the widgets go back to what the model says.
+    if (!dispatcher_.runHandler(handler)) sync();
+}
+
+void FileChooserWindow::closeEvent(QCloseEvent* event) {
+    if (!model_.window.visible || dispatcher_.ended()) {
+        event->accept();
+        return;
+    }
+    // The model hides the window itself; Qt must not hide it behind its back.
+    event->ignore();
+    forward([this] { model_.CmdCancel_Click(); });
+}
+
+void FileChooserWindow::sync() {
+    setWindowTitle(qs(model_.window.caption));
+    cmdOk_->setText(qs(model_.CmdOk.caption));
+    cmdOk_->setEnabled(model_.CmdOk.enabled);
+    cmdCancel_->setText(qs(model_.CmdCancel.caption));
+    cmdCancel_->setEnabled(model_.CmdCancel.enabled);
+    syncLists();
+    if (model_.window.visible != isVisible()) setVisible(model_.window.visible);
+}
+
+void FileChooserWindow::syncLists() {
+    if (model_.Drive1.List != shownRoots_) {
+        const QSignalBlocker block(drive1_);
+        drive1_->clear();
+        for (const std::string& root : model_.Drive1.List) drive1_->addItem(qs(root));
+        shownRoots_ = model_.Drive1.List;
+    }
+    {
+        const QSignalBlocker block(drive1_);
+        drive1_->setCurrentIndex(model_.Drive1.ListIndex);
+    }
+
+    if (!sameEntries(model_.Dir1.List, shownFolders_)) {
+        const QSignalBlocker block(dir1_);
+        dir1_->clear();
+        const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+        const QIcon closed = style()->standardIcon(QStyle::SP_DirIcon);
+        for (std::size_t i = 0; i < model_.Dir1.List.size(); ++i) {
+            const FolderEntry& e = model_.Dir1.List[i];
+            // The current folder and its ancestors are open; its subfolders closed.
+            const bool onPath = static_cast<int>(i) <= model_.Dir1.ListIndex;
+            dir1_->addItem(new QListWidgetItem(onPath ? open : closed,
+                                               QString(e.level * 3, ' ') + qs(e.name)));
+        }
+        shownFolders_ = model_.Dir1.List;
+    }
+    selectRow(dir1_, model_.Dir1.ListIndex);
+
+    if (model_.File1.List != shownFiles_) {
+        const QSignalBlocker block(file1_);
+        file1_->clear();
+        for (const std::string& name : model_.File1.List) file1_->addItem(qs(name));
+        shownFiles_ = model_.File1.List;
+    }
+    selectRow(file1_, model_.File1.ListIndex);
+}
+
+}  // namespace vornel
