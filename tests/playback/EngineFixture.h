@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -65,12 +66,19 @@ protected:
         for (const Cue& c : cuesTagged(tag)) out.push_back(c.atMs);
         return out;
     }
-    // Sounding Note Ons as (time, note), in the order sent.
-    std::vector<std::pair<double, int>> notesPlayed() {
-        std::vector<std::pair<double, int>> out;
-        for (const SentMessage& m : soundingNoteOns(sent())) out.push_back({m.atMs, m.message.data1});
-        return out;
+    using Notes = test::Notes;
+    Notes notesPlayed() { return notesOf(sent()); }
+    // A part of `bars` bars of 384 ticks whose bar b starts with note base + b,
+    // released before the bar ends. Its place in the file does not matter.
+    void barPart(int p, int bars, int base) {
+        std::vector<Ev> events;
+        for (int b = 0; b < bars; ++b) {
+            events.push_back(mark(base + b, b * 384));
+            events.push_back(release(base + b, b * 384 + 300));
+        }
+        storePart(state, p, 1000 * p, 1000 * p + bars * 384, events);
     }
+    std::size_t errorBoxes() const { return dialogs.count(DialogCall::Kind::MessageBox); }
 
     bool sequencing = true;
     std::vector<Cue> cues;

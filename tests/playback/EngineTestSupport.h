@@ -97,6 +97,31 @@ inline std::vector<SentMessage> soundingNoteOns(const std::vector<SentMessage>& 
     return out;
 }
 
+// A sent message as (status, data1, data2).
+using Triple = std::array<int, 3>;
+inline Triple triple(const SentMessage& m) { return {m.message.status, m.message.data1, m.message.data2}; }
+inline std::vector<Triple> triples(const std::vector<SentMessage>& sent) {
+    std::vector<Triple> out;
+    for (const SentMessage& m : sent) out.push_back(triple(m));
+    return out;
+}
+
+// The command bar as (Play, Open, Settings, Exit, Stop) enabled.
+using CommandBar = std::array<bool, 5>;
+inline constexpr CommandBar kStoppedBar{true, true, true, true, false};
+inline constexpr CommandBar kPlayingBar{false, false, false, false, true};
+inline CommandBar commandBar(const PlayerState& s) {
+    return {s.Cmd_Play.enabled, s.Cmd_Open.enabled, s.Cmd_Settings.enabled, s.Cmd_Exit.enabled, s.Cmd_Stop.enabled};
+}
+
+// Sounding Note Ons as (time, note), in the order sent.
+using Notes = std::vector<std::pair<double, int>>;
+inline Notes notesOf(const std::vector<SentMessage>& sent) {
+    Notes out;
+    for (const SentMessage& m : soundingNoteOns(sent)) out.push_back({m.atMs, m.message.data1});
+    return out;
+}
+
 // Every message sent with this status.
 inline std::vector<SentMessage> withStatus(const std::vector<SentMessage>& sent, int status) {
     std::vector<SentMessage> out;

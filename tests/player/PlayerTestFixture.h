@@ -43,6 +43,7 @@ protected:
     std::size_t calls(DialogCall::Kind kind) const { return dialogs.count(kind); }
     bool lastCallWasFocus() const { return !dialogs.calls.empty() && dialogs.calls.back().kind == DialogCall::Kind::FocusKeyboardSink; }
 
+    Notes notesPlayed() { return notesOf(sent()); }
     std::vector<double> timesOf(std::int32_t tag) const {
         std::vector<double> out;
         for (const Cue& c : cues)

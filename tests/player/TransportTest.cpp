@@ -6,7 +6,6 @@ namespace vornel {
 namespace {
 
 using test::DialogCall;
-using test::SentMessage;
 using Kind = DialogCall::Kind;
 
 class TransportTest : public test::PlayerTest {};
@@ -19,103 +18,82 @@ TEST_F(TransportTest, PlayCentresPitchBendOnEveryChannelThenStartsThePart) {
 
     const auto s = sent();
     ASSERT_GE(s.size(), 16u);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(s[static_cast<std::size_t>(i)].message.status, 224 + i);
-        EXPECT_EQ(s[static_cast<std::size_t>(i)].message.data1, 0);
-        EXPECT_EQ(s[static_cast<std::size_t>(i)].message.data2, 64);
-    }
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(test::triple(s[static_cast<std::size_t>(i)]), (test::Triple{224 + i, 0, 64}));
     EXPECT_EQ(test::withStatus(s, 224).size(), 1u);
     EXPECT_TRUE(st.List2.empty()) << "emptied without sending anything";
     EXPECT_DOUBLE_EQ(st.PartBars, 2.0);
     EXPECT_EQ(st.CurBar, 1);
     EXPECT_EQ(st.PartOffset, 0);
     EXPECT_EQ(st.Playing, 1);
-    EXPECT_FALSE(st.Cmd_Play.enabled);
-    EXPECT_TRUE(st.Cmd_Stop.enabled);
+    EXPECT_EQ(test::commandBar(st), test::kPlayingBar);
     EXPECT_TRUE(lastCallWasFocus());
     runTo(10);
     EXPECT_EQ(test::soundingNoteOns(sent()).size(), 1u);
-}
 
-TEST_F(TransportTest, PlayTakesAPartOfAFileWithoutNumeratorAsOneBar) {
-    test::FileTiming t;
-    t.timeSigNum = 0;
-    loadMainA(t);
-    player.Cmd_Play_Click();
-    EXPECT_DOUBLE_EQ(st.PartBars, 1.0);
-    runTo(5000);
-    EXPECT_EQ(dialogs.count(Kind::MessageBox), 1u) << "the bars cannot be counted: reported once";
-    EXPECT_EQ(timesOf(CueNextBar).size(), 1u);
-    EXPECT_EQ(st.Playing, 0);
-    EXPECT_TRUE(st.Cmd_Play.enabled);
-}
-
-TEST_F(TransportTest, PlayOnAFileWithoutResolutionStopsAfterOneErrorWithFiniteStamps) {
-    test::FileTiming t;
-    t.resolution = 0;
-    loadMainA(t);
-    player.Cmd_Play_Click();
-    EXPECT_DOUBLE_EQ(st.PartBars, 1.0);
-    runTo(3000);
-    EXPECT_EQ(dialogs.count(Kind::MessageBox), 1u);
-    EXPECT_EQ(output.stats().refused, 0u);
-    EXPECT_TRUE(test::soundingNoteOns(sent()).empty());
-    EXPECT_FALSE(st.Cmd_Stop.enabled);
-}
-
-TEST_F(TransportTest, SecondPlayWhilePlayingDoesNotQueueTwice) {
-    loadMainA();
-    player.Cmd_Play_Click();
-    player.Cmd_Play_Click();
+    player.Cmd_Play_Click();  // disabled: nothing is queued twice
     runTo(800);
     EXPECT_EQ(test::soundingNoteOns(sent()).size(), 3u);
     EXPECT_EQ(timesOf(CueNextBar).size(), 2u);
 }
 
-TEST_F(TransportTest, StopSilencesEverythingAndReadiesTheWindow) {
-    loadMainA({}, {test::mark(60, 0), test::mark(64, 100), {0x99, 36, 100, 200}});
+// A file without a resolution or a numerator: Play takes the part as one bar;
+// the bars cannot be counted, which is reported once, and playback stops.
+struct Uncountable {
+    int resolution, timeSigNum;
+    double cueAt;  // no bar of a length of 0 holds an event; the cue lies ahead all the same
+};
+
+class TransportGuardTest : public TransportTest, public ::testing::WithParamInterface<Uncountable> {};
+
+TEST_P(TransportGuardTest, PlayOnAFileWithoutBarsStopsAfterOneError) {
+    test::FileTiming t;
+    t.resolution = GetParam().resolution;
+    t.timeSigNum = GetParam().timeSigNum;
+    loadMainA(t);
     player.Cmd_Play_Click();
-    st.ChordIdx = 4;
+    EXPECT_DOUBLE_EQ(st.PartBars, 1.0);
+    runTo(5000);
+    EXPECT_EQ(dialogs.count(Kind::MessageBox), 1u);
+    EXPECT_EQ(timesOf(CueNextBar), std::vector<double>{GetParam().cueAt});
+    EXPECT_EQ(output.stats().refused, 0u) << "every stamp is a finite number";
+    EXPECT_TRUE(test::soundingNoteOns(sent()).empty());
+    EXPECT_EQ(st.Playing, 0);
+    EXPECT_EQ(test::commandBar(st), test::kStoppedBar);
+}
+
+INSTANTIATE_TEST_SUITE_P(Guards, TransportGuardTest, ::testing::Values(Uncountable{0, 4, 0}, Uncountable{96, 0, 384}));
+
+TEST_F(TransportTest, StopSilencesEverythingEndsBlinkingAndReadiesTheWindow) {
+    const std::vector<test::Ev> bar{test::mark(60, 0), test::mark(64, 100), {0x99, 36, 100, 200}};
+    loadMainA({}, bar);
+    test::storePart(st, 7, 0, 768, bar);
+    player.Cmd_Play_Click();
+    player.Cmd_Part_Click(6);    // Main B blinks until its bar sounds
+    player.Lbl_Chord_Click(4);   // and E major until its bar sounds
     runTo(250);
     ASSERT_EQ(test::soundingNotes(sent()).size(), 3u);
+    ASSERT_TRUE(timer1.running() && timer3.running());
     dialogs.clear();
     player.Cmd_Stop_Click();
 
     EXPECT_TRUE(test::soundingNotes(sent()).empty());
     EXPECT_EQ(st.Playing, 0);
     EXPECT_EQ(st.QueuedTicks, 0);
-    EXPECT_TRUE(st.Cmd_Play.enabled);
-    EXPECT_FALSE(st.Cmd_Stop.enabled);
-    EXPECT_TRUE(st.Cmd_Open.enabled);
-    EXPECT_TRUE(st.Cmd_Settings.enabled);
-    EXPECT_TRUE(st.Cmd_Exit.enabled);
+    EXPECT_EQ(test::commandBar(st), test::kStoppedBar);
     EXPECT_EQ(dialogs.count(Kind::FocusKeyboardSink), 1u);
-    EXPECT_EQ(st.CurPart, 2) << "the part and the chord stay";
+    EXPECT_FALSE(timer1.running() || timer3.running());
+    EXPECT_EQ(st.Cmd_Part[6].colour, st.ColSelected);
+    EXPECT_EQ(st.Lbl_Chord[4].colour, st.ColSelected);
+    EXPECT_EQ(st.CurPart, 7) << "the part and the chord stay";
     EXPECT_EQ(st.ChordIdx, 4);
     runTo(2000);
     EXPECT_TRUE(test::soundingNotes(sent()).empty()) << "nothing queued before the stop sounds afterwards";
-}
 
-TEST_F(TransportTest, PlayAfterStopStartsTheSamePartFromItsBeginning) {
-    loadMainA();
-    player.Cmd_Play_Click();
-    runTo(500);
-    player.Cmd_Stop_Click();
+    // Play again starts that part from its beginning, in that chord.
     clearSent();
-    clock.set(1000);
     player.Cmd_Play_Click();
-    runTo(1500);
-    const auto notes = test::soundingNoteOns(sent());
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_EQ(notes[0].message.data1, 60);
-    EXPECT_DOUBLE_EQ(notes[0].atMs, 1000);
-    EXPECT_DOUBLE_EQ(notes[1].atMs, 1384);
-}
-
-TEST_F(TransportTest, StopIsDisabledWhileStopped) {
-    loadMainA();
-    player.Cmd_Stop_Click();
-    EXPECT_TRUE(sent().empty());
+    runTo(2250);
+    EXPECT_EQ(notesPlayed(), (test::Notes{{2000, 64}, {2100, 68}, {2200, 36}}));
 }
 
 TEST_F(TransportTest, PanicEndsEveryNoteAndPlaybackGoesOn) {
@@ -134,7 +112,10 @@ TEST_F(TransportTest, PanicEndsEveryNoteAndPlaybackGoesOn) {
     EXPECT_EQ(test::soundingNotes(sent()).size(), 1u) << "the next bar sounds normally";
 }
 
-TEST_F(TransportTest, PanicWhileStoppedIsHarmless) {
+TEST_F(TransportTest, WhileStoppedStopDoesNothingAndPanicStartsNothing) {
+    loadMainA();
+    player.Cmd_Stop_Click();
+    EXPECT_TRUE(sent().empty());
     player.Cmd_Panic_Click();
     EXPECT_EQ(sent().size(), 4096u);
     EXPECT_EQ(st.Playing, 0);
@@ -171,9 +152,7 @@ TEST_F(TransportTest, ChordChangeMidBarClosesEarlierNotesAtOnceAndSoundsFromTheN
     EXPECT_TRUE(test::soundingNotes(s).empty());
 
     runTo(900);
-    std::vector<std::pair<double, int>> notes;
-    for (const SentMessage& m : test::soundingNoteOns(sent())) notes.push_back({m.atMs, m.message.data1});
-    EXPECT_EQ(notes, (std::vector<std::pair<double, int>>{{0, 60}, {10, 64}, {384, 62}, {394, 67}, {768, 57}, {778, 60}}));
+    EXPECT_EQ(notesPlayed(), (test::Notes{{0, 60}, {10, 64}, {384, 62}, {394, 67}, {768, 57}, {778, 60}}));
     EXPECT_EQ(timesOf(CueChunkStart), std::vector<double>{768});
     EXPECT_FALSE(timer3.running());
 }

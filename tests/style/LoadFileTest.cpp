@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -34,7 +35,7 @@ protected:
     }
     void load(const std::string& path) { LoadFile(state, path); }
 
-    int partOf(const std::string& name) const {
+    static int partOf(const std::string& name) {
         for (const PartInfo& p : kPartTable)
             if (p.sectionName == name) return p.partNumber;
         return 0;
@@ -80,17 +81,11 @@ TEST_F(LoadFileTest, ALoadedStyleIsReadyToPlay) {
 
     EXPECT_TRUE(state.Cmd_Play.enabled);
     EXPECT_FALSE(state.Cmd_Stop.enabled);
-    EXPECT_FALSE(state.Label4.visible);
-    EXPECT_FALSE(state.Lbl_Loading.visible);
+    EXPECT_FALSE(state.Label4.visible || state.Lbl_Loading.visible);
     EXPECT_EQ(state.Lbl_Loading.caption, "yükleniyor ...   % 100");
     for (int i = 0; i < 24; ++i) {
-        const Control& label = state.Lbl_Chord[static_cast<std::size_t>(i)];
-        EXPECT_TRUE(label.enabled);
-        EXPECT_EQ(label.colour, i == 0 ? state.ColSelected : state.ownChordColour(i)) << i;
-    }
-    for (const Control& ch : state.Cmd_DisCh) {
-        EXPECT_TRUE(ch.enabled);
-        EXPECT_EQ(ch.colour, state.ColOn);
+        EXPECT_TRUE(state.Lbl_Chord[static_cast<std::size_t>(i)].enabled) << i;
+        EXPECT_EQ(state.Lbl_Chord[static_cast<std::size_t>(i)].colour, i == 0 ? state.ColSelected : state.ownChordColour(i)) << i;
     }
 
     // The screen: repainted first, the wait pointer on and off around the
@@ -134,14 +129,12 @@ TEST_F(LoadFileTest, PortStreamHoldsTheSetUpOfEachSectionThenFullExpression) {
     const auto sentNow = sent();
     ASSERT_EQ(sentNow.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(sentNow[i].message.status, expected[i].status);
-        if (expected[i].status == 240) {
-            EXPECT_EQ(sentNow[i].message.sysex, expected[i].sysex);
-        } else {
-            EXPECT_EQ(sentNow[i].message.data1, expected[i].data1);
-            EXPECT_EQ(sentNow[i].message.data2, expected[i].data2);
-        }
+        const MidiMessage& m = sentNow[i].message;
+        if (m.status == 240)
+            EXPECT_EQ(m.sysex, expected[i].sysex) << i;
+        else
+            EXPECT_EQ((std::array{m.status, m.data1, m.data2}),
+                      (std::array{expected[i].status, expected[i].data1, expected[i].data2})) << i;
     }
 }
 
@@ -221,16 +214,14 @@ TEST_F(LoadFileTest, FileThatCannotBeReadIsRejectedAsHavingNoMain) {
     EXPECT_EQ(boxes[0].title, "Vornel");
     EXPECT_EQ(boxes[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(state.CurPart, -1);
-    EXPECT_FALSE(state.Cmd_Play.enabled);
-    EXPECT_FALSE(state.Cmd_Stop.enabled);
+    EXPECT_FALSE(state.Cmd_Play.enabled || state.Cmd_Stop.enabled);
     EXPECT_EQ(state.Frm_File.caption, "Dosya - [missing.sty]");
     for (const Control* c : {&state.Lbl_Copy, &state.Lbl_Name, &state.Lbl_Tempo, &state.Lbl_TimeSign})
         EXPECT_EQ(c->caption, "-");
     EXPECT_EQ(state.Lbl_Size.caption, size);  // a file that is not there has no size
     EXPECT_EQ(state.Lbl_DataC.caption, count);
     EXPECT_EQ(style.PartEvCount(2), mainEvents);  // no extraction, no clearing
-    EXPECT_EQ(dialogs.count(Kind::WaitCursor), 0u);
-    EXPECT_EQ(dialogs.count(Kind::Beep), 0u);
+    EXPECT_EQ(dialogs.count(Kind::WaitCursor) + dialogs.count(Kind::Beep), 0u);
     EXPECT_TRUE(sent().empty());
 
     // Bytes that are no MIDI file are read as a file without events.
@@ -255,8 +246,7 @@ TEST_F(LoadFileTest, FileWithoutMainLeavesItsOtherSectionsAndThePreviousTables) 
         EXPECT_EQ(state.Cmd_Part[static_cast<std::size_t>(b)].enabled, b == 0 || b == 2 || b == 4) << b;
     for (const Control& label : state.Lbl_Chord) EXPECT_FALSE(label.enabled);
     EXPECT_EQ(state.Cmd_DisCh[2].colour, state.ColOff);
-    EXPECT_FALSE(state.Cmd_Play.enabled);
-    EXPECT_FALSE(state.Cmd_Stop.enabled);
+    EXPECT_FALSE(state.Cmd_Play.enabled || state.Cmd_Stop.enabled);
     EXPECT_EQ(style.PartEvCount(2), mainEvents);
     EXPECT_EQ(style.PartEvCount(1), 0);
     EXPECT_TRUE(sent().empty());  // no set-up, no expression
@@ -385,6 +375,7 @@ TEST_F(LoadFileTest, OnlyExactlyNamedMarkersYieldEvents) {
     EXPECT_EQ(state.CurPart, 2);
     EXPECT_EQ(style.PartEvCount(2), 0);
     EXPECT_EQ(style.PartStart(2), -1);
+    EXPECT_EQ(style.PartEnd(2), -1);
     EXPECT_EQ(style.PartEvCount(7), 1);
 }
 
@@ -395,13 +386,7 @@ TEST_F(LoadFileTest, FormatOneStyleLoadsItsMusicTracks) {
     load(writeFile(file, "fmt1.mid"));
     EXPECT_EQ(state.Lbl_Name.caption, "Two Tracks");
     EXPECT_EQ(state.Lbl_DataC.caption, "5");  // track 1 only
-    EXPECT_EQ(style.PartEnd(2), 1920);
-    ASSERT_EQ(style.PartEvCount(2), 3);
-    EXPECT_EQ(style.PartMes(2, 1), 0xCA);
-    EXPECT_EQ(style.PartTick(2, 3), 1920);
-    bool programSent = false;
-    for (const test::SentMessage& m : sent()) programSent |= m.message.status == 0xCA && m.message.data1 == 5;
-    EXPECT_TRUE(programSent);
+    EXPECT_EQ(style.PartEvCount(2), 3);  // how tracks merge is pinned in PartExtractionTest
 }
 
 }  // namespace

@@ -149,79 +149,50 @@ TEST_F(PartExtraction, LastSectionEndsOnABarLineThroughTheScan) {
     EXPECT_EQ(events(4), (std::vector<Ev>{{144, 60, 100, 0}, {144, 60, 0, 3840}}));
 }
 
-TEST_F(PartExtraction, SectionWithoutItsExactMarkerGetsNothing) {
-    SmfBuilder file(0, 480);
-    file.addTrack().marker(0, "MAIN A").noteOn(0, 0, 60, 100).marker(480, "Ending A").endOfTrack(480);
-    load(file);
-    extract(kMainA);
-    EXPECT_EQ(style.PartStart(2), -1);
-    EXPECT_EQ(style.PartEnd(2), -1);
-    EXPECT_EQ(style.PartEvCount(2), 0);
-}
-
-TEST_F(PartExtraction, DisabledSectionIsSkippedUntouched) {
+TEST_F(PartExtraction, DisabledSectionOrAButtonOutsideTheTableIsSkippedUntouched) {
     SmfBuilder file(0, 480);
     file.addTrack().programChange(0, 0, 5).marker(0, "Main A").noteOn(0, 0, 60, 100).endOfTrack(480);
     load(file);
     style.PartStart(2) = 77;
     const std::string label4 = state.Label4.caption;
-    const std::string loading = state.Lbl_Loading.caption;
-    std::int16_t partNo = kMainA;
-    LoadPartData(state, "Main A", partNo);
-    EXPECT_EQ(partNo, kMainA);
+    // Button 1 (Main A) is not enabled; -1 and 18 name no section at all.
+    for (std::int16_t button : {std::int16_t{kMainA}, std::int16_t{-1}, std::int16_t{18}}) {
+        std::int16_t partNo = button;
+        LoadPartData(state, "Main A", partNo);
+        EXPECT_EQ(partNo, button);
+    }
     EXPECT_EQ(style.LoadedParts, 0);
     EXPECT_EQ(style.PartStart(2), 77);
     EXPECT_EQ(style.PartEvCount(2), 0);
     EXPECT_EQ(state.Label4.caption, label4);
-    EXPECT_EQ(state.Lbl_Loading.caption, loading);
     EXPECT_TRUE(dialogs.calls.empty());
     EXPECT_TRUE(sent().empty());
-
-    // A button index outside 0..17 names no section at all.
-    for (std::int16_t bad : {std::int16_t{-1}, std::int16_t{18}}) {
-        std::int16_t no = bad;
-        LoadPartData(state, "Main A", no);
-        EXPECT_EQ(no, bad);
-    }
-    EXPECT_EQ(style.LoadedParts, 0);
-    EXPECT_TRUE(dialogs.calls.empty());
 }
 
-TEST_F(PartExtraction, ProgressRepaintsTheSectionNameAndShowsItsShare) {
+TEST_F(PartExtraction, ProgressRepaintsTheSectionNameAndShowsItsShareRoundedDown) {
     SmfBuilder file(0, 480);
-    file.addTrack().marker(0, "Main A").endOfTrack(480);
+    file.addTrack().marker(0, "Main A").noteOn(0, 0, 60, 100).marker(480, "Ending A").endOfTrack(0);
     load(file);
-    struct Seen {
-        std::string label4;
-        bool visible;
-    };
-    std::vector<Seen> repaints;
+    std::vector<std::pair<std::string, bool>> repaints;  // Label4 and its visibility
     dialogs.observe = [&](const DialogCall& c) {
-        if (c.kind == DialogCall::Kind::RepaintNow) repaints.push_back({state.Label4.caption, state.Label4.visible});
+        if (c.kind == DialogCall::Kind::RepaintNow) repaints.emplace_back(state.Label4.caption, state.Label4.visible);
     };
     state.Label4.visible = false;
     state.Lbl_Loading.visible = false;
     style.MarkerCount = 3;
     style.LoadedParts = 2;
     extract(kMainA);
-    ASSERT_EQ(repaints.size(), 2u);
-    EXPECT_EQ(repaints[0].label4, "--------------");
-    EXPECT_TRUE(repaints[0].visible);
-    EXPECT_EQ(repaints[1].label4, "Main A");
-    EXPECT_EQ(state.Lbl_Loading.caption, "yükleniyor ...   % 66");  // 100 / 3 x 2, fraction dropped
+    EXPECT_EQ(repaints, (std::vector<std::pair<std::string, bool>>{{"--------------", true}, {"Main A", true}}));
+    EXPECT_EQ(state.Lbl_Loading.caption, "yükleniyor ...   % 66");  // 100 / 3 x 2
     EXPECT_TRUE(state.Lbl_Loading.visible);
     EXPECT_EQ(style.LoadedParts, 3);
-}
 
-TEST_F(PartExtraction, ProgressWithoutAMarkerCountShowsNoShare) {
-    SmfBuilder file(0, 480);
-    file.addTrack().marker(0, "Main A").noteOn(0, 0, 60, 100).marker(480, "Ending A").endOfTrack(0);
-    load(file);
+    // Without a count of section markers no share is shown; the section still loads.
     style.MarkerCount = 0;
-    style.LoadedParts = 4;
+    style.PartEvCount(2) = 0;
     extract(kMainA);
     EXPECT_EQ(state.Lbl_Loading.caption, "yükleniyor ...   % 0");
-    EXPECT_EQ(style.PartEvCount(2), 1);  // the section itself still loads
+    EXPECT_EQ(style.PartEvCount(2), 1);
 }
 
 TEST_F(PartExtraction, SectionIsCutAtItsCapacity) {
@@ -348,53 +319,38 @@ TEST(TrackMerge, TimesPastTheTickTablesEndTheWalk) {
     EXPECT_TRUE(merge.overflowed());
 }
 
-struct RoundingCase {
-    const char* what;
-    int start, last, num, res, denExp;
-    std::int32_t end;
-};
-
-class BarRounding : public ::testing::TestWithParam<RoundingCase> {};
-
-TEST_P(BarRounding, EndsOnTheExpectedTick) {
-    const RoundingCase& c = GetParam();
-    const RoundedEnd r = roundSectionEnd(c.start, c.last, c.num, c.res, c.denExp);
-    EXPECT_FALSE(r.fault);
-    EXPECT_EQ(r.end, c.end);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    LastSection, BarRounding,
-    ::testing::Values(
-        RoundingCase{"late note-off after a bar line", 1000, 1000 + 1920 + 20, 4, 480, 2, 1000 + 1920},
-        RoundingCase{"well into the next bar", 1000, 1000 + 1920 + 40, 4, 480, 2, 1000 + 3840},
-        RoundingCase{"exactly on a bar line", 1000, 1000 + 3840, 4, 480, 2, 1000 + 3840},
-        RoundingCase{"29 ticks into the first bar", 0, 29, 4, 480, 2, 0},
-        RoundingCase{"compound, under half a bar", 500, 500 + 1000, 6, 480, 3, 500 + 1440},
-        RoundingCase{"compound, under 30 ticks", 500, 520, 6, 480, 3, 500},
-        RoundingCase{"compound, exactly half a bar", 0, 1440, 6, 480, 3, 2880},
-        RoundingCase{"compound, just over half a bar", 0, 1441, 6, 480, 3, 2880},
-        RoundingCase{"half tick rounds to even, odd start", 1, 41, 3, 41, 3, 62},
-        RoundingCase{"half tick rounds to even, even start", 0, 40, 3, 41, 3, 62},
-        RoundingCase{"quarter-note metre is never halved", 0, 100, 4, 480, 2, 1920},
-        RoundingCase{"nothing after the start", 700, 700, 4, 480, 2, -1},
-        RoundingCase{"exactly 25 bars", 0, 25 * 1920, 4, 480, 2, 25 * 1920},
-        RoundingCase{"longer than 25 bars", 0, 25 * 1920 + 40, 4, 480, 2, -1},
-        RoundingCase{"resolution 0", 0, 500, 4, 0, 2, -1},
-        RoundingCase{"numerator 0", 0, 500, 0, 480, 3, -1},
-        RoundingCase{"largest bar length", 0, 40, 1, 32767, 2, 32767}),
-    [](const ::testing::TestParamInfo<RoundingCase>& info) {
-        std::string name;
-        for (const char* p = info.param.what; *p; ++p)
-            if ((*p >= 'a' && *p <= 'z') || (*p >= '0' && *p <= '9')) name += *p;
-        return name;
-    });
-
-TEST(BarRoundingFault, BarLengthPastSixteenBitsIsAFault) {
+TEST(BarRounding, LastSectionEndsOnTheExpectedTick) {
+    struct Case {
+        const char* what;
+        int start, last, num, res, denExp;
+        std::int32_t end;
+    };
+    const Case cases[] = {
+        {"late note-off after a bar line", 1000, 1000 + 1920 + 20, 4, 480, 2, 1000 + 1920},
+        {"well into the next bar", 1000, 1000 + 1920 + 40, 4, 480, 2, 1000 + 3840},
+        {"exactly on a bar line", 1000, 1000 + 3840, 4, 480, 2, 1000 + 3840},
+        {"29 ticks into the first bar", 0, 29, 4, 480, 2, 0},
+        {"compound, under half a bar", 500, 500 + 1000, 6, 480, 3, 500 + 1440},
+        {"compound, under 30 ticks", 500, 520, 6, 480, 3, 500},
+        {"compound, exactly half a bar", 0, 1440, 6, 480, 3, 2880},
+        {"half tick rounds to even", 1, 41, 3, 41, 3, 62},
+        {"quarter-note metre is never halved", 0, 100, 4, 480, 2, 1920},
+        {"nothing after the start", 700, 700, 4, 480, 2, -1},
+        {"exactly 25 bars", 0, 25 * 1920, 4, 480, 2, 25 * 1920},
+        {"longer than 25 bars", 0, 25 * 1920 + 40, 4, 480, 2, -1},
+        {"numerator 0", 0, 500, 0, 480, 3, -1},
+        {"largest bar length", 0, 40, 1, 32767, 2, 32767},
+    };
+    for (const Case& c : cases) {
+        const RoundedEnd r = roundSectionEnd(c.start, c.last, c.num, c.res, c.denExp);
+        EXPECT_FALSE(r.fault) << c.what;
+        EXPECT_EQ(r.end, c.end) << c.what;
+    }
+    // A bar length past 16 bits, or an end past 32 bits, is an arithmetic fault.
     EXPECT_TRUE(roundSectionEnd(0, 100, 4, 8192, 2).fault);
     EXPECT_TRUE(roundSectionEnd(0, 100, 2, 16384, 2).fault);
-    EXPECT_FALSE(roundSectionEnd(0, 100, 1, 32767, 2).fault);
-    EXPECT_TRUE(roundSectionEnd(std::numeric_limits<std::int32_t>::max() - 100, std::numeric_limits<std::int32_t>::max() - 50, 4, 480, 2).fault);
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    EXPECT_TRUE(roundSectionEnd(kMax - 100, kMax - 50, 4, 480, 2).fault);
 }
 
 }  // namespace
