@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <array>
+#include <functional>
 
 #include "player/qt/ControlMirror.h"
 
@@ -83,16 +85,15 @@ QWidget* PlayerWindow::buildLoadingStrip(QWidget* parent) {
 }
 
 void PlayerWindow::connectInput() {
-    using Handler = void (Player::*)();
-    constexpr std::array<Handler, kCommandCount> handlers{
-        &Player::Cmd_Open_Click, &Player::Cmd_Panic_Click, &Player::Cmd_Settings_Click,
-        &Player::mnuMap_Click,   &Player::Cmd_About_Click, &Player::Cmd_Help_Click,
-        &Player::Cmd_Exit_Click, &Player::Cmd_Play_Click,  &Player::Cmd_Stop_Click};
-    for (std::size_t i = 0; i < handlers.size(); ++i) {
-        const Handler h = handlers[i];
-        connect(commands_[i], &QAction::triggered, this,
-                [this, h] { forward([this, h] { (player_.*h)(); }); });
-    }
+    // Plain lambdas rather than pointers to members: g++ with the sanitizers
+    // misreads a member pointer captured twice as uninitialised.
+    Player& p = player_;
+    const std::array<std::function<void()>, kCommandCount> handlers{
+        [&p] { p.Cmd_Open_Click(); },  [&p] { p.Cmd_Panic_Click(); }, [&p] { p.Cmd_Settings_Click(); },
+        [&p] { p.mnuMap_Click(); },    [&p] { p.Cmd_About_Click(); }, [&p] { p.Cmd_Help_Click(); },
+        [&p] { p.Cmd_Exit_Click(); },  [&p] { p.Cmd_Play_Click(); },  [&p] { p.Cmd_Stop_Click(); }};
+    for (std::size_t i = 0; i < handlers.size(); ++i)
+        connect(commands_[i], &QAction::triggered, this, [this, h = handlers[i]] { forward(h); });
 
     connect(styleFrame_, &StyleFrame::partClicked, this,
             [this](int i) { forward([this, i] { player_.Cmd_Part_Click(i); }); });
