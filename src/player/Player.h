@@ -15,7 +15,7 @@ namespace vornel {
 class Player {
 public:
     // Windows the command bar opens; set by whoever owns those windows. A
-    // command whose window is not set does nothing beyond its own steps.
+    // command whose window does not exist leaves the player window in view.
     struct Windows {
         std::function<void()> showFileChooser;  // Open
         std::function<void()> showSettings;     // Settings

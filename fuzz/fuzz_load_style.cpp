@@ -1,0 +1,114 @@
+// libFuzzer target for loading and playing a style: the input is written to a
+// file and opened as the file chooser would, then played on a virtual clock
+// for a while with a chord change and a part pick, and stopped. Besides the
+// sanitizers' findings it stops when a handler runs away (a cue that keeps
+// queuing more cues at the same moment) or a note is left sounding after Stop.
+#include <unistd.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstdio>
+#include <string>
+
+#include "midi/file/Midifile.h"
+#include "midi/output/MIDIOutput.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Dispatcher.h"
+#include "platform/Timer.h"
+#include "player/Player.h"
+#include "settings/Language.h"
+#include "style/StyleData.h"
+#include "support/RecordingPort.h"
+
+namespace {
+
+using namespace vornel;
+
+void check(bool ok) {
+    if (!ok) std::abort();
+}
+
+class SilentDialogs final : public Dialogs {
+public:
+    void messageBox(const std::string&, const std::string&, MessageIcon) override {}
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    void beep() override {}
+    void setWaitCursor(bool) override {}
+    void focusKeyboardSink() override {}
+    void repaintNow() override {}
+    void endProgram() override {}
+};
+
+std::string stylePath() {
+    static const std::string path = "/tmp/vornel-fuzz-style-" + std::to_string(getpid()) + ".sty";
+    return path;
+}
+
+// Whether any note is still on, from what left the port.
+bool anyNoteSounding(const std::vector<test::SentMessage>& sent) {
+    std::array<std::array<int, 128>, 16> on{};
+    for (const test::SentMessage& m : sent) {
+        const int kind = m.message.status & 0xF0;
+        const int channel = m.message.status & 0x0F;
+        const int note = m.message.data1;
+        if ((kind != 0x90 && kind != 0x80) || note < 0 || note > 127) continue;
+        on[channel][note] = (kind == 0x90 && m.message.data2 > 0) ? 1 : 0;
+    }
+    for (const auto& channel : on)
+        for (int sounding : channel)
+            if (sounding) return true;
+    return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FILE* f = std::fopen(stylePath().c_str(), "wb");
+    if (!f) return 0;
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+
+    ManualClock clock;
+    QueueDispatcher ui;
+    test::RecordingPortProvider ports(clock);
+    MIDIOutput out(ports, ui, clock, MIDIOutput::Drive::Manual);
+    out.PortNumber(-1);
+    out.PortCommand(MIDIOutput::OpenPort);
+    Midifile reader;
+    static StyleData style;  // 19 x 10001 slots: made once, as the program does
+    Language language;
+    language.table.SetTheLangsQuery();
+    SilentDialogs dialogs;
+    ManualTimer timer1(250), timer2(55, true), timer3(250);
+    Player player(reader, out, style, language, dialogs, timer1, timer2, timer3);
+    player.Form_Load();
+
+    player.LoadFile(stylePath());
+    const PlayerState& s = player.state();
+    if (!s.Cmd_Play.enabled) return 0;
+
+    player.Cmd_Play_Click();
+    int handlers = 0;
+    for (int step = 1; step <= 400 && s.Playing; ++step) {
+        clock.advance(25.0);
+        out.pump();
+        handlers += ui.drain();
+        // A bar is queued per cue; thousands within 10 s of play means the
+        // cues no longer move forward in time.
+        check(handlers < 20000);
+        if (step == 40) player.Picture1_KeyDown('H', 1);  // A minor
+        if (step == 80)
+            for (int b = 17; b >= 0; --b)
+                if (s.Cmd_Part[static_cast<std::size_t>(b)].enabled) {
+                    player.Cmd_Part_Click(b);
+                    break;
+                }
+        if (step % 3 == 0) player.Timer2_Timer();
+    }
+    if (s.Cmd_Stop.enabled) player.Cmd_Stop_Click();
+    check(!anyNoteSounding(ports.log->snapshot()));
+    return 0;
+}
