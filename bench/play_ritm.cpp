@@ -27,6 +27,7 @@
 #include "midi/file/Midifile.h"
 #include "midi/output/MIDIOutput.h"
 #include "playback/PlaybackChunk.h"
+#include "platform/SilentDialogs.h"
 #include "player/PlayerState.h"
 #include "settings/Language.h"
 #include "style/StyleData.h"
@@ -58,17 +59,6 @@ public:
     int count() override { return 1; }
     std::string name(int) override { return "discard"; }
     std::unique_ptr<MidiPort> create(int) override { return std::make_unique<DiscardingPort>(); }
-};
-
-class SilentDialogs final : public Dialogs {
-public:
-    void messageBox(const std::string&, const std::string&, MessageIcon) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    void beep() override {}
-    void setWaitCursor(bool) override {}
-    void focusKeyboardSink() override {}
-    void repaintNow() override {}
-    void endProgram() override {}
 };
 
 struct Summary {

@@ -15,7 +15,7 @@
 #include "midi/file/Midifile.h"
 #include "midi/output/MIDIOutput.h"
 #include "platform/Clock.h"
-#include "platform/Dialogs.h"
+#include "platform/SilentDialogs.h"
 #include "platform/Dispatcher.h"
 #include "platform/Timer.h"
 #include "player/Player.h"
@@ -30,17 +30,6 @@ using namespace vornel;
 void check(bool ok) {
     if (!ok) std::abort();
 }
-
-class SilentDialogs final : public Dialogs {
-public:
-    void messageBox(const std::string&, const std::string&, MessageIcon) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    void beep() override {}
-    void setWaitCursor(bool) override {}
-    void focusKeyboardSink() override {}
-    void repaintNow() override {}
-    void endProgram() override {}
-};
 
 std::string stylePath() {
     static const std::string path = "/tmp/vornel-fuzz-style-" + std::to_string(getpid()) + ".sty";
