@@ -5,7 +5,6 @@
 // queuing more cues at the same moment) or a note is left sounding after Stop.
 #include <unistd.h>
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -34,22 +33,6 @@ void check(bool ok) {
 std::string stylePath() {
     static const std::string path = "/tmp/vornel-fuzz-style-" + std::to_string(getpid()) + ".sty";
     return path;
-}
-
-// Whether any note is still on, from what left the port.
-bool anyNoteSounding(const std::vector<test::SentMessage>& sent) {
-    std::array<std::array<int, 128>, 16> on{};
-    for (const test::SentMessage& m : sent) {
-        const int kind = m.message.status & 0xF0;
-        const int channel = m.message.status & 0x0F;
-        const int note = m.message.data1;
-        if ((kind != 0x90 && kind != 0x80) || note < 0 || note > 127) continue;
-        on[channel][note] = (kind == 0x90 && m.message.data2 > 0) ? 1 : 0;
-    }
-    for (const auto& channel : on)
-        for (int sounding : channel)
-            if (sounding) return true;
-    return false;
 }
 
 }  // namespace
@@ -101,6 +84,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (step % 3 == 0) player.Timer2_Timer();
     }
     if (s.Cmd_Stop.enabled) player.Cmd_Stop_Click();
-    check(!anyNoteSounding(ports.log->snapshot()));
+    check(test::soundingNotes(ports.log->snapshot()).empty());
     return 0;
 }

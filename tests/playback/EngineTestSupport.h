@@ -74,21 +74,6 @@ inline void readyAsLoaded(PlayerState& s) {
 inline Ev mark(int note, int tick, int channel = 12) { return {0x90 + channel - 1, note, 100, tick}; }
 inline Ev release(int note, int tick, int channel = 12) { return {0x90 + channel - 1, note, 0, tick}; }
 
-// Notes still sounding after a recorded stream, as (channel 1..16, note). A
-// Note On of velocity 0 and a Note Off both end a note.
-inline std::set<std::pair<int, int>> soundingNotes(const std::vector<SentMessage>& sent) {
-    std::set<std::pair<int, int>> on;
-    for (const SentMessage& m : sent) {
-        const int kind = m.message.status & 0xF0;
-        const int channel = (m.message.status & 0x0F) + 1;
-        if (kind == 0x90 && m.message.data2 > 0)
-            on.insert({channel, m.message.data1});
-        else if (kind == 0x90 || kind == 0x80)
-            on.erase({channel, m.message.data1});
-    }
-    return on;
-}
-
 // Note Ons with a velocity, in the order sent.
 inline std::vector<SentMessage> soundingNoteOns(const std::vector<SentMessage>& sent) {
     std::vector<SentMessage> out;

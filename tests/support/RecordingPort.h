@@ -3,7 +3,9 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "midi/output/MidiPort.h"
@@ -16,6 +18,21 @@ struct SentMessage {
     double atMs = 0.0;
     MidiMessage message;
 };
+
+// Notes still sounding after a recorded stream, as (channel 1..16, note). A
+// Note On of velocity 0 and a Note Off both end a note.
+inline std::set<std::pair<int, int>> soundingNotes(const std::vector<SentMessage>& sent) {
+    std::set<std::pair<int, int>> on;
+    for (const SentMessage& m : sent) {
+        const int kind = m.message.status & 0xF0;
+        const int channel = (m.message.status & 0x0F) + 1;
+        if (kind == 0x90 && m.message.data2 > 0)
+            on.insert({channel, m.message.data1});
+        else if (kind == 0x90 || kind == 0x80)
+            on.erase({channel, m.message.data1});
+    }
+    return on;
+}
 
 // Shared record of everything sent through the ports of one provider, so a test
 // can look at it after the component has destroyed or replaced its port.
