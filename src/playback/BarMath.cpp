@@ -33,6 +33,13 @@ std::int64_t partLength(const StyleData& style, int p) {
     return static_cast<std::int64_t>(style.PartEnd(p)) - style.PartStart(p);
 }
 
+std::optional<double> partBars(const Midifile& file, const StyleData& style, int p) {
+    const std::int32_t res = file.Resolution();
+    const std::int32_t num = file.TimeSigNum();
+    if (res == 0 || num == 0) return std::nullopt;
+    return static_cast<double>(partLength(style, p)) / res / num;
+}
+
 std::int32_t toTicks(std::int64_t ticks) {
     constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
     constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace vornel {
 
@@ -19,6 +22,17 @@ float msPerTick(const Midifile& file);
 
 // PartEnd − PartStart of part p, wide enough for any two 32-bit ticks.
 std::int64_t partLength(const StyleData& style, int p);
+
+// Length of part p in bars, possibly fractional: its tick length over
+// Resolution, then over TimeSigNum. None when the file gives either as 0,
+// since such a file has no bars to count.
+std::optional<double> partBars(const Midifile& file, const StyleData& style, int p);
+
+// Whether the selected part's caption (PartName) begins with `kind`: "Main",
+// "Intro", "End". The kind of chunk is read from it.
+inline bool partNameBegins(const std::string& PartName, std::string_view kind) {
+    return std::string_view(PartName).substr(0, kind.size()) == kind;
+}
 
 // A tick position for the engine's 32-bit counters: bar positions are
 // computed in 64 bits and saturate here instead of wrapping.

@@ -2,7 +2,7 @@
 
 #include <cmath>
 #include <limits>
-#include <string_view>
+#include <optional>
 
 #include "midi/file/Midifile.h"
 #include "playback/BarMath.h"
@@ -61,8 +61,6 @@ void paintSelected(PlayerState& s) {
         s.Lbl_Chord[static_cast<std::size_t>(s.ChordIdx)].colour = s.ColSelected;
 }
 
-bool startsWith(const std::string& s, std::string_view prefix) { return std::string_view(s).substr(0, prefix.size()) == prefix; }
-
 }  // namespace
 
 void MIDIOutput1_CueReached(PlayerState& s, std::int32_t tag) {
@@ -94,14 +92,12 @@ bool DoPPP(PlayerState& s) {
 
     // 2. A file without a resolution or a time-signature numerator has no
     // bars to count.
-    const std::int32_t res = s.Midifile1.Resolution();
-    const std::int32_t num = s.Midifile1.TimeSigNum();
-    if (res == 0 || num == 0) {
+    const std::optional<double> bars = partBars(s.Midifile1, s.style, s.CurPart);
+    if (!bars) {
         showUnknownError(s);
         return false;
     }
-    const std::int64_t L = partLength(s.style, s.CurPart);
-    s.PartBars = static_cast<double>(L) / res / num;
+    s.PartBars = *bars;
     const std::int64_t TicksPerBar = ticksPerBar(s.Midifile1);
 
     // The bar just queued was the last of the part's pass: the part starts
@@ -137,7 +133,7 @@ bool DoPPP(PlayerState& s) {
     }
 
     if (passComplete) {
-        if (startsWith(s.PartName, "End")) return true;
+        if (partNameBegins(s.PartName, "End")) return true;
         s.CurBar = 1;
         s.PartOffset = s.QueuedTicks;
     }

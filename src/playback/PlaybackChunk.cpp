@@ -1,7 +1,6 @@
 #include "playback/PlaybackChunk.h"
 
 #include <cmath>
-#include <string_view>
 
 #include "midi/file/Midifile.h"
 #include "midi/output/MIDIOutput.h"
@@ -17,8 +16,6 @@ namespace vornel {
 namespace {
 
 constexpr int kNoDataMessage = 1;
-
-bool startsWith(const std::string& s, std::string_view prefix) { return std::string_view(s).substr(0, prefix.size()) == prefix; }
 
 // The silent carrier of a cue: Note On, channel 1, note 36, velocity 0.
 void queueCarrier(MIDIOutput& out, std::int32_t tag, double ms) {
@@ -75,12 +72,12 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     auto stamp = [MsPerTick](double tick) { return static_cast<double>(MsPerTick) * tick; };
 
     // 3. Kind of chunk.
-    const bool barChunk = startsWith(s.PartName, "Main");
+    const bool barChunk = partNameBegins(s.PartName, "Main");
     std::int32_t firstTag = CueNextBar;
     if (!barChunk) {
         s.CurBar = 1;
         s.PartOffset = s.QueuedTicks;
-        firstTag = startsWith(s.PartName, "End") ? CueEnding : CueNextPart;
+        firstTag = partNameBegins(s.PartName, "End") ? CueEnding : CueNextPart;
     }
     const std::int64_t W = barChunk ? TicksPerBar * s.CurBar : L;
 
@@ -106,7 +103,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
 
     // 5, 6. The first cue and the close-notes cue.
     queueCarrier(out, firstTag, stamp(A));
-    const std::int64_t closeAt = startsWith(s.PartName, "Intro") ? s.QueuedTicks + L - 15 : s.QueuedTicks + TicksPerBar - 15;
+    const std::int64_t closeAt = partNameBegins(s.PartName, "Intro") ? s.QueuedTicks + L - 15 : s.QueuedTicks + TicksPerBar - 15;
     queueCarrier(out, CueCloseNotes, stamp(static_cast<double>(closeAt)));
 
     // 7. The events of the chunk's window, in slot order. A file without a

@@ -32,10 +32,6 @@ constexpr int kTempoMax = 100;
 // black keys above them.
 constexpr std::array<int, 12> kChordKeys{'A', 'W', 'S', 'E', 'D', 'F', 'T', 'G', 'Y', 'H', 'U', 'J'};
 
-void call(const std::function<void()>& fn) {
-    if (fn) fn();
-}
-
 // Shows the other window, then hides this one. A window that does not exist
 // (yet) is not opened, and this one stays in view: hiding it would leave the
 // program running with no window on screen.
@@ -52,13 +48,12 @@ Player::Player(Midifile& reader, MIDIOutput& output, StyleData& style, const Lan
     : s_(reader, output, style, language, dialogs, timer1, timer2, timer3) {}
 
 void Player::Form_Load() {
-    s_.ColNormal = {224, 224, 224};
-    s_.ColSelected = {255, 128, 128};
-    s_.ColBlink = {255, 192, 128};
-    s_.ColOn = {0, 255, 0};
-    s_.ColOff = {255, 0, 0};
-    constexpr std::array<bool, 12> black{false, true, false, true, false, false, true, false, true, false, true, false};
-    for (std::size_t i = 0; i < s_.KeyColors.size(); ++i) s_.KeyColors[i] = black[i] ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
+    s_.ColNormal = kInitialColNormal;
+    s_.ColSelected = kInitialColSelected;
+    s_.ColBlink = kInitialColBlink;
+    s_.ColOn = kInitialColOn;
+    s_.ColOff = kInitialColOff;
+    s_.KeyColors = kInitialKeyColors;
     s_.CurPart = -1;
     for (int ch = kFirstMeterChannel; ch <= kLastMeterChannel; ++ch) s_.ProgressBar2[static_cast<std::size_t>(ch)] = kMeterFullScale;
 
@@ -114,7 +109,9 @@ void Player::Cmd_About_Click() {
     openInstead(windows.showAbout, *this);
 }
 
-void Player::Cmd_Help_Click() { call(windows.showHelp); }
+void Player::Cmd_Help_Click() {
+    if (windows.showHelp) windows.showHelp();
+}
 
 void Player::Cmd_Play_Click() {
     // A disabled command does nothing: a second Play would queue every bar
@@ -124,11 +121,9 @@ void Player::Cmd_Play_Click() {
     s_.CurBar = 1;
     s_.PartOffset = 0;
     for (std::int16_t i = 1; i <= 16; ++i) SendMessage(s_, static_cast<std::int16_t>(223 + i), 0, 64);
-    const std::int32_t res = s_.Midifile1.Resolution();
-    const std::int32_t num = s_.Midifile1.TimeSigNum();
     // Without a resolution or a numerator the part has no bars to count; it
     // is taken as one bar long.
-    s_.PartBars = (res != 0 && num != 0) ? static_cast<double>(partLength(s_.style, s_.CurPart)) / res / num : 1.0;
+    s_.PartBars = partBars(s_.Midifile1, s_.style, s_.CurPart).value_or(1.0);
     PlayRitm(s_, s_.CurPart);
     s_.dialogs.focusKeyboardSink();
 }

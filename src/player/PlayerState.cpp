@@ -8,7 +8,6 @@ namespace {
 
 constexpr std::array<const char*, 12> kChordCaptions{" C", "C#", "D  ", "Eb", "E ", "  F", "F#", "G  ", "Ab", "A   ", "Bb", "B  "};
 constexpr std::array<const char*, 8> kChannelNames{"Sub Rhythm", "Main Rhythm", "Bass", "Chord 1", "Chord 2", "Pad", "Phrase 1", "Phrase 2"};
-constexpr std::array<bool, 12> kBlackKey{false, true, false, true, false, false, true, false, true, false, true, false};
 
 Control captioned(const char* caption, bool enabled = true) {
     Control c;
@@ -25,9 +24,6 @@ PlayerState::PlayerState(Midifile& reader, MIDIOutput& output, StyleData& styleD
                          Dialogs& dlg, Timer& timer1, Timer& timer2, Timer& timer3)
     : Midifile1(reader), MIDIOutput1(output), style(styleData), language(lang), dialogs(dlg),
       Timer1(timer1), Timer2(timer2), Timer3(timer3), Cmd_Part(makePartButtons(ColNormal)) {
-    for (std::size_t i = 0; i < KeyColors.size(); ++i)
-        KeyColors[i] = kBlackKey[i] ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
-
     window = captioned(kAppTitle);
 
     Cmd_Open = captioned("Aç ..");

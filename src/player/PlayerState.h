@@ -30,6 +30,18 @@ struct NoteEntry {
     friend bool operator==(const NoteEntry&, const NoteEntry&) = default;
 };
 
+// The window's fixed colours, set when it is created; no setting changes them.
+// (The unselected part button's grey, kInitialColNormal, lives with the buttons.)
+inline constexpr Rgb kInitialColSelected{255, 128, 128};  // light red
+inline constexpr Rgb kInitialColBlink{255, 192, 128};     // light orange
+inline constexpr Rgb kInitialColOn{0, 255, 0};            // green
+inline constexpr Rgb kInitialColOff{255, 0, 0};           // red
+// Own colours of chord labels i and i + 12, C to B: the white and black keys.
+inline constexpr Rgb kWhiteKey{255, 255, 255};
+inline constexpr Rgb kBlackKey{0, 0, 0};
+inline constexpr std::array<Rgb, 12> kInitialKeyColors{kWhiteKey, kBlackKey, kWhiteKey, kBlackKey, kWhiteKey, kWhiteKey,
+                                                       kBlackKey, kWhiteKey, kBlackKey, kWhiteKey, kBlackKey, kWhiteKey};
+
 // Meter lengths are in twips of the window's design: full scale 1980 stands for
 // velocity 127 (132 pixels of the meter picture at 15 twips per pixel).
 inline constexpr float kMeterFullScale = 1980.0f;
@@ -61,12 +73,12 @@ struct PlayerState {
     Timer& Timer3;  // 250 ms: blink of a pending chord label
 
     // Colours; fixed when the window is created.
-    Rgb ColNormal{224, 224, 224};
-    Rgb ColSelected{255, 128, 128};
-    Rgb ColBlink{255, 192, 128};
-    Rgb ColOn{0, 255, 0};
-    Rgb ColOff{255, 0, 0};
-    std::array<Rgb, 12> KeyColors{};  // own colour of chord labels i and i + 12
+    Rgb ColNormal = kInitialColNormal;
+    Rgb ColSelected = kInitialColSelected;
+    Rgb ColBlink = kInitialColBlink;
+    Rgb ColOn = kInitialColOn;
+    Rgb ColOff = kInitialColOff;
+    std::array<Rgb, 12> KeyColors = kInitialKeyColors;  // own colour of chord labels i and i + 12
 
     // Window variables.
     std::int16_t CurPart = -1;  // 1..18, or -1 for none
