@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     libfluidsynth-dev librtmidi-dev timgm6mb-soundfont
-    qt6-base-dev
+    qt6-base-dev qt6-translations-l10n
     libgtest-dev libgmock-dev python3-mido
 )
 if [[ "${VORNEL_SETUP_FUZZ:-0}" == 1 ]]; then

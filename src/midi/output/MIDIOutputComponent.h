@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vornel {
+
+// What the program sees of the MIDI output component (MIDIOutput1): a message
+// is prepared in its properties and a command written to PortCommand; the
+// component plays its queue by itself and reports tagged messages back through
+// CueReached and QueueDone, on the UI thread. The program holds it through
+// this interface because the component normally lives in its own loadable
+// module (Midiio32); tests and tools use the in-process MIDIOutput directly.
+class MIDIOutputComponent {
+public:
+    enum Command {
+        OpenPort = 1,
+        ClosePort = 2,
+        StartQueue = 4,
+        StopQueue = 5,
+        QueueMessage = 6,
+        SendNow = 7,
+    };
+
+    virtual ~MIDIOutputComponent() = default;
+
+    virtual void PortCommand(int code) = 0;
+    virtual void PortNumber(int device) = 0;
+    virtual int PortNumber() const = 0;
+    virtual std::string PortName() const = 0;
+    virtual void StatusByte(int value) = 0;
+    virtual void DataByte1(int value) = 0;
+    virtual int DataByte1() const = 0;
+    virtual void DataByte2(int value) = 0;
+    virtual void CueTime(double ms) = 0;
+    virtual void SysExData(const std::string& data) = 0;
+    virtual int PortCount() const = 0;
+    virtual int PortIsOpen() const = 0;
+    virtual void CueTag(std::int32_t tag) = 0;
+    virtual void TempoShift(int shift) = 0;
+
+    // The component's events; set by the owner, called on the UI thread.
+    std::function<void(std::int32_t tag)> CueReached;
+    std::function<void()> QueueDone;
+};
+
+}  // namespace vornel
