@@ -18,6 +18,14 @@ extern "C" {
 #define VORNEL_COMPONENT_ABI 1
 #define VORNEL_COMPONENT_ENTRY "vornel_component"
 
+/* Marks a module's entry point: the one symbol a module exports. Modules are
+ * built with hidden visibility, so everything else stays inside them. */
+#if defined(_WIN32)
+#define VORNEL_COMPONENT_EXPORT __declspec(dllexport)
+#else
+#define VORNEL_COMPONENT_EXPORT __attribute__((visibility("default")))
+#endif
+
 /* What the host offers a component. post() may be called from any thread; the
  * host runs call(task, 1) later on its UI thread, one task at a time, or
  * call(task, 0) to free a task it will never run (at shutdown). Either way

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "midi/file/Midifile.h"
+#include "midi/file/MidifileComponent.h"
 #include "style/StyleData.h"
 
 namespace vornel {
@@ -12,14 +12,14 @@ namespace {
 constexpr std::int32_t kDefaultTempoUs = 500000;
 }  // namespace
 
-std::int32_t ticksPerBar(const Midifile& file) {
+std::int32_t ticksPerBar(const MidifileComponent& file) {
     const std::int32_t res = file.Resolution();
     const std::int32_t num = file.TimeSigNum();
     if (res <= 0 || num <= 0) return 0;
     return res * num;
 }
 
-float msPerTick(const Midifile& file) {
+float msPerTick(const MidifileComponent& file) {
     const std::int32_t res = file.Resolution();
     if (res <= 0) return 0.0f;
     // A tempo of 0 would stamp a whole chunk, and every cue in it, at the same
@@ -33,7 +33,7 @@ std::int64_t partLength(const StyleData& style, int p) {
     return static_cast<std::int64_t>(style.PartEnd(p)) - style.PartStart(p);
 }
 
-std::optional<double> partBars(const Midifile& file, const StyleData& style, int p) {
+std::optional<double> partBars(const MidifileComponent& file, const StyleData& style, int p) {
     const std::int32_t res = file.Resolution();
     const std::int32_t num = file.TimeSigNum();
     if (res == 0 || num == 0) return std::nullopt;

@@ -7,18 +7,18 @@
 
 namespace vornel {
 
-class Midifile;
+class MidifileComponent;
 class StyleData;
 
 // Ticks of one bar: Resolution × TimeSigNum (the beat is taken as a quarter
 // note whatever the denominator). 0 when the file gives either as 0. Both are
 // 16-bit, so the product always fits 32 bits.
-std::int32_t ticksPerBar(const Midifile& file);
+std::int32_t ticksPerBar(const MidifileComponent& file);
 
 // Milliseconds per tick at the file's one tempo, in single precision as the
 // chunk stamps are built from it. A file without a resolution gives 0: its
 // ticks have no length, and the caller must not place events by it.
-float msPerTick(const Midifile& file);
+float msPerTick(const MidifileComponent& file);
 
 // PartEnd − PartStart of part p, wide enough for any two 32-bit ticks.
 std::int64_t partLength(const StyleData& style, int p);
@@ -26,7 +26,7 @@ std::int64_t partLength(const StyleData& style, int p);
 // Length of part p in bars, possibly fractional: its tick length over
 // Resolution, then over TimeSigNum. None when the file gives either as 0,
 // since such a file has no bars to count.
-std::optional<double> partBars(const Midifile& file, const StyleData& style, int p);
+std::optional<double> partBars(const MidifileComponent& file, const StyleData& style, int p);
 
 // Whether the selected part's caption (PartName) begins with `kind`: "Main",
 // "Intro", "End". The kind of chunk is read from it.

@@ -1,15 +1,15 @@
 #include "playback/NoteSilencing.h"
 
-#include "midi/output/MIDIOutput.h"
+#include "midi/output/MIDIOutputComponent.h"
 
 namespace vornel {
 
 void SendMessage(PlayerState& s, std::int16_t Mes, std::int16_t D1, std::int16_t D2) {
-    MIDIOutput& out = s.MIDIOutput1;
+    MIDIOutputComponent& out = s.MIDIOutput1;
     out.StatusByte(Mes);
     out.DataByte1(D1);
     out.DataByte2(D2);
-    out.PortCommand(MIDIOutput::SendNow);
+    out.PortCommand(MIDIOutputComponent::SendNow);
 }
 
 void CloseActiveNotes(PlayerState& s) {
@@ -30,7 +30,7 @@ void CloseAllSounds(PlayerState& s) {
 void StopRitm(PlayerState& s) {
     s.QueuedTicks = 0;
     s.Playing = 0;
-    s.MIDIOutput1.PortCommand(MIDIOutput::StopQueue);
+    s.MIDIOutput1.PortCommand(MIDIOutputComponent::StopQueue);
     s.Timer1.stop();
     s.Timer3.stop();
     if (s.CurPart >= 1 && s.CurPart <= kPartCount)

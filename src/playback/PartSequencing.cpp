@@ -4,7 +4,7 @@
 #include <limits>
 #include <optional>
 
-#include "midi/file/Midifile.h"
+#include "midi/file/MidifileComponent.h"
 #include "playback/BarMath.h"
 #include "playback/CommandBar.h"
 #include "playback/NoteSilencing.h"

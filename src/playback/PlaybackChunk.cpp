@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "midi/file/Midifile.h"
-#include "midi/output/MIDIOutput.h"
+#include "midi/file/MidifileComponent.h"
+#include "midi/output/MIDIOutputComponent.h"
 #include "playback/BarMath.h"
 #include "playback/ChordRule.h"
 #include "playback/CommandBar.h"
@@ -18,19 +18,19 @@ namespace {
 constexpr int kNoDataMessage = 1;
 
 // The silent carrier of a cue: Note On, channel 1, note 36, velocity 0.
-void queueCarrier(MIDIOutput& out, std::int32_t tag, double ms) {
+void queueCarrier(MIDIOutputComponent& out, std::int32_t tag, double ms) {
     out.StatusByte(144);
     out.DataByte1(36);
     out.DataByte2(0);
     out.CueTag(tag);
     out.CueTime(ms);
-    out.PortCommand(MIDIOutput::QueueMessage);
+    out.PortCommand(MIDIOutputComponent::QueueMessage);
 }
 
 // The style's sound setup (program changes and bank select MSB 127 with its
 // LSB, all at delta 0 in track 1), sent again at once.
 void resendSetup(PlayerState& s) {
-    Midifile& f = s.Midifile1;
+    MidifileComponent& f = s.Midifile1;
     f.Track(1);
     const std::int32_t count = f.EventCount();
     std::int32_t bankMsbAt = -1;  // nothing remembered yet
@@ -56,7 +56,7 @@ void resendSetup(PlayerState& s) {
 }  // namespace
 
 void PlayRitm(PlayerState& s, std::int16_t PartNo) {
-    MIDIOutput& out = s.MIDIOutput1;
+    MIDIOutputComponent& out = s.MIDIOutput1;
     const StyleData& style = s.style;
 
     // 1. The previous chunk's notes join those still to be switched off.
@@ -130,7 +130,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
             out.DataByte2(d2);
             out.CueTime(stamp(static_cast<double>(t) + s.PartOffset));
             if (noteOn) s.List1.push_back({m, static_cast<std::int16_t>(out.DataByte1())});
-            out.PortCommand(MIDIOutput::QueueMessage);
+            out.PortCommand(MIDIOutputComponent::QueueMessage);
         } else if (t > windowLast) {
             break;  // events are in time order: the rest lie beyond the chunk
         }
@@ -145,7 +145,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     s.QueuedTicks = toTicks(s.QueuedTicks + advance);
 
     // 11, 12.
-    out.PortCommand(MIDIOutput::StartQueue);
+    out.PortCommand(MIDIOutputComponent::StartQueue);
     showPlaying(s);
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "midi/file/Midifile.h"
-#include "midi/output/MIDIOutput.h"
+#include "midi/file/MidifileComponent.h"
+#include "midi/output/MIDIOutputComponent.h"
 #include "playback/BarMath.h"
 #include "playback/ChordRule.h"
 #include "playback/CommandBar.h"
@@ -43,8 +43,8 @@ void openInstead(const std::function<void()>& show, Player& player) {
 
 }  // namespace
 
-Player::Player(Midifile& reader, MIDIOutput& output, StyleData& style, const Language& language, Dialogs& dialogs,
-               Timer& timer1, Timer& timer2, Timer& timer3)
+Player::Player(MidifileComponent& reader, MIDIOutputComponent& output, StyleData& style, const Language& language,
+               Dialogs& dialogs, Timer& timer1, Timer& timer2, Timer& timer3)
     : s_(reader, output, style, language, dialogs, timer1, timer2, timer3) {}
 
 void Player::Form_Load() {
@@ -77,7 +77,7 @@ bool Player::askToEnd() {
 bool Player::Form_Unload() {
     if (s_.Playing != 0) return true;
     if (!askToEnd()) return true;
-    s_.MIDIOutput1.PortCommand(MIDIOutput::ClosePort);
+    s_.MIDIOutput1.PortCommand(MIDIOutputComponent::ClosePort);
     s_.dialogs.endProgram();
     return false;
 }
@@ -85,7 +85,7 @@ bool Player::Form_Unload() {
 void Player::Cmd_Exit_Click() {
     if (!s_.Cmd_Exit.enabled) return;
     if (!askToEnd()) return;
-    s_.MIDIOutput1.PortCommand(MIDIOutput::ClosePort);
+    s_.MIDIOutput1.PortCommand(MIDIOutputComponent::ClosePort);
     s_.dialogs.endProgram();
 }
 

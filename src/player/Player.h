@@ -24,8 +24,8 @@ public:
         std::function<void()> showHelp;         // Help
     };
 
-    Player(Midifile& reader, MIDIOutput& output, StyleData& style, const Language& language, Dialogs& dialogs,
-           Timer& timer1, Timer& timer2, Timer& timer3);
+    Player(MidifileComponent& reader, MIDIOutputComponent& output, StyleData& style, const Language& language,
+           Dialogs& dialogs, Timer& timer1, Timer& timer2, Timer& timer3);
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 

@@ -20,8 +20,8 @@ Control captioned(const char* caption, bool enabled = true) {
 
 // Every control carries its Turkish caption from the start; the language step
 // relabels them before the window is first shown.
-PlayerState::PlayerState(Midifile& reader, MIDIOutput& output, StyleData& styleData, const Language& lang,
-                         Dialogs& dlg, Timer& timer1, Timer& timer2, Timer& timer3)
+PlayerState::PlayerState(MidifileComponent& reader, MIDIOutputComponent& output, StyleData& styleData,
+                         const Language& lang, Dialogs& dlg, Timer& timer1, Timer& timer2, Timer& timer3)
     : Midifile1(reader), MIDIOutput1(output), style(styleData), language(lang), dialogs(dlg),
       Timer1(timer1), Timer2(timer2), Timer3(timer3), Cmd_Part(makePartButtons(ColNormal)) {
     window = captioned(kAppTitle);

@@ -13,8 +13,8 @@
 
 namespace vornel {
 
-class Midifile;
-class MIDIOutput;
+class MidifileComponent;
+class MIDIOutputComponent;
 class StyleData;
 struct Language;
 
@@ -57,14 +57,14 @@ inline constexpr int kLastMeterChannel = 16;
 // they must call (pressing a part button, raising a meter) are free functions
 // on this record (PartChoice.h, LevelMeters.h).
 struct PlayerState {
-    PlayerState(Midifile& reader, MIDIOutput& output, StyleData& style, const Language& language,
+    PlayerState(MidifileComponent& reader, MIDIOutputComponent& output, StyleData& style, const Language& language,
                 Dialogs& dialogs, Timer& timer1, Timer& timer2, Timer& timer3);
     PlayerState(const PlayerState&) = delete;
     PlayerState& operator=(const PlayerState&) = delete;
 
     // The two components, the style tables, the language and the screen.
-    Midifile& Midifile1;
-    MIDIOutput& MIDIOutput1;
+    MidifileComponent& Midifile1;
+    MIDIOutputComponent& MIDIOutput1;
     StyleData& style;
     const Language& language;
     Dialogs& dialogs;

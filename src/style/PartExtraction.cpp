@@ -1,8 +1,8 @@
 #include <cmath>
 #include <string>
 
-#include "midi/file/Midifile.h"
-#include "midi/output/MIDIOutput.h"
+#include "midi/file/MidifileComponent.h"
+#include "midi/output/MIDIOutputComponent.h"
 #include "style/BarRounding.h"
 #include "style/StyleData.h"
 #include "style/StyleLoading.h"
@@ -51,8 +51,8 @@ struct Boundaries {
 // messages on the way. Only track 1's markers bound sections; the other
 // tracks of a format-1 file are walked alongside it in time order.
 Boundaries scanBoundaries(PlayerState& s, std::string_view Part) {
-    Midifile& file = s.Midifile1;
-    MIDIOutput& out = s.MIDIOutput1;
+    MidifileComponent& file = s.Midifile1;
+    MIDIOutputComponent& out = s.MIDIOutput1;
     Boundaries b;
     TrackMerge events(file);
     while (events.next()) {
@@ -75,7 +75,7 @@ Boundaries scanBoundaries(PlayerState& s, std::string_view Part) {
         if (status == kSysExStatus) {
             out.StatusByte(kSysExStatus);
             out.SysExData(file.EvSysEx());
-            out.PortCommand(MIDIOutput::SendNow);
+            out.PortCommand(MIDIOutputComponent::SendNow);
         }
         // Everything from 160 up is handed over as it is; the component
         // refuses what is not a valid message (meta events, the system-
@@ -84,7 +84,7 @@ Boundaries scanBoundaries(PlayerState& s, std::string_view Part) {
             out.StatusByte(status);
             out.DataByte1(data1);
             out.DataByte2(data2);
-            out.PortCommand(MIDIOutput::SendNow);
+            out.PortCommand(MIDIOutputComponent::SendNow);
         }
         if (!isSilentNote(status, data2)) b.last = time;
         if (b.found) break;
@@ -96,7 +96,7 @@ Boundaries scanBoundaries(PlayerState& s, std::string_view Part) {
 // Copies the events in [start, end) into part p, plus the silent notes lying
 // exactly on the end (the note-offs of the section's last notes).
 void collect(PlayerState& s, int p, std::int32_t start, std::int32_t end) {
-    Midifile& file = s.Midifile1;
+    MidifileComponent& file = s.Midifile1;
     StyleData& style = s.style;
     TrackMerge events(file);
     while (events.next()) {
@@ -128,7 +128,7 @@ Outcome extractSection(PlayerState& s, std::string_view Part, std::int16_t& Part
 
     PartNo = static_cast<std::int16_t>(PartNo + 1);
     const int p = PartNo;
-    Midifile& file = s.Midifile1;
+    MidifileComponent& file = s.Midifile1;
 
     Boundaries b = scanBoundaries(s, Part);
     // Ticks past the 32-bit tables are an arithmetic fault, as a bar length

@@ -6,8 +6,8 @@
 #include <string>
 #include <system_error>
 
-#include "midi/file/Midifile.h"
-#include "midi/output/MIDIOutput.h"
+#include "midi/file/MidifileComponent.h"
+#include "midi/output/MIDIOutputComponent.h"
 #include "style/MarkerScan.h"
 #include "style/StyleData.h"
 
@@ -46,7 +46,7 @@ std::string loadingText(const PlayerState& s, const char* percent) { return s.te
 }  // namespace
 
 void ShowAndLoadInfo(PlayerState& s) {
-    Midifile& file = s.Midifile1;
+    MidifileComponent& file = s.Midifile1;
     StyleData& style = s.style;
 
     const std::string path = file.FileName();
@@ -92,18 +92,18 @@ void ShowAndLoadInfo(PlayerState& s) {
 }
 
 void LoadFile(PlayerState& s, const std::string& CdFL) {
-    Midifile& file = s.Midifile1;
-    MIDIOutput& out = s.MIDIOutput1;
+    MidifileComponent& file = s.Midifile1;
+    MIDIOutputComponent& out = s.MIDIOutput1;
     Dialogs& dialogs = s.dialogs;
 
     runStep([&] { dialogs.repaintNow(); });
-    runStep([&] { out.PortCommand(MIDIOutput::ClosePort); });
+    runStep([&] { out.PortCommand(MIDIOutputComponent::ClosePort); });
     runStep([&] {
-        file.FileAction(Midifile::kActionClose);
+        file.FileAction(MidifileComponent::kActionClose);
         file.FileName(CdFL);
-        file.FileAction(Midifile::kActionOpen);
+        file.FileAction(MidifileComponent::kActionOpen);
     });
-    runStep([&] { out.PortCommand(MIDIOutput::OpenPort); });
+    runStep([&] { out.PortCommand(MIDIOutputComponent::OpenPort); });
     runStep([&] {
         for (Control& button : s.Cmd_Part) button.enabled = false;
     });
@@ -143,7 +143,7 @@ void LoadFile(PlayerState& s, const std::string& CdFL) {
             out.StatusByte(kFirstAccompanimentStatus + i);
             out.DataByte1(kExpressionController);
             out.DataByte2(127);
-            out.PortCommand(MIDIOutput::SendNow);
+            out.PortCommand(MIDIOutputComponent::SendNow);
         }
     });
     runStep([&] {

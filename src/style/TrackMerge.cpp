@@ -3,11 +3,11 @@
 #include <cstddef>
 #include <limits>
 
-#include "midi/file/Midifile.h"
+#include "midi/file/MidifileComponent.h"
 
 namespace vornel {
 
-TrackMerge::TrackMerge(Midifile& reader) : reader_(reader) {
+TrackMerge::TrackMerge(MidifileComponent& reader) : reader_(reader) {
     const int tracks = reader_.TrackCount();
     cursors_.reserve(tracks > 0 ? static_cast<std::size_t>(tracks) : 0u);
     for (std::int32_t t = 1; t <= tracks; ++t) {

@@ -5,7 +5,7 @@
 
 namespace vornel {
 
-class Midifile;
+class MidifileComponent;
 
 // Walks the events of every track of the reader's file in time order and
 // selects each one in the reader (Track, EventIndex) for the caller to read.
@@ -16,7 +16,7 @@ class Midifile;
 // the file order.
 class TrackMerge {
 public:
-    explicit TrackMerge(Midifile& reader);
+    explicit TrackMerge(MidifileComponent& reader);
 
     // Selects the next event; false when every track is done, or when the
     // next time would not fit the 32-bit tick tables (overflowed() then).
@@ -34,7 +34,7 @@ private:
         std::int64_t nextTime;  // its absolute tick
     };
 
-    Midifile& reader_;
+    MidifileComponent& reader_;
     std::vector<Cursor> cursors_;  // tracks with events left, in track order
     std::int32_t time_ = 0;
     std::int32_t track_ = 0;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "midi/file/MidifileComponent.h"
 #include "midi/file/SmfData.h"
 
 namespace vornel {
@@ -18,41 +19,38 @@ namespace vornel {
 // EventCount) is kept as written and describes no event: EventCount of such
 // a track is 0, and the event properties read 0 and empty strings. A loaded
 // or closed file starts with track 1, event 1 selected.
-class Midifile {
+class Midifile final : public MidifileComponent {
 public:
-    static constexpr std::int32_t kActionOpen = 1;
-    static constexpr std::int32_t kActionClose = 5;
-
     // 1 reads the file named by FileName (a file that cannot be read leaves
     // zero tracks and the default file values), 5 closes the current file;
     // other codes change nothing.
-    void FileAction(std::int32_t action) noexcept;
-    void FileName(const std::string& path);
-    std::string FileName() const;
+    void FileAction(std::int32_t action) noexcept override;
+    void FileName(const std::string& path) override;
+    std::string FileName() const override;
 
-    std::int16_t TrackCount() const noexcept;
-    void Track(std::int32_t track) noexcept;
-    std::int32_t EventCount() const noexcept;
-    void EventIndex(std::int32_t index) noexcept;
+    std::int16_t TrackCount() const noexcept override;
+    void Track(std::int32_t track) noexcept override;
+    std::int32_t EventCount() const noexcept override;
+    void EventIndex(std::int32_t index) noexcept override;
 
     // The selected event. A meta event reads status 255, its type as data 1
     // and 0 as data 2; a system-exclusive event status 240 (F7 escapes 247)
     // and 0 for both data bytes; a channel message with one data byte 0 as
     // data 2.
-    std::int16_t EvStatus() const noexcept;
-    std::int16_t EvData1() const noexcept;
-    std::int16_t EvData2() const noexcept;
-    std::int32_t EvDelta() const noexcept;
+    std::int16_t EvStatus() const noexcept override;
+    std::int16_t EvData1() const noexcept override;
+    std::int16_t EvData2() const noexcept override;
+    std::int32_t EvDelta() const noexcept override;
     // Text of a text-type meta event (types 1..15) up to its first NUL.
-    std::string EvText() const;
+    std::string EvText() const override;
     // F0 and the stored bytes of a system-exclusive event; the stored bytes of
     // an F7 escape; empty for every other event.
-    std::string EvSysEx() const;
+    std::string EvSysEx() const override;
 
-    std::int16_t Resolution() const noexcept;
-    std::int32_t Tempo() const noexcept;
-    std::int16_t TimeSigNum() const noexcept;
-    std::int16_t TimeSigDenExp() const noexcept;
+    std::int16_t Resolution() const noexcept override;
+    std::int32_t Tempo() const noexcept override;
+    std::int16_t TimeSigNum() const noexcept override;
+    std::int16_t TimeSigDenExp() const noexcept override;
 
     // Generic access by dispatch number (MidifileDispatch). Reading a property
     // that is not readable as a number (or as a string), and writing one that

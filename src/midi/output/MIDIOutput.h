@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "midi/output/MIDIOutputComponent.h"
 #include "midi/output/MessageQueue.h"
 #include "midi/output/MidiPort.h"
 #include "midi/output/QueueTimeline.h"
@@ -33,33 +34,9 @@ namespace vornel {
 // of time so the audio callback places it on its exact sample frame). With
 // Drive::Manual nothing runs by itself: pump() does one pass at the clock's
 // present time, which lets tests run the component on a virtual clock.
-class MIDIOutput {
+class MIDIOutput final : public MIDIOutputComponent {
 public:
-    enum Command {
-        OpenPort = 1,
-        ClosePort = 2,
-        StartQueue = 4,
-        StopQueue = 5,
-        QueueMessage = 6,
-        SendNow = 7,
-    };
     enum class Drive { Thread, Manual };
-
-    // Dispatch numbers of the properties, for the component's narrow entry point.
-    enum DispId {
-        kPortCommand = 1,
-        kPortNumber = 2,
-        kPortName = 6,
-        kStatusByte = 15,
-        kDataByte1 = 16,
-        kDataByte2 = 17,
-        kCueTime = 18,
-        kSysExData = 19,
-        kPortCount = 20,
-        kPortIsOpen = 21,
-        kCueTag = 22,
-        kTempoShift = 23,
-    };
 
     struct Stats {
         std::uint64_t sent = 0;     // messages that reached a port
@@ -68,24 +45,24 @@ public:
     };
 
     MIDIOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive = Drive::Thread);
-    ~MIDIOutput();
+    ~MIDIOutput() override;
     MIDIOutput(const MIDIOutput&) = delete;
     MIDIOutput& operator=(const MIDIOutput&) = delete;
 
-    void PortCommand(int code);
-    void PortNumber(int device);
-    int PortNumber() const { return portNumber_; }
-    std::string PortName() const;
-    void StatusByte(int value) { status_ = value; }
-    void DataByte1(int value) { data1_ = value; }
-    int DataByte1() const { return data1_; }
-    void DataByte2(int value) { data2_ = value; }
-    void CueTime(double ms) { cueTime_ = ms; }
-    void SysExData(const std::string& data);
-    int PortCount() const;
-    int PortIsOpen() const;
-    void CueTag(std::int32_t tag) { cueTag_ = tag; }
-    void TempoShift(int shift);
+    void PortCommand(int code) override;
+    void PortNumber(int device) override;
+    int PortNumber() const override { return portNumber_; }
+    std::string PortName() const override;
+    void StatusByte(int value) override { status_ = value; }
+    void DataByte1(int value) override { data1_ = value; }
+    int DataByte1() const override { return data1_; }
+    void DataByte2(int value) override { data2_ = value; }
+    void CueTime(double ms) override { cueTime_ = ms; }
+    void SysExData(const std::string& data) override;
+    int PortCount() const override;
+    int PortIsOpen() const override;
+    void CueTag(std::int32_t tag) override { cueTag_ = tag; }
+    void TempoShift(int shift) override;
 
     // Access by dispatch number, for the component's narrow entry point. A
     // property of the other kind, or an unknown number, reads 0 or empty and
@@ -94,10 +71,6 @@ public:
     std::string getString(int dispId) const;
     void set(int dispId, double value);
     void set(int dispId, const std::string& value);
-
-    // The component's events; set by the owner, called on the UI thread.
-    std::function<void(std::int32_t tag)> CueReached;
-    std::function<void()> QueueDone;
 
     // Drive::Manual only: sends or hands over everything due now, and forwards
     // what a timed port reports as played.

@@ -23,6 +23,23 @@ public:
         SendNow = 7,
     };
 
+    // Dispatch numbers of the properties, by which the component's narrow
+    // entry point addresses them.
+    enum DispId {
+        kPortCommand = 1,
+        kPortNumber = 2,
+        kPortName = 6,
+        kStatusByte = 15,
+        kDataByte1 = 16,
+        kDataByte2 = 17,
+        kCueTime = 18,
+        kSysExData = 19,
+        kPortCount = 20,
+        kPortIsOpen = 21,
+        kCueTag = 22,
+        kTempoShift = 23,
+    };
+
     virtual ~MIDIOutputComponent() = default;
 
     virtual void PortCommand(int code) = 0;

@@ -1,0 +1,18 @@
+#include "components/ComponentObject.h"
+
+#include <cstddef>
+
+#include "components/AbiNumber.h"
+
+namespace vornel {
+
+std::int32_t ComponentObject::getInt(int dispId) const { return abiInt32(getNumber(dispId)).value_or(0); }
+
+std::string ComponentObject::getString(int dispId) const {
+    std::size_t length = 0;
+    const char* bytes = api_.getString(object_, dispId, &length);
+    // Copied at once: the module's text lives only until the next call.
+    return bytes ? std::string(bytes, length) : std::string();
+}
+
+}  // namespace vornel
