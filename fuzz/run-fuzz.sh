@@ -1,31 +1,51 @@
 #!/usr/bin/env bash
-# Fuzzes with libFuzzer: the MIDI file reader, or loading and playing a style.
-#   fuzz/run-fuzz.sh [seconds] [midifile|load_style]     default 600 midifile
-# Builds in build-fuzz with clang, writes the seed corpus into fuzz/corpus/
-# (kept between runs, not committed), and leaves any crashing input in
-# fuzz/artifacts/. Exits non-zero when libFuzzer found a problem.
+# Fuzzes with libFuzzer: the MIDI file reader, loading and playing a style, or
+# the help documents' rich-text reader.
+#   fuzz/run-fuzz.sh [seconds] [midifile|load_style|rtf]     default 600 midifile
+# Builds in build-fuzz with clang (VORNEL_FUZZ_BUILD names another folder),
+# writes the seed corpus into fuzz/corpus/ (kept between runs, not committed;
+# the rich-text seeds are the help documents), and leaves any crashing input
+# in fuzz/artifacts/. Exits non-zero when libFuzzer found a problem.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 target="${2:-midifile}"
 case "$target" in
-    midifile|load_style) ;;
-    *) echo "unknown target: $target (midifile or load_style)" >&2; exit 2 ;;
+    midifile|load_style|rtf) ;;
+    *) echo "unknown target: $target (midifile, load_style or rtf)" >&2; exit 2 ;;
 esac
+build="${VORNEL_FUZZ_BUILD:-build-fuzz}"
 
 VORNEL_SETUP_FUZZ=1 scripts/setup.sh
-CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVORNEL_FUZZ=ON >/dev/null
-cmake --build build-fuzz --target "fuzz_${target}" fuzz_seed_writer -j2
+CXX=clang++ cmake -S . -B "$build" -G Ninja -DVORNEL_FUZZ=ON >/dev/null
 
 corpus="fuzz/corpus/${target}"
 mkdir -p "$corpus" fuzz/artifacts
-build-fuzz/fuzz/fuzz_seed_writer "$corpus"
+if [[ "$target" == rtf ]]; then
+    cmake --build "$build" --target fuzz_rtf -j2
+    cp help/*.rtf "$corpus"/
+    # The words that steer the reader, so that mutations reach them quickly.
+    dict="$build/rtf.dict"
+    : >"$dict"
+    for word in '{\\rtf1' '{\\*\\' '\\par' '\\pard' '\\plain' '\\line' '\\tab' '\\u' '\\uc' \
+        "\\\\'" '\\bin' '\\fonttbl' '\\colortbl' '\\red' '\\green' '\\blue' '\\f' \
+        '\\fcharset162' '\\cpg1250' '\\ansicpg1254' '\\deff' '\\b' '\\i' '\\ul' '\\ulnone' \
+        '\\v' '\\fs' '\\cf' '\\qc' '\\qr' '\\qj' '\\upr' '\\ud' '\\pict' '\\info' \
+        '\\stylesheet' '\\field' '\\fldrslt' '\\emdash' '\\bullet' '\\ldblquote' '\\~' \
+        '\\_' '\\-' '\\sect' '\\cell'; do
+        printf '"%s"\n' "$word" >>"$dict"
+    done
+else
+    cmake --build "$build" --target "fuzz_${target}" fuzz_seed_writer -j2
+    "$build/fuzz/fuzz_seed_writer" "$corpus"
+    dict=fuzz/midifile.dict
+fi
 
-log="build-fuzz/fuzz-${target}.log"
+log="$build/fuzz-${target}.log"
 set +e
-"build-fuzz/fuzz/fuzz_${target}" "$corpus" \
+"$build/fuzz/fuzz_${target}" "$corpus" \
     -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=262144 -timeout=10 \
-    -dict=fuzz/midifile.dict -artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
+    -dict="$dict" -artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
     >"$log" 2>&1
 status=$?
 set -e

@@ -8,7 +8,8 @@
 namespace vornel {
 
 // A rich-text document as the help window shows it: paragraphs of runs, each
-// run one stretch of text in one format. Text is UTF-8.
+// run one stretch of text in one format. Text is UTF-8; inside a paragraph
+// a line break is '\n' and a tab '\t', and no other control character occurs.
 struct TextFormat {
     bool bold = false;
     bool italic = false;
@@ -31,6 +32,12 @@ enum class ParagraphAlignment { Left, Centre, Right, Justify };
 struct Paragraph {
     std::vector<TextRun> runs;
     ParagraphAlignment alignment = ParagraphAlignment::Left;
+    // Spacing and indents in points. The first line starts firstLineIndent
+    // after leftIndent (negative: it hangs to the left of the other lines).
+    double spaceBefore = 0.0;
+    double spaceAfter = 0.0;
+    double leftIndent = 0.0;
+    double firstLineIndent = 0.0;
     friend bool operator==(const Paragraph&, const Paragraph&) = default;
 };
 
