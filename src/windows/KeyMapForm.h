@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include "platform/Control.h"
+#include "settings/TextTable.h"
+
+namespace vornel {
+
+struct Language;
+
+// The key map window `frmMap` as a presentation model: which letter keys pick
+// the chord roots and which function keys switch the accompaniment channels,
+// as twenty pairs of labels in a frame, a note on minor chords and OK.
+// Created hidden when the language is first applied; OK only hides it again.
+class KeyMapForm {
+public:
+    static constexpr int kPairCount = 20;
+    // Pairs 0..11 are the letter keys (the window's left half), 12..19 the
+    // function keys (its right half).
+    static constexpr int kLetterKeyCount = 12;
+
+    KeyMapForm();
+    KeyMapForm(const KeyMapForm&) = delete;
+    KeyMapForm& operator=(const KeyMapForm&) = delete;
+
+    // Collaborator, set by the owner; skipped while unset.
+    std::function<void()> showPlayer;
+
+    // Controls.
+    Control window;                          // caption = title; visible
+    Control Frame1;                          // holds the twenty pairs
+    std::array<Control, kPairCount> Label1;  // the key
+    std::array<Control, kPairCount> Label2;  // what it does
+    Control Label3;                          // the note on minor chords
+    Control Command1;                        // OK
+
+    // Title and OK in language `lang` of `table`; the key labels are the
+    // same in every language.
+    void relabel(const TextTable& table, int lang);
+    void relabel(const Language& language);
+
+    // OK: the key map window goes, then the player window comes back.
+    void Command1_Click();
+
+    void Show() { window.visible = true; }
+    void Hide() { window.visible = false; }
+};
+
+}  // namespace vornel

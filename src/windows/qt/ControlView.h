@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "platform/Control.h"
+
+namespace vornel {
+
+// Small pieces the auxiliary windows share to show their models' records.
+
+inline QString qtString(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+inline QColor qtColour(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+inline int twipsToPixels(int twips) {
+    return twips / 15;
+}
+
+// Shows a label's or button's record: caption, enabled state, visibility and
+// tool tip. Only what differs is touched, so an unchanged widget is not
+// re-laid out after every handler.
+template <class Widget>
+void showControl(Widget& widget, const Control& control) {
+    const QString caption = qtString(control.caption);
+    if (widget.text() != caption) widget.setText(caption);
+    if (widget.isEnabled() != control.enabled) widget.setEnabled(control.enabled);
+    if (widget.isHidden() == control.visible) widget.setHidden(!control.visible);
+    const QString tip = qtString(control.toolTip);
+    if (widget.toolTip() != tip) widget.setToolTip(tip);
+}
+
+// Paints `widget`'s own background in `colour`.
+inline void paintBackground(QWidget& widget, QPalette::ColorRole role, Rgb colour) {
+    QPalette palette = widget.palette();
+    if (palette.color(role) == qtColour(colour)) return;
+    palette.setColor(role, qtColour(colour));
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+}  // namespace vornel

@@ -1,0 +1,122 @@
+#include "windows/qt/KeyMapWindow.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QString>
+
+#include "platform/qt/QtDispatcher.h"
+#include "windows/qt/ControlView.h"
+
+namespace vornel {
+
+namespace {
+
+// The window's design in twips.
+constexpr int kWidthTwips = 7800;
+constexpr int kHeightTwips = 4860;
+constexpr int kFrameLeftTwips = 120;
+constexpr int kFrameTopTwips = 120;
+constexpr int kFrameWidthTwips = 7560;
+constexpr int kFrameHeightTwips = 3600;
+// Inside the frame: the first row, the row pitch and the four columns.
+constexpr int kFirstRowTwips = 240;
+constexpr int kRowTwips = 270;
+constexpr int kLetterKeyLeftTwips = 240;
+constexpr int kLetterActionLeftTwips = 1860;
+constexpr int kFunctionKeyLeftTwips = 3960;
+constexpr int kFunctionActionLeftTwips = 5400;
+constexpr int kNoteTopTwips = 3840;
+constexpr int kOkTopTwips = 4260;
+constexpr int kOkWidthTwips = 1500;
+constexpr int kOkHeightTwips = 420;
+
+int px(int twips) {
+    return twipsToPixels(twips);
+}
+
+QLabel* plainLabel(const QString& name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    // The key texts line their arrows up with spaces: shown exactly as written.
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+}  // namespace
+
+KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      model_(model),
+      dispatcher_(dispatcher),
+      frame1_(new QFrame(this)),
+      label3_(plainLabel("Label3", this)),
+      command1_(new QPushButton(this)) {
+    setObjectName("frmMap");
+    frame1_->setObjectName("Frame1");
+    command1_->setObjectName("Command1");
+    frame1_->setFrameShape(QFrame::Box);
+    frame1_->setFrameShadow(QFrame::Sunken);
+    frame1_->setGeometry(px(kFrameLeftTwips), px(kFrameTopTwips), px(kFrameWidthTwips),
+                         px(kFrameHeightTwips));
+
+    for (int i = 0; i < KeyMapForm::kPairCount; ++i) {
+        const bool letter = i < KeyMapForm::kLetterKeyCount;
+        const int row = letter ? i : i - KeyMapForm::kLetterKeyCount;
+        const int top = px(kFirstRowTwips + row * kRowTwips);
+        QLabel* key = plainLabel(QString("Label1_%1").arg(i), frame1_);
+        QLabel* action = plainLabel(QString("Label2_%1").arg(i), frame1_);
+        key->move(px(letter ? kLetterKeyLeftTwips : kFunctionKeyLeftTwips), top);
+        action->move(px(letter ? kLetterActionLeftTwips : kFunctionActionLeftTwips), top);
+        label1_[static_cast<std::size_t>(i)] = key;
+        label2_[static_cast<std::size_t>(i)] = action;
+    }
+    label3_->move(px(kFrameLeftTwips + kLetterKeyLeftTwips), px(kNoteTopTwips));
+    command1_->setGeometry(px((kWidthTwips - kOkWidthTwips) / 2), px(kOkTopTwips),
+                           px(kOkWidthTwips), px(kOkHeightTwips));
+    setFixedSize(px(kWidthTwips), px(kHeightTwips));
+
+    connect(command1_, &QPushButton::clicked, this,
+            [this] { forward([this] { model_.Command1_Click(); }); });
+
+    // The hook outlives nothing it points to: the dispatcher may outlast the window.
+    dispatcher_.addAfterHandlerHook([window = QPointer<KeyMapWindow>(this)] {
+        if (window) window->sync();
+    });
+    sync();
+}
+
+void KeyMapWindow::forward(const std::function<void()>& handler) {
+    // A refused handler changed nothing: the widgets go back to what the
+    // model says.
+    if (!dispatcher_.runHandler(handler)) sync();
+}
+
+void KeyMapWindow::closeEvent(QCloseEvent* event) {
+    if (!model_.window.visible || dispatcher_.ended()) {
+        event->accept();
+        return;
+    }
+    // The model hides the window itself; Qt must not hide it behind its back.
+    event->ignore();
+    forward([this] { model_.Command1_Click(); });
+}
+
+void KeyMapWindow::sync() {
+    setWindowTitle(qtString(model_.window.caption));
+    if (frame1_->isHidden() == model_.Frame1.visible) frame1_->setHidden(!model_.Frame1.visible);
+    for (std::size_t i = 0; i < label1_.size(); ++i) {
+        showControl(*label1_[i], model_.Label1[i]);
+        label1_[i]->adjustSize();
+        showControl(*label2_[i], model_.Label2[i]);
+        label2_[i]->adjustSize();
+    }
+    showControl(*label3_, model_.Label3);
+    label3_->adjustSize();
+    showControl(*command1_, model_.Command1);
+    if (model_.window.visible != isVisible()) setVisible(model_.window.visible);
+}
+
+}  // namespace vornel

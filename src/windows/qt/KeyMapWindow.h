@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "windows/KeyMapForm.h"
+
+class QCloseEvent;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace vornel {
+
+class QtDispatcher;
+
+// The key map window on screen: the letter keys in the frame's left half, the
+// function keys in its right half, the note on minor chords below and OK. It
+// shows the KeyMapForm model after every handler of the program and forwards
+// OK to the model as a handler.
+class KeyMapWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget* parent = nullptr);
+
+    // Shows the model's present state: title, labels, OK and visibility.
+    void sync();
+
+    QLabel* keyLabel(int index) const { return label1_.at(static_cast<std::size_t>(index)); }
+    QLabel* actionLabel(int index) const { return label2_.at(static_cast<std::size_t>(index)); }
+    QLabel* noteLabel() const { return label3_; }
+    QFrame* frame() const { return frame1_; }
+    QPushButton* okButton() const { return command1_; }
+
+protected:
+    // Closing through the window frame is OK: the player window comes back.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void forward(const std::function<void()>& handler);
+
+    KeyMapForm& model_;
+    QtDispatcher& dispatcher_;
+    QFrame* frame1_;
+    std::array<QLabel*, KeyMapForm::kPairCount> label1_{};
+    std::array<QLabel*, KeyMapForm::kPairCount> label2_{};
+    QLabel* label3_;
+    QPushButton* command1_;
+};
+
+}  // namespace vornel

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "platform/qt/QtDispatcher.h"
+#include "settings/Language.h"
+#include "support/RecordingDialogs.h"
+#include "windows/qt/KeyMapWindow.h"
+
+namespace vornel {
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+class KeyMapWindowTest : public ::testing::Test {
+protected:
+    KeyMapWindowTest() {
+        language.table.SetTheLangsQuery();
+        model.showPlayer = [this] { ++playerShown; };
+        dispatcher.runHandler([this] {
+            model.relabel(language.table, kLangEnglish);
+            model.Show();
+        });
+    }
+
+    Language language;
+    QtDispatcher dispatcher;
+    KeyMapForm model;
+    KeyMapWindow window{model, dispatcher};
+    int playerShown = 0;
+};
+
+TEST_F(KeyMapWindowTest, ShowsTheLabelsAsWrittenLettersLeftFunctionKeysRight) {
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), QString("Key map"));
+    EXPECT_EQ(window.okButton()->text(), QString("Ok"));
+    EXPECT_EQ(window.noteLabel()->text(), QString("* Minor = Shift + Key ..."));
+    const int middle = window.frame()->width() / 2;
+    for (int i = 0; i < KeyMapForm::kPairCount; ++i) {
+        const auto pos = static_cast<std::size_t>(i);
+        EXPECT_EQ(window.keyLabel(i)->text(), qs(model.Label1[pos].caption)) << i;
+        EXPECT_EQ(window.actionLabel(i)->text(), qs(model.Label2[pos].caption)) << i;
+        EXPECT_TRUE(window.keyLabel(i)->isVisible());
+        // Each pair reads on one line, the key before what it does.
+        EXPECT_EQ(window.keyLabel(i)->y(), window.actionLabel(i)->y());
+        EXPECT_LT(window.keyLabel(i)->geometry().right(), window.actionLabel(i)->x());
+        const bool letter = i < KeyMapForm::kLetterKeyCount;
+        if (letter) {
+            EXPECT_LT(window.actionLabel(i)->geometry().right(), middle) << i;
+        } else {
+            EXPECT_GE(window.keyLabel(i)->x(), middle) << i;
+            EXPECT_LE(window.actionLabel(i)->geometry().right(), window.frame()->width()) << i;
+        }
+    }
+    // The two spaces of "Key A  --->>>" reach the screen.
+    EXPECT_EQ(window.keyLabel(0)->text(), QString("Key A  --->>>"));
+}
+
+TEST_F(KeyMapWindowTest, OkAndTheWindowFrameBothBringThePlayerBack) {
+    QTest::mouseClick(window.okButton(), Qt::LeftButton);
+    EXPECT_EQ(playerShown, 1);
+    EXPECT_FALSE(model.window.visible);
+    EXPECT_FALSE(window.isVisible());
+
+    dispatcher.runHandler([this] { model.Show(); });
+    ASSERT_TRUE(window.isVisible());
+    window.close();
+    EXPECT_EQ(playerShown, 2);
+    EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
+}  // namespace vornel
