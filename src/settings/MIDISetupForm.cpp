@@ -1,0 +1,180 @@
+#include "settings/MIDISetupForm.h"
+
+#include <algorithm>
+#include <charconv>
+#include <system_error>
+
+#include "midi/output/MIDIOutputComponent.h"
+#include "settings/MidiOutOpening.h"
+
+namespace vornel {
+
+namespace {
+
+// List positions are 16-bit values, and the device list holds one entry more
+// than the component reports devices.
+constexpr int kMaxDeviceCount = 32766;
+
+// A stored list position: plain decimal digits naming an entry of a list of
+// `size` entries; -1 for anything else (empty, a sign, spaces, letters, past
+// the end).
+int storedPosition(const std::string& text, std::size_t size) {
+    if (text.empty() || text.front() < '0' || text.front() > '9') return -1;
+    int value = -1;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < 0 || static_cast<std::size_t>(value) >= size)
+        return -1;
+    return value;
+}
+
+bool holds(const ComboList& list, int position) {
+    return position >= 0 && static_cast<std::size_t>(position) < list.entries.size();
+}
+
+Control captioned(const char* caption) {
+    Control c;
+    c.caption = caption;
+    return c;
+}
+
+}  // namespace
+
+MIDISetupForm::MIDISetupForm(Language& language, SettingsStore& settings,
+                             MIDIOutputComponent& output, Dialogs& dialogs)
+    : language_(language), settings_(settings), output_(output), dialogs_(dialogs) {
+    window = captioned("Aygıt ve Dil Seçimi");
+    window.visible = false;
+    Label1 = captioned("Dil");
+    Label2 = captioned("MIDI Aygıtı");
+    CmdOk = captioned("Tamam");
+    CmdCancel = captioned("Çıkış");
+    Combo1.entries = {"Türkçe (Turkish)", "English"};
+}
+
+// The message boxes' application title is the fixed kAppTitle, so loading
+// has no title to set; centring belongs to the window on screen (`loads`).
+void MIDISetupForm::Form_Load() {
+    ++loads;
+    buildDeviceList();
+
+    const std::string storedLang = settings_.read(kSection, kLangKey);
+    const std::string storedDev = settings_.read(kSection, kDevKey);
+
+    // A stored language that is not a position of the list counts as never
+    // stored: the first-use language, which the selection then stores over it.
+    // A fresh load has no selection yet, so the selection below is a change.
+    Combo1.ListIndex = -1;
+    const int lang = storedPosition(storedLang, Combo1.entries.size());
+    Combo1_Click(lang < 0 ? kLangTurkish : lang);
+
+    // Likewise a stored device that is not a position of the list (a device
+    // unplugged since) counts as never stored.
+    const int deviceCount = static_cast<int>(ComboMidiOut.entries.size()) - 1;
+    const int device = storedPosition(storedDev, ComboMidiOut.entries.size());
+    if (device >= 0)
+        ComboMidiOut_Click(device);
+    else if (deviceCount > 0)
+        ComboMidiOut_Click(0);
+
+    SetTheLangsQuery();
+    SetTheLang();
+}
+
+// One entry per device number -1 .. n - 1, in that order, so device d stands
+// at position d + 1; the entry named as the device the last OK applied is
+// preselected at that same position.
+void MIDISetupForm::buildDeviceList() {
+    const int n = std::clamp(output_.PortCount(), 0, kMaxDeviceCount);
+    ComboMidiOut.entries.clear();
+    ComboMidiOut.entries.reserve(static_cast<std::size_t>(n) + 1);
+    int selection = 0;
+    for (int d = -1; d < n; ++d) {
+        output_.PortNumber(d);
+        ComboMidiOut.entries.push_back(output_.PortName());
+        if (ComboMidiOut.entries.back() == MidiOutName) selection = d + 1;
+    }
+    MidiOutIndex = static_cast<std::int16_t>(selection);
+    ComboMidiOut.ListIndex = selection;
+}
+
+void MIDISetupForm::Combo1_Click(int position) {
+    if (!holds(Combo1, position)) return;
+    Combo1.ListIndex = position;
+    language_.LangNo = static_cast<std::int16_t>(position);
+    settings_.write(kSection, kLangKey, std::to_string(position));
+    SetTheLang();
+}
+
+void MIDISetupForm::Combo1_Scroll(int position) {
+    Combo1_Click(position);
+}
+
+void MIDISetupForm::ComboMidiOut_Click(int position) {
+    if (!holds(ComboMidiOut, position)) return;
+    ComboMidiOut.ListIndex = position;
+}
+
+// A list without a selection (only before the window has loaded) stores
+// nothing for it.
+void MIDISetupForm::CmdOk_Click() {
+    if (holds(Combo1, Combo1.ListIndex)) {
+        language_.LangNo = static_cast<std::int16_t>(Combo1.ListIndex);
+        settings_.write(kSection, kLangKey, std::to_string(Combo1.ListIndex));
+    }
+    if (holds(ComboMidiOut, ComboMidiOut.ListIndex))
+        settings_.write(kSection, kDevKey, std::to_string(ComboMidiOut.ListIndex));
+    SetUp();
+}
+
+void MIDISetupForm::SetUp() {
+    const int position = ComboMidiOut.ListIndex;
+    const bool chosen = holds(ComboMidiOut, position);
+    MidiOutName = chosen ? ComboMidiOut.entries[static_cast<std::size_t>(position)] : std::string();
+    MidiOutIndex = static_cast<std::int16_t>(chosen ? position : -1);
+    ApplyMidiOut(output_, dialogs_, MidiOutIndex, position);
+    Hide();
+    // The player window comes up even when the help document could not be
+    // prepared; that message is shown first.
+    if (prepareHelp) prepareHelp();
+    if (showPlayer) showPlayer();
+}
+
+void MIDISetupForm::CmdCancel_Click() {
+    dialogs_.endProgram();
+}
+
+// Left alone, closing the frame would hide the only visible window and leave
+// the hidden player window running with nothing on screen: it ends the
+// program instead, as Exit does.
+void MIDISetupForm::Form_QueryUnload() {
+    CmdCancel_Click();
+}
+
+// A stored language that is neither Turkish nor English counts as Turkish,
+// the language a first use starts in.
+void MIDISetupForm::SetTheLang() {
+    const std::string stored = settings_.read(kSection, kLangKey);
+    int lang = stored.empty() ? language_.LangNo : storedPosition(stored, Combo1.entries.size());
+    if (lang != kLangTurkish && lang != kLangEnglish) lang = kLangTurkish;
+
+    relabel(lang);
+    for (const auto& relabelWindow : relabellers)
+        if (relabelWindow) relabelWindow(language_.table, lang);
+    if (languageApplied) languageApplied(lang);
+}
+
+void MIDISetupForm::SetTheLangsQuery() {
+    language_.table.SetTheLangsQuery();
+}
+
+void MIDISetupForm::relabel(int lang) {
+    const TextTable& table = language_.table;
+    window.caption = table.LangText(lang, kGroupCaptions, 0);
+    Label1.caption = table.LangText(lang, kGroupCaptions, 1);
+    Label2.caption = table.LangText(lang, kGroupCaptions, 2);
+    CmdOk.caption = table.LangText(lang, kGroupCaptions, 3);
+    CmdCancel.caption = table.LangText(lang, kGroupCaptions, 4);
+}
+
+}  // namespace vornel

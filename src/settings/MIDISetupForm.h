@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Control.h"
+#include "platform/Dialogs.h"
+#include "platform/SettingsStore.h"
+#include "settings/Language.h"
+
+namespace vornel {
+
+class MIDIOutputComponent;
+
+// A drop-down list as the setup window keeps it. ListIndex -1: no selection.
+struct ComboList {
+    Control control;
+    std::vector<std::string> entries;
+    int ListIndex = -1;
+};
+
+// The setup window MIDISetupForm as a presentation model: the language list,
+// the output device list, OK and Exit. It owns the language (text table and
+// LangNo) in the sense that it fills the table and is the only one to change
+// the language; every other window is relabelled through `relabellers`.
+// The Qt window mirrors these records and forwards input to the handlers of
+// the same names.
+class MIDISetupForm {
+public:
+    // Where the choices are stored.
+    static constexpr const char* kSection = "Setup";
+    static constexpr const char* kLangKey = "Lang";
+    static constexpr const char* kDevKey = "Dev";
+
+    // The window is created hidden, with its Turkish texts and the two fixed
+    // language entries; the device list stays empty until Form_Load.
+    MIDISetupForm(Language& language, SettingsStore& settings, MIDIOutputComponent& output,
+                  Dialogs& dialogs);
+    MIDISetupForm(const MIDISetupForm&) = delete;
+    MIDISetupForm& operator=(const MIDISetupForm&) = delete;
+
+    // Controls.
+    Control window;  // caption = title
+    Control Label1;
+    ComboList Combo1;  // language list
+    Control Label2;
+    ComboList ComboMidiOut;  // device list: position p is device number p - 1
+    Control CmdOk;
+    Control CmdCancel;
+
+    // What the last OK applied: the device list entry's text and position.
+    std::string MidiOutName;
+    std::int16_t MidiOutIndex = 0;
+
+    // How many times the window has been loaded. The window on screen centres
+    // itself when it is first shown after a load, and only then.
+    int loads = 0;
+
+    // Collaborators, set by the owner; an unset one is skipped.
+    // Every other window's relabelling, in the order added: each gets the
+    // text table and the language number 0 or 1.
+    std::vector<std::function<void(const TextTable&, int lang)>> relabellers;
+    std::function<void()> prepareHelp;              // help document of the current language
+    std::function<void()> showPlayer;               // shows the player window
+    std::function<void(int lang)> languageApplied;  // after every relabelling, with its language
+
+    // Loading: builds the device list, selects the stored language (which
+    // stores and applies it) and the stored device, fills the text table and
+    // applies the language again. Does not show the window.
+    void Form_Load();
+
+    // The language list: a choice stores and applies the language at once.
+    // A position outside the list runs nothing.
+    void Combo1_Click(int position);
+    void Combo1_Scroll(int position);
+    // The device list: only the selection changes until OK.
+    void ComboMidiOut_Click(int position);
+
+    // OK: stores both choices, then SetUp.
+    void CmdOk_Click();
+    // Applies the chosen device, hides this window, prepares the help
+    // document and shows the player window.
+    void SetUp();
+    // Exit: ends the program at once; nothing is stored.
+    void CmdCancel_Click();
+    // Closing through the window frame is Exit.
+    void Form_QueryUnload();
+
+    // Relabels this window and every window in `relabellers` in the stored
+    // language (LangNo when none is stored).
+    void SetTheLang();
+    // Fills the text table.
+    void SetTheLangsQuery();
+
+    void Show() { window.visible = true; }
+    void Hide() { window.visible = false; }
+
+private:
+    void buildDeviceList();
+    void relabel(int lang);
+
+    Language& language_;
+    SettingsStore& settings_;
+    MIDIOutputComponent& output_;
+    Dialogs& dialogs_;
+};
+
+}  // namespace vornel

@@ -1,0 +1,157 @@
+#include "settings/qt/SetupWindow.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "platform/qt/QtDispatcher.h"
+#include "settings/qt/StepAwareCombo.h"
+
+namespace vornel {
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+void syncList(QComboBox* combo, const ComboList& list, std::vector<std::string>& shown) {
+    const QSignalBlocker block(combo);
+    if (list.entries != shown) {
+        combo->clear();
+        for (const std::string& entry : list.entries) combo->addItem(qs(entry));
+        shown = list.entries;
+    }
+    combo->setCurrentIndex(list.ListIndex >= 0 && list.ListIndex < combo->count() ? list.ListIndex
+                                                                                  : -1);
+    combo->setEnabled(list.control.enabled);
+}
+
+}  // namespace
+
+SetupWindow::SetupWindow(MIDISetupForm& model, QtDispatcher& dispatcher, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      model_(model),
+      dispatcher_(dispatcher),
+      label1_(new QLabel),
+      combo1_(new StepAwareCombo),
+      label2_(new QLabel),
+      comboMidiOut_(new StepAwareCombo),
+      cmdOk_(new QPushButton),
+      cmdCancel_(new QPushButton) {
+    setObjectName("MIDISetupForm");
+    label1_->setObjectName("Label1");
+    combo1_->setObjectName("Combo1");
+    label2_->setObjectName("Label2");
+    comboMidiOut_->setObjectName("ComboMidiOut");
+    cmdOk_->setObjectName("CmdOk");
+    cmdCancel_->setObjectName("CmdCancel");
+
+    combo1_->setFixedWidth(kListWidth);
+    comboMidiOut_->setFixedWidth(kListWidth);
+    label1_->setBuddy(combo1_);
+    label2_->setBuddy(comboMidiOut_);
+
+    auto* lists = new QGridLayout;
+    lists->addWidget(label1_, 0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    lists->addWidget(combo1_, 0, 1);
+    lists->addWidget(label2_, 1, 0, Qt::AlignRight | Qt::AlignVCenter);
+    lists->addWidget(comboMidiOut_, 1, 1);
+    lists->setColumnStretch(0, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOk_);
+    buttons->addWidget(cmdCancel_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(lists);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // A choice in the open list is a click; stepping through the closed list
+    // with the keys or the wheel is the list's scrolling. Both apply the
+    // language at once.
+    connect(combo1_, &QComboBox::activated, this, [this](int position) {
+        if (combo1_->stepping())
+            forward([this, position] { model_.Combo1_Scroll(position); });
+        else
+            forward([this, position] { model_.Combo1_Click(position); });
+    });
+    connect(comboMidiOut_, &QComboBox::activated, this, [this](int position) {
+        forward([this, position] { model_.ComboMidiOut_Click(position); });
+    });
+    connect(cmdOk_, &QPushButton::clicked, this,
+            [this] { forward([this] { model_.CmdOk_Click(); }); });
+    connect(cmdCancel_, &QPushButton::clicked, this,
+            [this] { forward([this] { model_.CmdCancel_Click(); }); });
+
+    // The hook outlives nothing it points to: the dispatcher may outlast the window.
+    dispatcher_.addAfterHandlerHook([window = QPointer<SetupWindow>(this)] {
+        if (window) window->sync();
+    });
+    sync();
+}
+
+QComboBox* SetupWindow::languageList() const {
+    return combo1_;
+}
+
+QComboBox* SetupWindow::deviceList() const {
+    return comboMidiOut_;
+}
+
+void SetupWindow::forward(const std::function<void()>& handler) {
+    // A refused handler (one is already running, or the program has ended)
+    // changed nothing: the widgets go back to what the model says.
+    if (!dispatcher_.runHandler(handler)) sync();
+}
+
+void SetupWindow::closeEvent(QCloseEvent* event) {
+    if (!model_.window.visible || dispatcher_.ended()) {
+        event->accept();
+        return;
+    }
+    // The model decides; Qt must not hide the window behind its back.
+    event->ignore();
+    forward([this] { model_.Form_QueryUnload(); });
+}
+
+void SetupWindow::sync() {
+    setWindowTitle(qs(model_.window.caption));
+    label1_->setText(qs(model_.Label1.caption));
+    label2_->setText(qs(model_.Label2.caption));
+    cmdOk_->setText(qs(model_.CmdOk.caption));
+    cmdOk_->setEnabled(model_.CmdOk.enabled);
+    cmdCancel_->setText(qs(model_.CmdCancel.caption));
+    cmdCancel_->setEnabled(model_.CmdCancel.enabled);
+    syncList(combo1_, model_.Combo1, shownLanguages_);
+    syncList(comboMidiOut_, model_.ComboMidiOut, shownDevices_);
+
+    if (model_.window.visible == isVisible()) return;
+    if (model_.window.visible && model_.loads != centredForLoad_) {
+        centreOnScreen();
+        centredForLoad_ = model_.loads;
+    }
+    setVisible(model_.window.visible);
+}
+
+// Centred on the whole screen, as loading places it: each free distance is
+// halved with truncation. Later showings keep wherever the user moved it.
+void SetupWindow::centreOnScreen() {
+    adjustSize();
+    const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!where) return;
+    const QRect area = where->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+}  // namespace vornel
