@@ -1,0 +1,52 @@
+#include "installer/qt/InstallerMessageBox.h"
+
+#include <QMessageBox>
+#include <QString>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vornel {
+
+namespace {
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString fromUtf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+// Qt ends the process when it cannot reach a display, so the box is only
+// tried where one is named; a session without one (a console, a script) still
+// learns why the installer stopped.
+bool InstallerMessageBox::displayAvailable() {
+    return isSet("QT_QPA_PLATFORM") || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
+}
+
+void InstallerMessageBox::show(const std::string& text, const std::string& title, MessageIcon icon) {
+    if (!displayAvailable()) {
+        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+        return;
+    }
+    if (!app_ && QApplication::instance() == nullptr) app_ = std::make_unique<QApplication>(argc_, argv_);
+    QMessageBox box(qtIcon(icon), fromUtf8(title), fromUtf8(text), QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace vornel
