@@ -135,7 +135,15 @@ void PlayerWindow::closeEvent(QCloseEvent* event) {
 void PlayerWindow::sync() {
     syncControls();
     const bool visible = player_.state().window.visible;
-    if (visible != isVisible()) setVisible(visible);
+    if (visible == isVisible()) return;
+    setVisible(visible);
+    if (visible) {
+        // Brought back by another window's OK: the chord keys must reach us
+        // without the user clicking the window first.
+        raise();
+        activateWindow();
+        focusKeyboardSink();
+    }
 }
 
 void PlayerWindow::repaintNow() {
