@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace vornel {
 
@@ -13,6 +15,22 @@ namespace vornel {
 inline std::optional<std::int32_t> abiInt32(double value) {
     if (!std::isfinite(value) || value < INT32_MIN || value > INT32_MAX) return std::nullopt;
     return static_cast<std::int32_t>(value);
+}
+
+// A text crosses it as a pointer and a length into `held`, which keeps it
+// until the object's next call. With no object (`held` null), or when
+// producing the text throws, the caller gets an empty text.
+template <class Produce>
+const char* abiText(std::string* held, std::size_t* length, Produce produce) noexcept {
+    if (length) *length = 0;
+    if (!held) return "";
+    try {
+        *held = produce();
+        if (length) *length = held->size();
+        return held->c_str();
+    } catch (...) {
+        return "";
+    }
 }
 
 }  // namespace vornel

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "components/AbiNumber.h"
 #include "components/ComponentAbi.h"
 #include "components/ComponentLocation.h"
 #include "components/ModuleDispatcher.h"
@@ -58,16 +59,8 @@ double getNumber(void* object, int dispId) {
 }
 
 const char* getString(void* object, int dispId, size_t* length) {
-    if (length) *length = 0;
-    if (!object) return "";
-    try {
-        OutputObject* o = out(object);
-        o->text = o->output.getString(dispId);
-        if (length) *length = o->text.size();
-        return o->text.c_str();
-    } catch (...) {
-        return "";
-    }
+    OutputObject* o = out(object);
+    return abiText(o ? &o->text : nullptr, length, [&] { return o->output.getString(dispId); });
 }
 
 void setNumber(void* object, int dispId, double value) {

@@ -38,16 +38,8 @@ double getNumber(void* object, int dispId) {
 }
 
 const char* getString(void* object, int dispId, size_t* length) {
-    if (length) *length = 0;
-    if (!object) return "";
-    try {
-        ReaderObject* o = reader(object);
-        o->text = o->file.getString(dispId);
-        if (length) *length = o->text.size();
-        return o->text.c_str();
-    } catch (...) {
-        return "";
-    }
+    ReaderObject* o = reader(object);
+    return abiText(o ? &o->text : nullptr, length, [&] { return o->file.getString(dispId); });
 }
 
 void setNumber(void* object, int dispId, double value) {

@@ -11,34 +11,10 @@
 
 #include "installer/InstallerFiles.h"
 #include "installer/qt/InstallerMessageBox.h"
+#include "support/BoxAnswerer.h"
 
 namespace vornel {
 namespace {
-
-struct SeenBox {
-    bool seen = false;
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
-
-// From inside the box's modal loop: waits for the box, notes what it shows and
-// presses OK.
-void answerNextBox(SeenBox& seen) {
-    auto poll = std::make_shared<std::function<void(int)>>();
-    std::weak_ptr<std::function<void(int)>> self = poll;
-    *poll = [&seen, self](int triesLeft) {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            if (auto again = self.lock(); again && triesLeft > 0)
-                QTimer::singleShot(0, [again, triesLeft] { (*again)(triesLeft - 1); });
-            return;
-        }
-        seen = {true, box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
-        box->button(QMessageBox::Ok)->click();
-    };
-    QTimer::singleShot(0, [poll] { (*poll)(1000); });
-}
 
 TEST(InstallerMessageBoxTest, ShowsTheTextAndTitleWithOnlyOkAndNoIcon) {
     int argc = 1;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/qt/QtConversions.h"
+
 namespace vornel {
 
 namespace {
@@ -12,22 +14,6 @@ namespace {
 bool isSet(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && *value != '\0';
-}
-
-QMessageBox::Icon qtIcon(MessageIcon icon) {
-    switch (icon) {
-        case MessageIcon::Exclamation:
-            return QMessageBox::Warning;
-        case MessageIcon::Question:
-            return QMessageBox::Question;
-        case MessageIcon::None:
-            break;
-    }
-    return QMessageBox::NoIcon;
-}
-
-QString fromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 }  // namespace
@@ -45,7 +31,7 @@ void InstallerMessageBox::show(const std::string& text, const std::string& title
         return;
     }
     if (!app_ && QApplication::instance() == nullptr) app_ = std::make_unique<QApplication>(argc_, argv_);
-    QMessageBox box(qtIcon(icon), fromUtf8(title), fromUtf8(text), QMessageBox::Ok);
+    QMessageBox box(qtIcon(icon), qtString(title), qtString(text), QMessageBox::Ok);
     box.exec();
 }
 

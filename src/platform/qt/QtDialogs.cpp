@@ -6,27 +6,9 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include "platform/qt/QtConversions.h"
+
 namespace vornel {
-
-namespace {
-
-QString fromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QMessageBox::Icon qtIcon(MessageIcon icon) {
-    switch (icon) {
-        case MessageIcon::Exclamation:
-            return QMessageBox::Warning;
-        case MessageIcon::Question:
-            return QMessageBox::Question;
-        case MessageIcon::None:
-            break;
-    }
-    return QMessageBox::NoIcon;
-}
-
-}  // namespace
 
 QtDialogs::~QtDialogs() {
     if (waitCursor_) QGuiApplication::restoreOverrideCursor();
@@ -35,13 +17,13 @@ QtDialogs::~QtDialogs() {
 // The boxes belong to whichever window the user is working in, so they open
 // over it; with none active they centre on the screen.
 void QtDialogs::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
-    QMessageBox box(qtIcon(icon), fromUtf8(title), fromUtf8(text), QMessageBox::Ok,
+    QMessageBox box(qtIcon(icon), qtString(title), qtString(text), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
 }
 
 bool QtDialogs::askYesNo(const std::string& text, const std::string& title) {
-    QMessageBox box(QMessageBox::Question, fromUtf8(title), fromUtf8(text),
+    QMessageBox box(QMessageBox::Question, qtString(title), qtString(text),
                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;

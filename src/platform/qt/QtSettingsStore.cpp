@@ -1,14 +1,12 @@
 #include "platform/qt/QtSettingsStore.h"
 
+#include "platform/qt/QtConversions.h"
+
 namespace vornel {
 
 namespace {
 
 constexpr const char* kApplication = "Halvex";
-
-QString fromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // QSettings would read "a/b" as a nested group; a section or key is one name,
 // and an empty one names nothing.
@@ -17,7 +15,7 @@ bool isName(const std::string& s) {
 }
 
 QString path(const std::string& section, const std::string& key) {
-    return fromUtf8(section) + '/' + fromUtf8(key);
+    return qtString(section) + '/' + qtString(key);
 }
 
 }  // namespace
@@ -39,7 +37,7 @@ std::string QtSettingsStore::read(const std::string& section, const std::string&
 void QtSettingsStore::write(const std::string& section, const std::string& key,
                             const std::string& value) {
     if (!isName(section) || !isName(key)) return;
-    settings_->setValue(path(section, key), fromUtf8(value));
+    settings_->setValue(path(section, key), qtString(value));
     settings_->sync();
 }
 

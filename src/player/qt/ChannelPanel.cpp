@@ -69,7 +69,7 @@ void ChannelPanel::sync(const PlayerState& state) {
     for (std::size_t row = 0; row < 8; ++row) {
         const Control& name = state.Label6[row];
         mirrorControl(*names_[row], name);
-        const QString caption = qtText(name.caption);
+        const QString caption = qtString(name.caption);
         if (names_[row]->text() != caption) names_[row]->setText(caption);
 
         meters_[row]->setLength(
@@ -81,7 +81,7 @@ void ChannelPanel::sync(const PlayerState& state) {
     }
 
     mirrorControl(*tempoLabel_, state.Label1);
-    const QString tempoCaption = qtText(state.Label1.caption);
+    const QString tempoCaption = qtString(state.Label1.caption);
     if (tempoLabel_->text() != tempoCaption) tempoLabel_->setText(tempoCaption);
 
     // Not while the user drags the thumb: the value would pull it back. And

@@ -46,13 +46,13 @@ ChordKey& ChordsFrame::label(int index) {
 
 void ChordsFrame::sync(const PlayerState& state) {
     mirrorControl(*this, state.Frm_Chords);
-    const QString title = qtText(state.Frm_Chords.caption);
+    const QString title = qtString(state.Frm_Chords.caption);
     if (this->title() != title) setTitle(title);
     for (int i = 0; i < 24; ++i) {
         const Control& c = state.Lbl_Chord[static_cast<std::size_t>(i)];
         ChordKey& key = label(i);
         mirrorControl(key, c);
-        key.setCaption(qtText(c.caption));
+        key.setCaption(qtString(c.caption));
         key.setColour(qtColour(c.colour));
     }
 }

@@ -7,13 +7,13 @@ void mirrorControl(QWidget& widget, const Control& control) {
     if (widget.testAttribute(Qt::WA_ForceDisabled) == control.enabled)
         widget.setEnabled(control.enabled);
     if (widget.isHidden() == control.visible) widget.setVisible(control.visible);
-    const QString tip = qtText(control.toolTip);
+    const QString tip = qtString(control.toolTip);
     if (widget.toolTip() != tip) widget.setToolTip(tip);
 }
 
 void mirrorLabel(QLabel& label, const Control& control) {
     mirrorControl(label, control);
-    const QString text = qtText(control.caption);
+    const QString text = qtString(control.caption);
     if (label.text() != text) label.setText(text);
 }
 

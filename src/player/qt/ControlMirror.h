@@ -7,15 +7,9 @@
 #include <string>
 
 #include "platform/Control.h"
+#include "platform/qt/QtConversions.h"
 
 namespace vornel {
-
-inline QString qtText(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-inline QColor qtColour(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
 
 // Shows a control's enabled state, visibility and tool tip on its widget,
 // touching the widget only where it differs. Caption and colour depend on the

@@ -42,7 +42,7 @@ FileFrame::FileFrame(QWidget* parent) : QGroupBox(parent), label7_(new QLabel(th
 
 void FileFrame::sync(const PlayerState& state) {
     mirrorControl(*this, state.Frm_File);
-    const QString title = qtText(state.Frm_File.caption);
+    const QString title = qtString(state.Frm_File.caption);
     if (this->title() != title) setTitle(title);
     const std::array<const Control*, 6> captions{&state.Lbl_NameN,     &state.Lbl_CopyN,
                                                  &state.Lbl_TimeSignN, &state.Lbl_TempoN,

@@ -17,7 +17,7 @@ constexpr int kLoadingStripHeight = 24;
 
 // Menu texts treat '&' as a mnemonic mark; the captions are plain text.
 QString menuText(const std::string& caption) {
-    return qtText(caption).replace('&', QStringLiteral("&&"));
+    return qtString(caption).replace('&', QStringLiteral("&&"));
 }
 
 }  // namespace
@@ -157,7 +157,7 @@ void PlayerWindow::focusKeyboardSink() {
 
 void PlayerWindow::syncControls() {
     const PlayerState& s = player_.state();
-    const QString title = qtText(s.window.caption);
+    const QString title = qtString(s.window.caption);
     if (windowTitle() != title) setWindowTitle(title);
 
     const std::array<const Control*, kCommandCount> commands{
@@ -169,7 +169,7 @@ void PlayerWindow::syncControls() {
         a.setText(menuText(c.caption));
         a.setEnabled(c.enabled);
         a.setVisible(c.visible);
-        a.setToolTip(qtText(c.toolTip));
+        a.setToolTip(qtString(c.toolTip));
     }
 
     styleFrame_->sync(s);

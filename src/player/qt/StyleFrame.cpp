@@ -40,13 +40,13 @@ StyleFrame::StyleFrame(QWidget* parent) : QGroupBox(parent) {
 
 void StyleFrame::sync(const PlayerState& state) {
     mirrorControl(*this, state.Frm_Style);
-    const QString title = qtText(state.Frm_Style.caption);
+    const QString title = qtString(state.Frm_Style.caption);
     if (this->title() != title) setTitle(title);
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         const Control& c = state.Cmd_Part[i];
         ColourButton& b = *buttons_[i];
         mirrorControl(b, c);
-        const QString caption = qtText(c.caption);
+        const QString caption = qtString(c.caption);
         if (b.text() != caption) b.setText(caption);
         b.setColour(qtColour(c.colour));
     }

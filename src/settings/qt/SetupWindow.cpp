@@ -1,32 +1,27 @@
 #include "settings/qt/SetupWindow.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "platform/qt/QtDispatcher.h"
+#include "platform/qt/QtConversions.h"
 #include "settings/qt/StepAwareCombo.h"
 
 namespace vornel {
 
 namespace {
 
-QString qs(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 void syncList(QComboBox* combo, const ComboList& list, std::vector<std::string>& shown) {
     const QSignalBlocker block(combo);
     if (list.entries != shown) {
         combo->clear();
-        for (const std::string& entry : list.entries) combo->addItem(qs(entry));
+        for (const std::string& entry : list.entries) combo->addItem(qtString(entry));
         shown = list.entries;
     }
     combo->setCurrentIndex(list.ListIndex >= 0 && list.ListIndex < combo->count() ? list.ListIndex
@@ -37,9 +32,8 @@ void syncList(QComboBox* combo, const ComboList& list, std::vector<std::string>&
 }  // namespace
 
 SetupWindow::SetupWindow(MIDISetupForm& model, QtDispatcher& dispatcher, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : ModelWindow(dispatcher, model.window, [&model] { model.Form_QueryUnload(); }, parent),
       model_(model),
-      dispatcher_(dispatcher),
       label1_(new QLabel),
       combo1_(new StepAwareCombo),
       label2_(new QLabel),
@@ -94,11 +88,7 @@ SetupWindow::SetupWindow(MIDISetupForm& model, QtDispatcher& dispatcher, QWidget
     connect(cmdCancel_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.CmdCancel_Click(); }); });
 
-    // The hook outlives nothing it points to: the dispatcher may outlast the window.
-    dispatcher_.addAfterHandlerHook([window = QPointer<SetupWindow>(this)] {
-        if (window) window->sync();
-    });
-    sync();
+    followModel();
 }
 
 QComboBox* SetupWindow::languageList() const {
@@ -109,29 +99,13 @@ QComboBox* SetupWindow::deviceList() const {
     return comboMidiOut_;
 }
 
-void SetupWindow::forward(const std::function<void()>& handler) {
-    // A refused handler (one is already running, or the program has ended)
-    // changed nothing: the widgets go back to what the model says.
-    if (!dispatcher_.runHandler(handler)) sync();
-}
-
-void SetupWindow::closeEvent(QCloseEvent* event) {
-    if (!model_.window.visible || dispatcher_.ended()) {
-        event->accept();
-        return;
-    }
-    // The model decides; Qt must not hide the window behind its back.
-    event->ignore();
-    forward([this] { model_.Form_QueryUnload(); });
-}
-
 void SetupWindow::sync() {
-    setWindowTitle(qs(model_.window.caption));
-    label1_->setText(qs(model_.Label1.caption));
-    label2_->setText(qs(model_.Label2.caption));
-    cmdOk_->setText(qs(model_.CmdOk.caption));
+    setWindowTitle(qtString(model_.window.caption));
+    label1_->setText(qtString(model_.Label1.caption));
+    label2_->setText(qtString(model_.Label2.caption));
+    cmdOk_->setText(qtString(model_.CmdOk.caption));
     cmdOk_->setEnabled(model_.CmdOk.enabled);
-    cmdCancel_->setText(qs(model_.CmdCancel.caption));
+    cmdCancel_->setText(qtString(model_.CmdCancel.caption));
     cmdCancel_->setEnabled(model_.CmdCancel.enabled);
     syncList(combo1_, model_.Combo1, shownLanguages_);
     syncList(comboMidiOut_, model_.ComboMidiOut, shownDevices_);

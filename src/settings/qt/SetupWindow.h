@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QWidget>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "settings/MIDISetupForm.h"
+#include "platform/qt/ModelWindow.h"
 
-class QCloseEvent;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -22,18 +21,19 @@ class StepAwareCombo;
 // handler of the dispatcher; after every handler of the program it shows the
 // model again, so the language being applied or the player's Settings
 // command showing the window reach the screen too.
-class SetupWindow final : public QWidget {
+class SetupWindow final : public ModelWindow {
     Q_OBJECT
 
 public:
     // Width of both lists: 3000 twips.
     static constexpr int kListWidth = 200;
 
+    // Closing through the window frame ends the program, as Exit does.
     SetupWindow(MIDISetupForm& model, QtDispatcher& dispatcher, QWidget* parent = nullptr);
 
     // Shows the model's present state: title, captions, lists, selections and
     // visibility. The first showing after a load centres the window.
-    void sync();
+    void sync() override;
 
     QLabel* languageLabel() const { return label1_; }
     QComboBox* languageList() const;
@@ -42,16 +42,10 @@ public:
     QPushButton* okButton() const { return cmdOk_; }
     QPushButton* exitButton() const { return cmdCancel_; }
 
-protected:
-    // Closing through the window frame ends the program, as Exit does.
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    void forward(const std::function<void()>& handler);
     void centreOnScreen();
 
     MIDISetupForm& model_;
-    QtDispatcher& dispatcher_;
     QLabel* label1_;
     StepAwareCombo* combo1_;
     QLabel* label2_;

@@ -1,13 +1,11 @@
 #include "windows/qt/AboutWindow.h"
 
-#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QPointer>
 #include <QPushButton>
 #include <QUrl>
 #include <algorithm>
@@ -97,20 +95,11 @@ QPixmap musicIcon(int size) {
     return pixmap;
 }
 
-QLabel* plainLabel(const char* name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    // Texts are shown as written, spaces included; nothing is read as markup.
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 }  // namespace
 
 AboutWindow::AboutWindow(AboutForm& model, QtDispatcher& dispatcher, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : ModelWindow(dispatcher, model.window, [&model] { model.Cmd_Ab_Ok_Click(); }, parent),
       model_(model),
-      dispatcher_(dispatcher),
       image1_(plainLabel("Image1", this)),
       image2_(plainLabel("Image2", this)),
       label8_(plainLabel("Label8", this)),
@@ -157,33 +146,13 @@ AboutWindow::AboutWindow(AboutForm& model, QtDispatcher& dispatcher, QWidget* pa
     // (a test does); otherwise the desktop's browser opens it.
     if (!model_.openUrl) model_.openUrl = &AboutWindow::openInBrowser;
 
-    // The hook outlives nothing it points to: the dispatcher may outlast the window.
-    dispatcher_.addAfterHandlerHook([window = QPointer<AboutWindow>(this)] {
-        if (window) window->sync();
-    });
-    sync();
+    followModel();
 }
 
 bool AboutWindow::openInBrowser(const std::string& address) {
     const QUrl url(qtString(address), QUrl::StrictMode);
     if (!url.isValid() || (url.scheme() != "https" && url.scheme() != "http")) return false;
     return QDesktopServices::openUrl(url);
-}
-
-void AboutWindow::forward(const std::function<void()>& handler) {
-    // A refused handler changed nothing: the widgets go back to what the
-    // model says.
-    if (!dispatcher_.runHandler(handler)) sync();
-}
-
-void AboutWindow::closeEvent(QCloseEvent* event) {
-    if (!model_.window.visible || dispatcher_.ended()) {
-        event->accept();
-        return;
-    }
-    // The model hides the window itself; Qt must not hide it behind its back.
-    event->ignore();
-    forward([this] { model_.Cmd_Ab_Ok_Click(); });
 }
 
 bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {

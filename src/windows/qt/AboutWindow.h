@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QWidget>
 #include <functional>
 #include <string>
 
 #include "windows/AboutForm.h"
+#include "platform/qt/ModelWindow.h"
 
-class QCloseEvent;
 class QLabel;
 class QPushButton;
 
@@ -18,10 +17,11 @@ class QtDispatcher;
 // AboutForm model after every handler of the program and forwards OK and a
 // click on the web link to the model as handlers. Unless the owner has given
 // the model another way, the link opens in the user's browser.
-class AboutWindow final : public QWidget {
+class AboutWindow final : public ModelWindow {
     Q_OBJECT
 
 public:
+    // Closing through the window frame is OK: the player window comes back.
     AboutWindow(AboutForm& model, QtDispatcher& dispatcher, QWidget* parent = nullptr);
 
     // Hands `address` to the desktop's browser; false when it is not a web
@@ -30,7 +30,7 @@ public:
 
     // Shows the model's present state: title, texts, the link's place and
     // visibility. The window grows if a text would not fit.
-    void sync();
+    void sync() override;
 
     QLabel* nameLabel() const { return label8_; }
     QLabel* mailLabel() const { return mail_; }
@@ -40,17 +40,13 @@ public:
     QPushButton* okButton() const { return ok_; }
 
 protected:
-    // Closing through the window frame is OK: the player window comes back.
-    void closeEvent(QCloseEvent* event) override;
     // A click on the link label: the left button pressed and released over it.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void forward(const std::function<void()>& handler);
     void fitWidth();
 
     AboutForm& model_;
-    QtDispatcher& dispatcher_;
     QLabel* image1_;
     QLabel* image2_;
     QLabel* label8_;

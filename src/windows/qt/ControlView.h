@@ -1,26 +1,30 @@
 #pragma once
 
 #include <QColor>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <string>
 
 #include "platform/Control.h"
+#include "platform/qt/QtConversions.h"
 
 namespace vornel {
 
 // Small pieces the auxiliary windows share to show their models' records.
 
-inline QString qtString(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-inline QColor qtColour(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
-
 inline int twipsToPixels(int twips) {
     return twips / 15;
+}
+
+// A label named `name` that shows its text exactly as written, spaces
+// included (the key map lines its arrows up with them); nothing is read as
+// markup.
+inline QLabel* plainLabel(const QString& name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
 }
 
 // Shows a label's or button's record: caption, enabled state, visibility and

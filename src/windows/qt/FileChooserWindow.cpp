@@ -1,28 +1,23 @@
 #include "windows/qt/FileChooserWindow.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/qt/QtConversions.h"
 #include "platform/qt/QtDispatcher.h"
 
 namespace vornel {
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 bool sameEntries(const std::vector<FolderEntry>& a, const std::vector<FolderEntry>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -45,9 +40,8 @@ void selectRow(QListWidget* list, int row) {
 }  // namespace
 
 FileChooserWindow::FileChooserWindow(FileChooser& model, QtDispatcher& dispatcher, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : ModelWindow(dispatcher, model.window, [&model] { model.CmdCancel_Click(); }, parent),
       model_(model),
-      dispatcher_(dispatcher),
       drive1_(new QComboBox),
       dir1_(new QListWidget),
       file1_(new QListWidget),
@@ -107,34 +101,14 @@ FileChooserWindow::FileChooserWindow(FileChooser& model, QtDispatcher& dispatche
     connect(cmdCancel_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.CmdCancel_Click(); }); });
 
-    // The hook outlives nothing it points to: the dispatcher may outlast the window.
-    dispatcher_.addAfterHandlerHook([window = QPointer<FileChooserWindow>(this)] {
-        if (window) window->sync();
-    });
-    sync();
-}
-
-void FileChooserWindow::forward(const std::function<void()>& handler) {
-    // A refused handler (one is already running, or the program has ended)
-    // changed nothing: the widgets go back to what the model says.
-    if (!dispatcher_.runHandler(handler)) sync();
-}
-
-void FileChooserWindow::closeEvent(QCloseEvent* event) {
-    if (!model_.window.visible || dispatcher_.ended()) {
-        event->accept();
-        return;
-    }
-    // The model hides the window itself; Qt must not hide it behind its back.
-    event->ignore();
-    forward([this] { model_.CmdCancel_Click(); });
+    followModel();
 }
 
 void FileChooserWindow::sync() {
-    setWindowTitle(qs(model_.window.caption));
-    cmdOk_->setText(qs(model_.CmdOk.caption));
+    setWindowTitle(qtString(model_.window.caption));
+    cmdOk_->setText(qtString(model_.CmdOk.caption));
     cmdOk_->setEnabled(model_.CmdOk.enabled);
-    cmdCancel_->setText(qs(model_.CmdCancel.caption));
+    cmdCancel_->setText(qtString(model_.CmdCancel.caption));
     cmdCancel_->setEnabled(model_.CmdCancel.enabled);
     syncLists();
     if (model_.window.visible != isVisible()) setVisible(model_.window.visible);
@@ -144,7 +118,7 @@ void FileChooserWindow::syncLists() {
     if (model_.Drive1.List != shownRoots_) {
         const QSignalBlocker block(drive1_);
         drive1_->clear();
-        for (const std::string& root : model_.Drive1.List) drive1_->addItem(qs(root));
+        for (const std::string& root : model_.Drive1.List) drive1_->addItem(qtString(root));
         shownRoots_ = model_.Drive1.List;
     }
     {
@@ -162,7 +136,7 @@ void FileChooserWindow::syncLists() {
             // The current folder and its ancestors are open; its subfolders closed.
             const bool onPath = static_cast<int>(i) <= model_.Dir1.ListIndex;
             dir1_->addItem(new QListWidgetItem(onPath ? open : closed,
-                                               QString(e.level * 3, ' ') + qs(e.name)));
+                                               QString(e.level * 3, ' ') + qtString(e.name)));
         }
         shownFolders_ = model_.Dir1.List;
     }
@@ -171,7 +145,7 @@ void FileChooserWindow::syncLists() {
     if (model_.File1.List != shownFiles_) {
         const QSignalBlocker block(file1_);
         file1_->clear();
-        for (const std::string& name : model_.File1.List) file1_->addItem(qs(name));
+        for (const std::string& name : model_.File1.List) file1_->addItem(qtString(name));
         shownFiles_ = model_.File1.List;
     }
     selectRow(file1_, model_.File1.ListIndex);

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QWidget>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "windows/FileChooser.h"
+#include "platform/qt/ModelWindow.h"
 
-class QCloseEvent;
 class QComboBox;
 class QListWidget;
 class QPushButton;
@@ -21,15 +20,16 @@ class QtDispatcher;
 // name, as a handler of the dispatcher; after every handler of the program it
 // shows the model again, so a change made elsewhere (the player's Open showing
 // the chooser, the language being applied) reaches the screen too.
-class FileChooserWindow final : public QWidget {
+class FileChooserWindow final : public ModelWindow {
     Q_OBJECT
 
 public:
+    // Closing through the window frame is Cancel.
     FileChooserWindow(FileChooser& model, QtDispatcher& dispatcher, QWidget* parent = nullptr);
 
     // Shows the model's present state: title, visibility, lists, selections,
     // button captions and enabled state.
-    void sync();
+    void sync() override;
 
     QComboBox* driveList() const { return drive1_; }
     QListWidget* folderList() const { return dir1_; }
@@ -37,16 +37,10 @@ public:
     QPushButton* okButton() const { return cmdOk_; }
     QPushButton* cancelButton() const { return cmdCancel_; }
 
-protected:
-    // Closing through the window frame is Cancel.
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    void forward(const std::function<void()>& handler);
     void syncLists();
 
     FileChooser& model_;
-    QtDispatcher& dispatcher_;
     QComboBox* drive1_;
     QListWidget* dir1_;
     QListWidget* file1_;

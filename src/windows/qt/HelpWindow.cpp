@@ -1,8 +1,6 @@
 #include "windows/qt/HelpWindow.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QPointer>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -23,9 +21,8 @@ constexpr int kHeightTwips = 7200;
 }  // namespace
 
 HelpWindow::HelpWindow(HelpForm& model, QtDispatcher& dispatcher, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : ModelWindow(dispatcher, model.window, [&model] { model.Command1_Click(); }, parent),
       model_(model),
-      dispatcher_(dispatcher),
       ole1_(new QTextBrowser),
       command1_(new QPushButton) {
     setObjectName("help");
@@ -48,27 +45,7 @@ HelpWindow::HelpWindow(HelpForm& model, QtDispatcher& dispatcher, QWidget* paren
     connect(command1_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.Command1_Click(); }); });
 
-    // The hook outlives nothing it points to: the dispatcher may outlast the window.
-    dispatcher_.addAfterHandlerHook([window = QPointer<HelpWindow>(this)] {
-        if (window) window->sync();
-    });
-    sync();
-}
-
-void HelpWindow::forward(const std::function<void()>& handler) {
-    // A refused handler changed nothing: the widgets go back to what the
-    // model says.
-    if (!dispatcher_.runHandler(handler)) sync();
-}
-
-void HelpWindow::closeEvent(QCloseEvent* event) {
-    if (!model_.window.visible || dispatcher_.ended()) {
-        event->accept();
-        return;
-    }
-    // The model hides the window itself; Qt must not hide it behind its back.
-    event->ignore();
-    forward([this] { model_.Command1_Click(); });
+    followModel();
 }
 
 void HelpWindow::sync() {

@@ -1,9 +1,7 @@
 #include "windows/qt/KeyMapWindow.h"
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QString>
 
@@ -37,20 +35,11 @@ int px(int twips) {
     return twipsToPixels(twips);
 }
 
-QLabel* plainLabel(const QString& name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    // The key texts line their arrows up with spaces: shown exactly as written.
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 }  // namespace
 
 KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : ModelWindow(dispatcher, model.window, [&model] { model.Command1_Click(); }, parent),
       model_(model),
-      dispatcher_(dispatcher),
       frame1_(new QFrame(this)),
       label3_(plainLabel("Label3", this)),
       command1_(new QPushButton(this)) {
@@ -81,27 +70,7 @@ KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget*
     connect(command1_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.Command1_Click(); }); });
 
-    // The hook outlives nothing it points to: the dispatcher may outlast the window.
-    dispatcher_.addAfterHandlerHook([window = QPointer<KeyMapWindow>(this)] {
-        if (window) window->sync();
-    });
-    sync();
-}
-
-void KeyMapWindow::forward(const std::function<void()>& handler) {
-    // A refused handler changed nothing: the widgets go back to what the
-    // model says.
-    if (!dispatcher_.runHandler(handler)) sync();
-}
-
-void KeyMapWindow::closeEvent(QCloseEvent* event) {
-    if (!model_.window.visible || dispatcher_.ended()) {
-        event->accept();
-        return;
-    }
-    // The model hides the window itself; Qt must not hide it behind its back.
-    event->ignore();
-    forward([this] { model_.Command1_Click(); });
+    followModel();
 }
 
 void KeyMapWindow::sync() {

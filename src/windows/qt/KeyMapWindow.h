@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QWidget>
 #include <array>
 #include <functional>
 
 #include "windows/KeyMapForm.h"
+#include "platform/qt/ModelWindow.h"
 
-class QCloseEvent;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -19,14 +18,15 @@ class QtDispatcher;
 // function keys in its right half, the note on minor chords below and OK. It
 // shows the KeyMapForm model after every handler of the program and forwards
 // OK to the model as a handler.
-class KeyMapWindow final : public QWidget {
+class KeyMapWindow final : public ModelWindow {
     Q_OBJECT
 
 public:
+    // Closing through the window frame is OK: the player window comes back.
     KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget* parent = nullptr);
 
     // Shows the model's present state: title, labels, OK and visibility.
-    void sync();
+    void sync() override;
 
     QLabel* keyLabel(int index) const { return label1_.at(static_cast<std::size_t>(index)); }
     QLabel* actionLabel(int index) const { return label2_.at(static_cast<std::size_t>(index)); }
@@ -34,15 +34,8 @@ public:
     QFrame* frame() const { return frame1_; }
     QPushButton* okButton() const { return command1_; }
 
-protected:
-    // Closing through the window frame is OK: the player window comes back.
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    void forward(const std::function<void()>& handler);
-
     KeyMapForm& model_;
-    QtDispatcher& dispatcher_;
     QFrame* frame1_;
     std::array<QLabel*, KeyMapForm::kPairCount> label1_{};
     std::array<QLabel*, KeyMapForm::kPairCount> label2_{};
