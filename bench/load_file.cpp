@@ -10,6 +10,10 @@
 // (parse only: timed inside Python with perf_counter, interpreter start-up
 // excluded). Loading also scans the file twice per section and fills the
 // part tables, so it may be a few times a bare parse and still be fine.
+//
+// The same load runs a second time with the reader the program really uses:
+// the one in the Midifl32.hcm module, reached through its C entry point, so
+// the cost of the module boundary shows beside the in-process reader.
 
 #include <algorithm>
 #include <chrono>
@@ -19,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "components/ComponentLibrary.h"
+#include "components/LoadedMidifile.h"
 #include "style/StyleLoading.h"
 #include "support/PlayerFixture.h"
 #include "support/StyleLike.h"
@@ -32,6 +38,21 @@ constexpr int kRuns = 60;
 struct Summary {
     double median, p90;
 };
+
+Summary summarize(std::vector<double> ms);
+
+Summary timeLoads(test::PlayerFixture& f, PlayerState& state, const std::string& path) {
+    std::vector<double> runs;
+    runs.reserve(kRuns);
+    for (int i = 0; i < kRuns; ++i) {
+        f.clearSent();
+        const auto t0 = std::chrono::steady_clock::now();
+        LoadFile(state, path);
+        const auto t1 = std::chrono::steady_clock::now();
+        runs.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+    }
+    return summarize(runs);
+}
 
 Summary summarize(std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
@@ -91,24 +112,25 @@ int main() {
     const std::string path = f.writeFile(test::styleLike(typicalStyle(), &layout), "bench.sty");
     const auto bytes = std::filesystem::file_size(path);
 
-    std::vector<double> runs;
-    runs.reserve(kRuns);
-    for (int i = 0; i < kRuns; ++i) {
-        f.clearSent();
-        const auto t0 = std::chrono::steady_clock::now();
-        LoadFile(f.state, path);
-        const auto t1 = std::chrono::steady_clock::now();
-        runs.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-    }
+    const Summary ours = timeLoads(f, f.state, path);
     int loadedEvents = 0;
     for (int p = 1; p <= kPartCount; ++p) loadedEvents += f.style.PartEvCount(p);
-    const Summary ours = summarize(runs);
 
     std::printf("style: %ju bytes, %d events in one track, %zu sections; %d events stored, %zu messages sent per load\n",
                 static_cast<std::uintmax_t>(bytes), layout.trackEvents, layout.sections.size(), loadedEvents,
                 f.sent().size());
     std::printf("%-34s %10s %10s\n", "", "median ms", "p90 ms");
     std::printf("%-34s %10.3f %10.3f\n", "LoadFile (Vornel), 60 runs", ours.median, ours.p90);
+
+    const ComponentLibrary module = ComponentLibrary::load(VORNEL_PROGRAM_DIR "/Midifl32.hcm", "Midifl32");
+    const auto moduleReader = module.loaded() ? LoadedMidifile::create(*module.api(), f.ui) : nullptr;
+    if (!moduleReader) {
+        std::printf("%-34s skipped: %s\n", "LoadFile, reader in the module", module.error().c_str());
+    } else {
+        PlayerState state{*moduleReader, f.output, f.style, f.language, f.dialogs, f.timer1, f.timer2, f.timer3};
+        const Summary viaModule = timeLoads(f, state, path);
+        std::printf("%-34s %10.3f %10.3f\n", "LoadFile, reader in Midifl32.hcm", viaModule.median, viaModule.p90);
+    }
 
     const std::string python = midoPython();
     if (python.empty()) {
