@@ -20,6 +20,14 @@ void ModelWindow::followModel() {
     sync();
 }
 
+void ModelWindow::followVisibility() {
+    if (window_.visible == isVisible()) return;
+    setVisible(window_.visible);
+    if (!window_.visible) return;
+    raise();
+    activateWindow();
+}
+
 void ModelWindow::forward(const std::function<void()>& handler) {
     // A refused handler (one is already running, or the program has ended)
     // changed nothing: the widgets go back to what the model says.

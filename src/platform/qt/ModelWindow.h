@@ -30,6 +30,11 @@ protected:
     // follows the model.
     void followModel();
 
+    // Shows or hides the window as the model says. A window the model shows
+    // comes to the front with the keyboard, also when it was shown already
+    // and only lay behind another one.
+    void followVisibility();
+
     // Runs `handler` as a handler of the program.
     void forward(const std::function<void()>& handler);
 

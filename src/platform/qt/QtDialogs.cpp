@@ -17,12 +17,14 @@ QtDialogs::~QtDialogs() {
 // The boxes belong to whichever window the user is working in, so they open
 // over it; with none active they centre on the screen.
 void QtDialogs::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
+    dispatcher_.syncWindows();
     QMessageBox box(qtIcon(icon), qtString(title), qtString(text), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
 }
 
 bool QtDialogs::askYesNo(const std::string& text, const std::string& title) {
+    dispatcher_.syncWindows();
     QMessageBox box(QMessageBox::Question, qtString(title), qtString(text),
                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::Yes);

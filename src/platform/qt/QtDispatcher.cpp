@@ -67,6 +67,10 @@ void QtDispatcher::leave() {
     }
     held_.clear();
     depth_ = 0;
+    syncWindows();
+}
+
+void QtDispatcher::syncWindows() {
     if (ended_) return;
     // Copied, so a hook that registers another one cannot invalidate the loop.
     const auto hooks = afterHandlerHooks_;

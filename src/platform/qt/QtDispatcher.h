@@ -51,6 +51,11 @@ public:
     int addAfterHandlerHook(std::function<void()> hook);
     void removeAfterHandlerHook(int id);
 
+    // Runs the after-handler hooks now, inside a handler: a message box shows
+    // over the windows as the handler has left them so far (a window it hid
+    // is gone before the box appears), not as they were when it began.
+    void syncWindows();
+
 private:
     friend class HandlerScope;
     void enter();

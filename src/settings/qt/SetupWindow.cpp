@@ -115,7 +115,7 @@ void SetupWindow::sync() {
         centreOnScreen();
         centredForLoad_ = model_.loads;
     }
-    setVisible(model_.window.visible);
+    followVisibility();
 }
 
 // Centred on the whole screen, as loading places it: each free distance is

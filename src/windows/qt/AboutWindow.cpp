@@ -183,7 +183,7 @@ void AboutWindow::sync() {
     web_->move(px(model_.Lbl_Ab_Web_Left), px(kWebTopTwips));
     showControl(*ok_, model_.Cmd_Ab_Ok);
     fitWidth();
-    if (model_.window.visible != isVisible()) setVisible(model_.window.visible);
+    followVisibility();
 }
 
 void AboutWindow::fitWidth() {

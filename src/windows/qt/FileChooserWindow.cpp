@@ -111,7 +111,7 @@ void FileChooserWindow::sync() {
     cmdCancel_->setText(qtString(model_.CmdCancel.caption));
     cmdCancel_->setEnabled(model_.CmdCancel.enabled);
     syncLists();
-    if (model_.window.visible != isVisible()) setVisible(model_.window.visible);
+    followVisibility();
 }
 
 void FileChooserWindow::syncLists() {

@@ -31,6 +31,11 @@ HelpWindow::HelpWindow(HelpForm& model, QtDispatcher& dispatcher, QWidget* paren
     ole1_->setReadOnly(true);
     // Links in a help document lead nowhere inside the program.
     ole1_->setOpenLinks(false);
+    // Text without a colour of its own is black on the white page, whatever
+    // colour the desktop's theme gives text.
+    QPalette page = ole1_->palette();
+    page.setColor(QPalette::Text, Qt::black);
+    ole1_->setPalette(page);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -60,7 +65,7 @@ void HelpWindow::sync() {
         ole1_->moveCursor(QTextCursor::Start);
         shownRevision_ = model_.documentRevision();
     }
-    if (model_.window.visible != isVisible()) setVisible(model_.window.visible);
+    followVisibility();
 }
 
 }  // namespace vornel

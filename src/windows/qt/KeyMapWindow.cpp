@@ -85,7 +85,7 @@ void KeyMapWindow::sync() {
     showControl(*label3_, model_.Label3);
     label3_->adjustSize();
     showControl(*command1_, model_.Command1);
-    if (model_.window.visible != isVisible()) setVisible(model_.window.visible);
+    followVisibility();
 }
 
 }  // namespace vornel

@@ -47,6 +47,33 @@ TEST(QtDialogsTest, QuestionAnswersYesOrNo) {
     EXPECT_EQ(seen.text, QString::fromUtf8("Çıkmak istediğinizden emin misiniz?"));
 }
 
+// A handler that hides its window and then reports something: the window is
+// gone before the box appears, and the box does not take it as its parent.
+TEST(QtDialogsTest, ABoxShowsOverTheWindowsAsTheHandlerLeftThem) {
+    QtDispatcher ui;
+    QtDialogs dialogs(ui);
+    QWidget window;
+    bool modelVisible = true;
+    ui.addAfterHandlerHook([&] { window.setVisible(modelVisible); });
+    window.show();
+    window.activateWindow();
+
+    SeenBox seen;
+    bool windowVisibleAtBox = true;
+    QWidget* boxParent = &window;
+    answerNextBox(seen, QMessageBox::Ok, [&](QMessageBox& box) {
+        windowVisibleAtBox = window.isVisible();
+        boxParent = box.parentWidget();
+    });
+    ui.runHandler([&] {
+        modelVisible = false;
+        dialogs.messageBox("Yardım dosyası bulunamadı", "Vornel", MessageIcon::Exclamation);
+    });
+    ASSERT_TRUE(seen.seen);
+    EXPECT_FALSE(windowVisibleAtBox);
+    EXPECT_EQ(boxParent, nullptr);
+}
+
 TEST(QtDialogsTest, WaitPointerIsOnOrOffNotCounted) {
     QtDispatcher ui;
     QtDialogs dialogs(ui);
