@@ -129,6 +129,11 @@ void FileChooser::CmdOk_Click() {
     rememberPlace();
 }
 
+void FileChooser::Show() {
+    if (!window.visible && dirDrive_ >= 0) openFolder(dirDrive_, Dir1.Path);
+    window.visible = true;
+}
+
 void FileChooser::CmdCancel_Click() {
     closeWindow();
     rememberPlace();

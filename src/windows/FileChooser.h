@@ -64,7 +64,9 @@ public:
     void relabel(const TextTable& table, int lang);
     void relabel(const Language& language) { relabel(language.table, language.LangNo); }
 
-    void Show() { window.visible = true; }
+    // Opening the window again reads its folder afresh, so style files copied
+    // there meanwhile are listed; a folder gone meanwhile leaves the lists.
+    void Show();
     void Hide() { window.visible = false; }
 
 private:

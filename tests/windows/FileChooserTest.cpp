@@ -246,6 +246,32 @@ TEST_F(FileChooserTest, OkWithoutANewClickLoadsTheFileClickedBefore) {
     EXPECT_EQ(settings.read("Dirs", "Dir"), at("usb/Yamaha"));
 }
 
+TEST_F(FileChooserTest, OpeningAgainListsWhatChangedMeanwhileAndKeepsTheChoice) {
+    chooser->Form_Load(settings);
+    chooser->Show();
+    chooser->File1_Click(1);  // Pop.sty
+    chooser->CmdCancel_Click();
+    touch(tmp.file("home/Added.sty"));
+    fs::remove(tmp.file("home/Zeta.STY"));
+    fs::create_directory(tmp.file("home/New"));
+
+    chooser->Show();
+    EXPECT_EQ(fileList(), (Names{"Added.sty", "ballad.MID", "Pop.sty"}));
+    EXPECT_EQ(folderTree(), (Names{"0:" + at("home"), "1:archive", "1:New", "1:Styles"}));
+    // The file chosen before is still what OK loads.
+    chooser->CmdOk_Click();
+    EXPECT_EQ(loaded, (Names{at("home") + "/Pop.sty"}));
+
+    // A folder removed while the window was hidden leaves the lists as shown.
+    chooser->Show();
+    chooser->Dir1_Change(at("home/Styles"));
+    chooser->CmdCancel_Click();
+    fs::remove_all(tmp.file("home/Styles"));
+    chooser->Show();
+    EXPECT_EQ(chooser->Dir1.Path, at("home/Styles"));
+    EXPECT_TRUE(chooser->window.visible);
+}
+
 TEST_F(FileChooserTest, RestartReturnsToTheSameDriveAndFolder) {
     chooser->Form_Load(settings);
     chooser->Drive1_Change(2);
