@@ -39,12 +39,16 @@ void expectWellFormed(const RichText& doc, const std::string& input) {
 
 TEST(RtfRobustness, OnlyTextStartingWithTheRtfGroupIsRichText) {
     for (const std::string bad :
-         {"", "{", "{\\rt", "{\\RTF1 x}", " {\\rtf1 x}", "\xEF\xBB\xBF{\\rtf1}", "hello"}) {
+         {"", "{", "{\\rt", "{\\RTF1 x}", " {\\rtf1 x}", "\xEF\xBB\xBF", "\xEF\xBB\xBFhello", "hello"}) {
         const RtfResult result = parseRtf(bad);
         EXPECT_EQ(result.status, RtfStatus::NotRtf) << bad;
         EXPECT_TRUE(result.document.paragraphs.empty());
     }
     EXPECT_EQ(parseRtf("{\\rtf").status, RtfStatus::Ok);
+    // A byte-order mark some editors write first is passed over.
+    const RtfResult marked = parseRtf("\xEF\xBB\xBF{\\rtf1 x}");
+    EXPECT_EQ(marked.status, RtfStatus::Ok);
+    EXPECT_EQ(paragraphTexts(marked.document), (Texts{"x"}));
 }
 
 TEST(RtfRobustness, UnbalancedBracesAreTolerated) {

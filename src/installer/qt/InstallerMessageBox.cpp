@@ -26,10 +26,11 @@ bool InstallerMessageBox::displayAvailable() {
 }
 
 void InstallerMessageBox::show(const std::string& text, const std::string& title, MessageIcon icon) {
-    if (!displayAvailable()) {
-        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-        return;
-    }
+    // Written first in any case: a display that is named but cannot be
+    // reached still ends the process inside Qt, and the reason must survive.
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    std::fflush(stderr);
+    if (!displayAvailable()) return;
     if (!app_ && QApplication::instance() == nullptr) app_ = std::make_unique<QApplication>(argc_, argv_);
     QMessageBox box(qtIcon(icon), qtString(title), qtString(text), QMessageBox::Ok);
     box.exec();

@@ -15,7 +15,9 @@ namespace {
 
 // A help document is a few kilobytes; anything past this is not one, and
 // is refused rather than read into memory.
-constexpr std::uintmax_t kMaxFileBytes = 64u * 1024 * 1024;
+// Reading builds a record per run of text, so a hostile file of this size can
+// still take a few hundred megabytes: the cap stays near what a document needs.
+constexpr std::uintmax_t kMaxFileBytes = 4u * 1024 * 1024;
 
 RtfResult withStatus(RtfStatus status) {
     RtfResult result;
@@ -26,6 +28,8 @@ RtfResult withStatus(RtfStatus status) {
 }  // namespace
 
 RtfResult parseRtf(std::string_view bytes) {
+    // Some editors put a UTF-8 byte-order mark before the document.
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     if (!bytes.starts_with("{\\rtf")) return withStatus(RtfStatus::NotRtf);
     RtfResult result;
     result.document = RtfParser(bytes).parse();
