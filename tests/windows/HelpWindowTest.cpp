@@ -51,6 +51,8 @@ TEST_F(HelpWindowTest, ShowsTheTitleTheDocumentAndTheColoursOfTheModel) {
               QString("Open a style with Open, then press Play."));
     EXPECT_TRUE(window.documentArea()->isReadOnly());
     EXPECT_EQ(window.documentArea()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
+    // Uncoloured text stays readable on the white page under a dark theme.
+    EXPECT_EQ(window.documentArea()->palette().color(QPalette::Text), QColor(0, 0, 0));
     EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0x40, 0x40, 0x40));
 
     // A new document reaches the view with the next handler.
