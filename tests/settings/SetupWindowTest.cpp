@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -76,6 +77,33 @@ TEST_F(SetupWindowTest, ShowsBothListsAndTheTurkishCaptionsCentredOnTheScreen) {
     const QRect screen = window.screen()->geometry();
     EXPECT_EQ(window.x(), screen.x() + (screen.width() - window.width()) / 2);
     EXPECT_EQ(window.y(), screen.y() + (screen.height() - window.height()) / 2);
+}
+
+// System port names can be far longer than the list is wide: the list keeps
+// its width, and the name reads in full when the list is open and in the tip.
+TEST(SetupWindowDeviceNames, ALongNameReadsInFullInTheOpenListAndTheToolTip) {
+    const std::string longName = "Midi Through:Midi Through Port-0 14:0 (a rather long port name)";
+    Language language;
+    MemorySettingsStore settings;
+    test::FakeOutput output;
+    output.names = {"Built-in Synth", longName};
+    output.count = 1;
+    test::RecordingDialogs dialogs;
+    QtDispatcher dispatcher;
+    MIDISetupForm model{language, settings, output, dialogs};
+    SetupWindow window{model, dispatcher};
+    dispatcher.runHandler([&] {
+        model.Form_Load();
+        model.Show();
+    });
+    EXPECT_EQ(window.deviceList()->toolTip(), QString("Built-in Synth"));
+
+    emit window.deviceList()->activated(1);
+    EXPECT_EQ(window.deviceList()->width(), SetupWindow::kListWidth);
+    EXPECT_GE(window.deviceList()->view()->minimumWidth(),
+              window.deviceList()->view()->fontMetrics().horizontalAdvance(QString::fromStdString(longName)));
+    EXPECT_GT(window.deviceList()->view()->minimumWidth(), SetupWindow::kListWidth);
+    EXPECT_EQ(window.deviceList()->toolTip(), QString::fromStdString(longName));
 }
 
 TEST_F(SetupWindowTest, ChoosingEnglishRelabelsAtOnceByClickOrByKey) {

@@ -1,5 +1,6 @@
 #include "settings/qt/SetupWindow.h"
 
+#include <QAbstractItemView>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -7,7 +8,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/qt/QtDispatcher.h"
 #include "platform/qt/QtConversions.h"
@@ -23,9 +26,18 @@ void syncList(QComboBox* combo, const ComboList& list, std::vector<std::string>&
         combo->clear();
         for (const std::string& entry : list.entries) combo->addItem(qtString(entry));
         shown = list.entries;
+        // The list keeps its designed width; a device name longer than that
+        // is read in full in the open list and in the tool tip.
+        QAbstractItemView* open = combo->view();
+        int widest = 0;
+        for (int i = 0; i < combo->count(); ++i)
+            widest = std::max(widest, open->fontMetrics().horizontalAdvance(combo->itemText(i)));
+        const int room = open->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;  // item margins
+        open->setMinimumWidth(widest + room);
     }
     combo->setCurrentIndex(list.ListIndex >= 0 && list.ListIndex < combo->count() ? list.ListIndex
                                                                                   : -1);
+    combo->setToolTip(combo->currentText());
     combo->setEnabled(list.control.enabled);
 }
 
