@@ -114,8 +114,8 @@ bool SystemInstallerPlatform::registerComponent(const std::string& name, const s
 }
 
 // Not waited for: the child is left to init when Quendel ends, which it does
-// at once. The "minimised" window style of the original has no counterpart
-// here; the program opens as it always does.
+// at once. Vornel opens as it always does: a desktop has no portable way to
+// ask another program to start minimised.
 bool SystemInstallerPlatform::startProgram(const std::string& path) {
     if (path.empty()) return false;
     // posix_spawn reports a program that cannot be run on this C library, but
