@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFont>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -59,6 +61,34 @@ TEST_F(KeyMapWindowTest, ShowsTheLabelsAsWrittenLettersLeftFunctionKeysRight) {
     }
     // The two spaces of "Key A  --->>>" reach the screen.
     EXPECT_EQ(window.keyLabel(0)->text(), QString("Key A  --->>>"));
+}
+
+// A desktop with a large font: the rows spread out instead of overlapping,
+// and the frame, the note and OK make room for them.
+TEST(KeyMapWindowLargeFont, RowsNeverOverlapAndEverythingFits) {
+    const QFont standard = QApplication::font();
+    QFont large = standard;
+    large.setPointSize(22);
+    QApplication::setFont(large);
+    {
+        Language language;
+        language.table.SetTheLangsQuery();
+        QtDispatcher dispatcher;
+        KeyMapForm model;
+        KeyMapWindow window{model, dispatcher};
+        dispatcher.runHandler([&] {
+            model.relabel(language.table, kLangEnglish);
+            model.Show();
+        });
+        for (int i = 1; i < KeyMapForm::kLetterKeyCount; ++i)
+            EXPECT_GE(window.keyLabel(i)->y(), window.keyLabel(i - 1)->geometry().bottom()) << i;
+        const QLabel* last = window.keyLabel(KeyMapForm::kLetterKeyCount - 1);
+        EXPECT_LE(last->geometry().bottom(), window.frame()->height()) << "last row clipped";
+        EXPECT_GT(window.noteLabel()->y(), window.frame()->geometry().bottom());
+        EXPECT_GT(window.okButton()->y(), window.noteLabel()->y());
+        EXPECT_LE(window.okButton()->geometry().bottom(), window.height());
+    }
+    QApplication::setFont(standard);
 }
 
 TEST_F(KeyMapWindowTest, OkAndTheWindowFrameBothBringThePlayerBack) {

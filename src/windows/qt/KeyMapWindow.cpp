@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
+#include <algorithm>
 
 #include "platform/qt/QtDispatcher.h"
 #include "windows/qt/ControlView.h"
@@ -48,13 +49,18 @@ KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget*
     command1_->setObjectName("Command1");
     frame1_->setFrameShape(QFrame::Box);
     frame1_->setFrameShadow(QFrame::Sunken);
+    // The design's row pitch suits the standard font; a larger desktop font
+    // spreads the rows, and the frame and the window grow with them.
+    const int designPitch = px(kRowTwips);
+    const int pitch = std::max(designPitch, fontMetrics().height() + 2);
+    const int grow = (pitch - designPitch) * KeyMapForm::kLetterKeyCount;
     frame1_->setGeometry(px(kFrameLeftTwips), px(kFrameTopTwips), px(kFrameWidthTwips),
-                         px(kFrameHeightTwips));
+                         px(kFrameHeightTwips) + grow);
 
     for (int i = 0; i < KeyMapForm::kPairCount; ++i) {
         const bool letter = i < KeyMapForm::kLetterKeyCount;
         const int row = letter ? i : i - KeyMapForm::kLetterKeyCount;
-        const int top = px(kFirstRowTwips + row * kRowTwips);
+        const int top = px(kFirstRowTwips) + row * pitch;
         QLabel* key = plainLabel(QString("Label1_%1").arg(i), frame1_);
         QLabel* action = plainLabel(QString("Label2_%1").arg(i), frame1_);
         key->move(px(letter ? kLetterKeyLeftTwips : kFunctionKeyLeftTwips), top);
@@ -62,10 +68,10 @@ KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget*
         label1_[static_cast<std::size_t>(i)] = key;
         label2_[static_cast<std::size_t>(i)] = action;
     }
-    label3_->move(px(kFrameLeftTwips + kLetterKeyLeftTwips), px(kNoteTopTwips));
-    command1_->setGeometry(px((kWidthTwips - kOkWidthTwips) / 2), px(kOkTopTwips),
+    label3_->move(px(kFrameLeftTwips + kLetterKeyLeftTwips), px(kNoteTopTwips) + grow);
+    command1_->setGeometry(px((kWidthTwips - kOkWidthTwips) / 2), px(kOkTopTwips) + grow,
                            px(kOkWidthTwips), px(kOkHeightTwips));
-    setFixedSize(px(kWidthTwips), px(kHeightTwips));
+    setFixedSize(px(kWidthTwips), px(kHeightTwips) + grow);
 
     connect(command1_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.Command1_Click(); }); });
