@@ -175,8 +175,7 @@ void AboutWindow::sync() {
          {std::pair{label8_, &model_.Label8}, std::pair{label1_, &model_.Label1},
           std::pair{label7_, &model_.Label7}, std::pair{mail_, &model_.Lbl_Ab_Mail},
           std::pair{web_, &model_.Lbl_Ab_Web}}) {
-        showControl(*label, *control);
-        label->adjustSize();
+        if (showControl(*label, *control)) label->adjustSize();
     }
     image1_->setHidden(!model_.Image1.visible);
     image2_->setHidden(!model_.Image2.visible);

@@ -29,15 +29,18 @@ inline QLabel* plainLabel(const QString& name, QWidget* parent) {
 
 // Shows a label's or button's record: caption, enabled state, visibility and
 // tool tip. Only what differs is touched, so an unchanged widget is not
-// re-laid out after every handler.
+// re-laid out after every handler. True when the caption changed, so that
+// the caller sizes the widget again only then.
 template <class Widget>
-void showControl(Widget& widget, const Control& control) {
+bool showControl(Widget& widget, const Control& control) {
     const QString caption = qtString(control.caption);
-    if (widget.text() != caption) widget.setText(caption);
+    const bool newCaption = widget.text() != caption;
+    if (newCaption) widget.setText(caption);
     if (widget.isEnabled() != control.enabled) widget.setEnabled(control.enabled);
     if (widget.isHidden() == control.visible) widget.setHidden(!control.visible);
     const QString tip = qtString(control.toolTip);
     if (widget.toolTip() != tip) widget.setToolTip(tip);
+    return newCaption;
 }
 
 // Paints `widget`'s own background in `colour`.

@@ -83,13 +83,10 @@ void KeyMapWindow::sync() {
     setWindowTitle(qtString(model_.window.caption));
     if (frame1_->isHidden() == model_.Frame1.visible) frame1_->setHidden(!model_.Frame1.visible);
     for (std::size_t i = 0; i < label1_.size(); ++i) {
-        showControl(*label1_[i], model_.Label1[i]);
-        label1_[i]->adjustSize();
-        showControl(*label2_[i], model_.Label2[i]);
-        label2_[i]->adjustSize();
+        if (showControl(*label1_[i], model_.Label1[i])) label1_[i]->adjustSize();
+        if (showControl(*label2_[i], model_.Label2[i])) label2_[i]->adjustSize();
     }
-    showControl(*label3_, model_.Label3);
-    label3_->adjustSize();
+    if (showControl(*label3_, model_.Label3)) label3_->adjustSize();
     showControl(*command1_, model_.Command1);
     followVisibility();
 }
