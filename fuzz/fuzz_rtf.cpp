@@ -47,7 +47,9 @@ void checkDocument(const vornel::RichText& doc, std::size_t inputSize) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const vornel::RtfResult asIs = vornel::parseRtf(bytes);
-    if (bytes.starts_with("{\\rtf")) {
+    // A leading UTF-8 byte-order mark is passed over.
+    const std::string_view body = bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+    if (body.starts_with("{\\rtf")) {
         check(asIs.status == vornel::RtfStatus::Ok);
         checkDocument(asIs.document, size);
     } else {
