@@ -1,7 +1,5 @@
 #include "app/ProgramWindows.h"
 
-#include "settings/PlayerLabels.h"
-
 namespace vornel {
 
 ProgramWindows::ProgramWindows(const ProgramParts& parts)
@@ -32,7 +30,7 @@ ProgramWindows::ProgramWindows(const ProgramParts& parts)
     keyMap.showPlayer = [this] { player.Show(); };
 
     setup.relabellers = {
-        [this](const TextTable& table, int lang) { relabelPlayer(player.state(), table, lang); },
+        [this](const TextTable& table, int lang) { player.relabel(table, lang); },
         [this](const TextTable& table, int lang) { chooser.relabel(table, lang); },
         [this](const TextTable& table, int lang) { about.relabel(table, lang); },
         [this](const TextTable& table, int lang) { keyMap.relabel(table, lang); },

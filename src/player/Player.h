@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "player/PlayerLabels.h"
 #include "player/PlayerState.h"
 
 namespace vornel {
@@ -73,6 +74,9 @@ public:
 
     // Loading, called by the file chooser's OK.
     void LoadFile(const std::string& CdFL);
+
+    // Texts of language `lang` of `table` (relabelPlayer).
+    void relabel(const TextTable& table, int lang) { relabelPlayer(s_, table, lang); }
 
     // Show and hide the window (its state and playback do not change).
     void Show() { s_.window.visible = true; }

@@ -70,6 +70,10 @@ PlayerState::PlayerState(MidifileComponent& reader, MIDIOutputComponent& output,
         *value = captioned("-");
 }
 
+std::string PlayerState::fileFrameCaption(const std::string& title) const {
+    return FileFrameName.empty() ? title : title + " - [" + FileFrameName + "]";
+}
+
 const std::string& PlayerState::text(int group, int entry) const { return language.text(group, entry); }
 
 }  // namespace vornel

@@ -130,12 +130,17 @@ struct PlayerState {
     // Loading strip.
     Control Lbl_Loading, Label4;
 
-    // File information frame.
+    // File information frame. Once a style is loaded its title is followed
+    // by " - [name]"; the name is kept apart so that a language change renews
+    // the title and keeps the name.
     Control Frm_File;
+    std::string FileFrameName;  // empty until a style is loaded
     Control Lbl_NameN, Lbl_CopyN, Lbl_TimeSignN, Lbl_TempoN, Lbl_SizeN, Lbl_DataCN;
     Control Lbl_Name, Lbl_Copy, Lbl_TimeSign, Lbl_Tempo, Lbl_Size, Lbl_DataC;
     Control Label7;  // full path of the file last clicked in the file chooser
 
+    // The file frame's caption for `title`, with the loaded style's name.
+    std::string fileFrameCaption(const std::string& title) const;
     // The text of the current language (LangText(LangNo, group, entry)).
     const std::string& text(int group, int entry) const;
     // The own colour (white or black key) of chord label 0..23.

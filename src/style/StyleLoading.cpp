@@ -50,7 +50,8 @@ void ShowAndLoadInfo(PlayerState& s) {
     StyleData& style = s.style;
 
     const std::string path = file.FileName();
-    s.Frm_File.caption = s.text(0, 5) + " - [" + std::filesystem::path(path).filename().string() + "]";
+    s.FileFrameName = std::filesystem::path(path).filename().string();
+    s.Frm_File.caption = s.fileFrameCaption(s.text(0, 5));
 
     style.MarkerCount = 0;
     style.LoadedParts = 0;

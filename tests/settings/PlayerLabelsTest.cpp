@@ -5,7 +5,7 @@
 
 #include "FakeOutput.h"
 #include "settings/MIDISetupForm.h"
-#include "settings/PlayerLabels.h"
+#include "player/PlayerLabels.h"
 #include "support/PlayerFixture.h"
 
 namespace vornel {
@@ -71,6 +71,8 @@ TEST_F(PlayerLabelsTest, ChoosingALanguageInTheSetupWindowRelabelsThePlayerAtOnc
     MIDISetupForm form{setupLanguage, settings, devices, dialogs};
     form.relabellers.push_back(
         [this](const TextTable& table, int lang) { relabelPlayer(state, table, lang); });
+    // As loading leaves it.
+    state.FileFrameName = "Pop - [2].sty";
     state.Frm_File.caption = "Dosya - [Pop - [2].sty]";
     Names turkish = expected(kTurkishHead, " Açık / Kapalı ");
     turkish[0] = "Dosya - [Pop - [2].sty]";

@@ -1,4 +1,4 @@
-#include "settings/PlayerLabels.h"
+#include "player/PlayerLabels.h"
 
 #include <string>
 
@@ -7,27 +7,13 @@
 
 namespace vornel {
 
-namespace {
-
-// What loading puts between the file frame's title and the style's name.
-constexpr const char* kFileNameLead = " - [";
-
-}  // namespace
-
 void relabelPlayer(PlayerState& s, const TextTable& table, int lang) {
     auto caption = [&](int entry) -> const std::string& {
         return table.LangText(lang, kGroupCaptions, entry);
     };
 
-    // Once a style is loaded the file frame reads its title followed by
-    // " - [name]". Only the title is the language's: the name stays, or a
-    // language change would make the loaded style's name vanish. Neither
-    // language's title contains the lead, so its first occurrence starts the
-    // name's part.
-    const std::size_t lead = s.Frm_File.caption.find(kFileNameLead);
-    const std::string loadedName =
-        lead == std::string::npos ? std::string() : s.Frm_File.caption.substr(lead);
-    s.Frm_File.caption = caption(5) + loadedName;
+    // Only the title is the language's: a loaded style's name stays.
+    s.Frm_File.caption = s.fileFrameCaption(caption(5));
     s.Frm_Style.caption = caption(6);
     s.Frm_Chords.caption = caption(7);
 
