@@ -21,16 +21,6 @@
 
 using namespace vornel;
 
-namespace {
-
-// The language the user chose last time, for the one message that can come
-// before the setup window: a missing component.
-int storedLanguage(const SettingsStore& settings) {
-    return settings.read(MIDISetupForm::kSection, MIDISetupForm::kLangKey) == "1" ? kLangEnglish : kLangTurkish;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vornel"));
@@ -46,7 +36,10 @@ int main(int argc, char** argv) {
 
     ComponentLoad load = loadComponents(settings, programFolder, dispatcher);
     if (!load.components) {
-        const int lang = storedLanguage(settings);
+        // The one message that can come before the setup window, in the
+        // language the user chose last time.
+        const int stored = MIDISetupForm::storedLanguage(settings);
+        const int lang = stored < 0 ? kLangTurkish : stored;
         qtLanguage.apply(lang);
         HandlerScope scope(dispatcher);
         dialogs.messageBox(missingComponentText(load.failedComponent, load.detail, lang), kAppTitle,
@@ -60,7 +53,8 @@ int main(int argc, char** argv) {
 
     ProgramWindows program({*load.components->reader, *load.components->output, dialogs, settings, timer1, timer2,
                             timer3, programFolder, systemRoots()});
-    program.setup.languageApplied = [&qtLanguage](int lang) { qtLanguage.apply(lang); };
+    // Qt's own texts (standard buttons) follow every language change too.
+    program.setup.relabellers.push_back([&qtLanguage](const TextTable&, int lang) { qtLanguage.apply(lang); });
 
     PlayerWindow playerWindow(program.player, dispatcher);
     dialogs.onFocusKeyboardSink = [&playerWindow] { playerWindow.focusKeyboardSink(); };

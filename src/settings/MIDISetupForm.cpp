@@ -58,14 +58,12 @@ void MIDISetupForm::Form_Load() {
     ++loads;
     buildDeviceList();
 
-    const std::string storedLang = settings_.read(kSection, kLangKey);
+    const int lang = storedLanguage(settings_);
     const std::string storedDev = settings_.read(kSection, kDevKey);
 
-    // A stored language that is not a position of the list counts as never
-    // stored: the first-use language, which the selection then stores over it.
+    // Nothing stored: the first-use language, which the selection then stores.
     // A fresh load has no selection yet, so the selection below is a change.
     Combo1.ListIndex = -1;
-    const int lang = storedPosition(storedLang, Combo1.entries.size());
     Combo1_Click(lang < 0 ? kLangTurkish : lang);
 
     // Likewise a stored device that is not a position of the list (a device
@@ -151,17 +149,23 @@ void MIDISetupForm::Form_QueryUnload() {
     CmdCancel_Click();
 }
 
-// A stored language that is neither Turkish nor English counts as Turkish,
-// the language a first use starts in.
+// A stored value that names neither Turkish nor English counts as Turkish,
+// the language a first use starts in; so does a LangNo of neither.
+int MIDISetupForm::storedLanguage(const SettingsStore& settings) {
+    const std::string stored = settings.read(kSection, kLangKey);
+    if (stored.empty()) return -1;
+    const int lang = storedPosition(stored, kLanguageCount);
+    return lang < 0 ? kLangTurkish : lang;
+}
+
 void MIDISetupForm::SetTheLang() {
-    const std::string stored = settings_.read(kSection, kLangKey);
-    int lang = stored.empty() ? language_.LangNo : storedPosition(stored, Combo1.entries.size());
+    const int stored = storedLanguage(settings_);
+    int lang = stored < 0 ? language_.LangNo : stored;
     if (lang != kLangTurkish && lang != kLangEnglish) lang = kLangTurkish;
 
     relabel(lang);
     for (const auto& relabelWindow : relabellers)
         if (relabelWindow) relabelWindow(language_.table, lang);
-    if (languageApplied) languageApplied(lang);
 }
 
 void MIDISetupForm::SetTheLangsQuery() {

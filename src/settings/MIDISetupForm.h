@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -33,6 +34,11 @@ public:
     static constexpr const char* kSection = "Setup";
     static constexpr const char* kLangKey = "Lang";
     static constexpr const char* kDevKey = "Dev";
+    static constexpr std::size_t kLanguageCount = 2;
+
+    // The language the last choice stored: 0 Turkish or 1 English; -1 when
+    // none is stored.
+    static int storedLanguage(const SettingsStore& settings);
 
     // The window is created hidden, with its Turkish texts and the two fixed
     // language entries; the device list stays empty until Form_Load.
@@ -64,7 +70,6 @@ public:
     std::vector<std::function<void(const TextTable&, int lang)>> relabellers;
     std::function<void()> prepareHelp;              // help document of the current language
     std::function<void()> showPlayer;               // shows the player window
-    std::function<void(int lang)> languageApplied;  // after every relabelling, with its language
 
     // Loading: builds the device list, selects the stored language (which
     // stores and applies it) and the stored device, fills the text table and

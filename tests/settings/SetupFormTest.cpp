@@ -29,7 +29,7 @@ protected:
             });
         form.prepareHelp = [this] { events.push_back("help"); };
         form.showPlayer = [this] { events.push_back("player"); };
-        form.languageApplied = [this](int lang) { applied.push_back(lang); };
+        form.relabellers.push_back([this](const TextTable&, int lang) { applied.push_back(lang); });
         dialogs.observe = [this](const test::DialogCall& call) {
             if (call.kind == Kind::MessageBox) events.push_back("message");
         };
