@@ -20,12 +20,13 @@ void ModelWindow::followModel() {
     sync();
 }
 
-void ModelWindow::followVisibility() {
-    if (window_.visible == isVisible()) return;
-    setVisible(window_.visible);
-    if (!window_.visible) return;
-    raise();
-    activateWindow();
+bool followVisibility(QWidget& window, const Control& record) {
+    if (record.visible == window.isVisible()) return false;
+    window.setVisible(record.visible);
+    if (!record.visible) return false;
+    window.raise();
+    window.activateWindow();
+    return true;
 }
 
 void ModelWindow::forward(const std::function<void()>& handler) {

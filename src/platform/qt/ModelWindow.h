@@ -11,6 +11,11 @@ namespace vornel {
 
 class QtDispatcher;
 
+// Shows or hides `window` as its model's record says. A window shown comes to
+// the front with the keyboard, also when it was shown already and only lay
+// behind another one. True when it was shown just now.
+bool followVisibility(QWidget& window, const Control& record);
+
 // A window that mirrors a model: it shows the model again after every handler
 // of the program and passes the user's input to the model as handlers.
 class ModelWindow : public QWidget {
@@ -30,10 +35,8 @@ protected:
     // follows the model.
     void followModel();
 
-    // Shows or hides the window as the model says. A window the model shows
-    // comes to the front with the keyboard, also when it was shown already
-    // and only lay behind another one.
-    void followVisibility();
+    // followVisibility() for this window and its model's record.
+    void followVisibility() { vornel::followVisibility(*this, window_); }
 
     // Runs `handler` as a handler of the program.
     void forward(const std::function<void()>& handler);

@@ -2,7 +2,7 @@
 
 #include <QSignalBlocker>
 
-#include "player/qt/ControlMirror.h"
+#include "platform/qt/ControlMirror.h"
 
 namespace vornel {
 

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QTextOption>
 
-#include "player/qt/ControlMirror.h"
+#include "platform/qt/ControlMirror.h"
 
 namespace vornel {
 

@@ -2,7 +2,7 @@
 
 #include <QFrame>
 
-#include "player/qt/ControlMirror.h"
+#include "platform/qt/ControlMirror.h"
 
 namespace vornel {
 

@@ -1,6 +1,6 @@
 #include "player/qt/FileFrame.h"
 
-#include "player/qt/ControlMirror.h"
+#include "platform/qt/ControlMirror.h"
 
 namespace vornel {
 

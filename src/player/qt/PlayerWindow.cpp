@@ -6,7 +6,8 @@
 #include <array>
 #include <functional>
 
-#include "player/qt/ControlMirror.h"
+#include "platform/qt/ControlMirror.h"
+#include "platform/qt/ModelWindow.h"
 
 namespace vornel {
 
@@ -134,16 +135,9 @@ void PlayerWindow::closeEvent(QCloseEvent* event) {
 
 void PlayerWindow::sync() {
     syncControls();
-    const bool visible = player_.state().window.visible;
-    if (visible == isVisible()) return;
-    setVisible(visible);
-    if (visible) {
-        // Brought back by another window's OK: the chord keys must reach us
-        // without the user clicking the window first.
-        raise();
-        activateWindow();
-        focusKeyboardSink();
-    }
+    // Brought back by another window's OK: the chord keys must reach us
+    // without the user clicking the window first.
+    if (followVisibility(*this, player_.state().window)) focusKeyboardSink();
 }
 
 void PlayerWindow::repaintNow() {

@@ -1,6 +1,6 @@
 #include "player/qt/StyleFrame.h"
 
-#include "player/qt/ControlMirror.h"
+#include "platform/qt/ControlMirror.h"
 
 namespace vornel {
 

@@ -1,6 +1,7 @@
 #include "settings/qt/SetupWindow.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -12,9 +13,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/qt/QtDispatcher.h"
+#include "platform/qt/ControlMirror.h"
 #include "platform/qt/QtConversions.h"
-#include "settings/qt/StepAwareCombo.h"
+#include "platform/qt/QtDispatcher.h"
 
 namespace vornel {
 
@@ -47,9 +48,9 @@ SetupWindow::SetupWindow(MIDISetupForm& model, QtDispatcher& dispatcher, QWidget
     : ModelWindow(dispatcher, model.window, [&model] { model.Form_QueryUnload(); }, parent),
       model_(model),
       label1_(new QLabel),
-      combo1_(new StepAwareCombo),
+      combo1_(new QComboBox),
       label2_(new QLabel),
-      comboMidiOut_(new StepAwareCombo),
+      comboMidiOut_(new QComboBox),
       cmdOk_(new QPushButton),
       cmdCancel_(new QPushButton) {
     setObjectName("MIDISetupForm");
@@ -83,14 +84,10 @@ SetupWindow::SetupWindow(MIDISetupForm& model, QtDispatcher& dispatcher, QWidget
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    // A choice in the open list is a click; stepping through the closed list
-    // with the keys or the wheel is the list's scrolling. Both apply the
-    // language at once.
+    // A choice in the open list and a step through the closed one (keys,
+    // wheel) both raise `activated`, and both apply the language at once.
     connect(combo1_, &QComboBox::activated, this, [this](int position) {
-        if (combo1_->stepping())
-            forward([this, position] { model_.Combo1_Scroll(position); });
-        else
-            forward([this, position] { model_.Combo1_Click(position); });
+        forward([this, position] { model_.Combo1_Click(position); });
     });
     connect(comboMidiOut_, &QComboBox::activated, this, [this](int position) {
         forward([this, position] { model_.ComboMidiOut_Click(position); });
@@ -103,22 +100,12 @@ SetupWindow::SetupWindow(MIDISetupForm& model, QtDispatcher& dispatcher, QWidget
     followModel();
 }
 
-QComboBox* SetupWindow::languageList() const {
-    return combo1_;
-}
-
-QComboBox* SetupWindow::deviceList() const {
-    return comboMidiOut_;
-}
-
 void SetupWindow::sync() {
     setWindowTitle(qtString(model_.window.caption));
-    label1_->setText(qtString(model_.Label1.caption));
-    label2_->setText(qtString(model_.Label2.caption));
-    cmdOk_->setText(qtString(model_.CmdOk.caption));
-    cmdOk_->setEnabled(model_.CmdOk.enabled);
-    cmdCancel_->setText(qtString(model_.CmdCancel.caption));
-    cmdCancel_->setEnabled(model_.CmdCancel.enabled);
+    mirrorCaptioned(*label1_, model_.Label1);
+    mirrorCaptioned(*label2_, model_.Label2);
+    mirrorCaptioned(*cmdOk_, model_.CmdOk);
+    mirrorCaptioned(*cmdCancel_, model_.CmdCancel);
     syncList(combo1_, model_.Combo1, shownLanguages_);
     syncList(comboMidiOut_, model_.ComboMidiOut, shownDevices_);
 

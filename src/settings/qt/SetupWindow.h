@@ -14,7 +14,6 @@ class QPushButton;
 namespace vornel {
 
 class QtDispatcher;
-class StepAwareCombo;
 
 // The setup window on screen. It shows the MIDISetupForm model as it is and
 // forwards every choice and click to the model's handler of that name, as a
@@ -36,9 +35,9 @@ public:
     void sync() override;
 
     QLabel* languageLabel() const { return label1_; }
-    QComboBox* languageList() const;
+    QComboBox* languageList() const { return combo1_; }
     QLabel* deviceLabel() const { return label2_; }
-    QComboBox* deviceList() const;
+    QComboBox* deviceList() const { return comboMidiOut_; }
     QPushButton* okButton() const { return cmdOk_; }
     QPushButton* exitButton() const { return cmdCancel_; }
 
@@ -47,9 +46,9 @@ private:
 
     MIDISetupForm& model_;
     QLabel* label1_;
-    StepAwareCombo* combo1_;
+    QComboBox* combo1_;
     QLabel* label2_;
-    StepAwareCombo* comboMidiOut_;
+    QComboBox* comboMidiOut_;
     QPushButton* cmdOk_;
     QPushButton* cmdCancel_;
     // What the device list shows, so an unchanged list is not rebuilt.

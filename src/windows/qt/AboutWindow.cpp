@@ -32,10 +32,6 @@ constexpr int kOkTopTwips = 2700;
 constexpr int kOkWidthTwips = 1500;
 constexpr int kOkHeightTwips = 420;
 
-int px(int twips) {
-    return twipsToPixels(twips);
-}
-
 // Image1: a small piano keyboard.
 QPixmap keyboardIcon(int size) {
     QPixmap pixmap(size, size);
@@ -175,12 +171,12 @@ void AboutWindow::sync() {
          {std::pair{label8_, &model_.Label8}, std::pair{label1_, &model_.Label1},
           std::pair{label7_, &model_.Label7}, std::pair{mail_, &model_.Lbl_Ab_Mail},
           std::pair{web_, &model_.Lbl_Ab_Web}}) {
-        if (showControl(*label, *control)) label->adjustSize();
+        if (mirrorCaptioned(*label, *control)) label->adjustSize();
     }
-    image1_->setHidden(!model_.Image1.visible);
-    image2_->setHidden(!model_.Image2.visible);
+    mirrorControl(*image1_, model_.Image1);
+    mirrorControl(*image2_, model_.Image2);
     web_->move(px(model_.Lbl_Ab_Web_Left), px(kWebTopTwips));
-    showControl(*ok_, model_.Cmd_Ab_Ok);
+    mirrorCaptioned(*ok_, model_.Cmd_Ab_Ok);
     fitWidth();
     followVisibility();
 }

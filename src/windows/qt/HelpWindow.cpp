@@ -45,7 +45,7 @@ HelpWindow::HelpWindow(HelpForm& model, QtDispatcher& dispatcher, QWidget* paren
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ole1_, 1);
     layout->addLayout(buttons);
-    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    resize(px(kWidthTwips), px(kHeightTwips));
 
     connect(command1_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.Command1_Click(); }); });
@@ -57,8 +57,8 @@ void HelpWindow::sync() {
     setWindowTitle(qtString(model_.window.caption));
     paintBackground(*this, QPalette::Window, model_.window.colour);
     paintBackground(*ole1_, QPalette::Base, model_.OLE1.colour);
-    if (ole1_->isHidden() == model_.OLE1.visible) ole1_->setHidden(!model_.OLE1.visible);
-    showControl(*command1_, model_.Command1);
+    mirrorControl(*ole1_, model_.OLE1);
+    mirrorCaptioned(*command1_, model_.Command1);
     if (model_.documentRevision() != shownRevision_) {
         fillTextDocument(*ole1_->document(), model_.document());
         // A new document is read from its beginning, not where filling left the cursor.

@@ -32,10 +32,6 @@ constexpr int kOkTopTwips = 4260;
 constexpr int kOkWidthTwips = 1500;
 constexpr int kOkHeightTwips = 420;
 
-int px(int twips) {
-    return twipsToPixels(twips);
-}
-
 }  // namespace
 
 KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget* parent)
@@ -81,13 +77,13 @@ KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget*
 
 void KeyMapWindow::sync() {
     setWindowTitle(qtString(model_.window.caption));
-    if (frame1_->isHidden() == model_.Frame1.visible) frame1_->setHidden(!model_.Frame1.visible);
+    mirrorControl(*frame1_, model_.Frame1);
     for (std::size_t i = 0; i < label1_.size(); ++i) {
-        if (showControl(*label1_[i], model_.Label1[i])) label1_[i]->adjustSize();
-        if (showControl(*label2_[i], model_.Label2[i])) label2_[i]->adjustSize();
+        if (mirrorCaptioned(*label1_[i], model_.Label1[i])) label1_[i]->adjustSize();
+        if (mirrorCaptioned(*label2_[i], model_.Label2[i])) label2_[i]->adjustSize();
     }
-    if (showControl(*label3_, model_.Label3)) label3_->adjustSize();
-    showControl(*command1_, model_.Command1);
+    if (mirrorCaptioned(*label3_, model_.Label3)) label3_->adjustSize();
+    mirrorCaptioned(*command1_, model_.Command1);
     followVisibility();
 }
 

@@ -1,4 +1,4 @@
-#include "player/qt/ControlMirror.h"
+#include "platform/qt/ControlMirror.h"
 
 namespace vornel {
 
@@ -9,12 +9,6 @@ void mirrorControl(QWidget& widget, const Control& control) {
     if (widget.isHidden() == control.visible) widget.setVisible(control.visible);
     const QString tip = qtString(control.toolTip);
     if (widget.toolTip() != tip) widget.setToolTip(tip);
-}
-
-void mirrorLabel(QLabel& label, const Control& control) {
-    mirrorControl(label, control);
-    const QString text = qtString(control.caption);
-    if (label.text() != text) label.setText(text);
 }
 
 QColor textColourOn(const QColor& background) {

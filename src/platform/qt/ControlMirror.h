@@ -16,8 +16,21 @@ namespace vornel {
 // kind of widget and are set by the caller.
 void mirrorControl(QWidget& widget, const Control& control);
 
-// mirrorControl() and the caption, for a label.
-void mirrorLabel(QLabel& label, const Control& control);
+// mirrorControl() and the caption, for a label or a button. True when the
+// caption changed, so that a caller sizing the widget to its text does so
+// only then.
+template <class Widget>
+bool mirrorCaptioned(Widget& widget, const Control& control) {
+    mirrorControl(widget, control);
+    const QString text = qtString(control.caption);
+    if (widget.text() == text) return false;
+    widget.setText(text);
+    return true;
+}
+
+inline void mirrorLabel(QLabel& label, const Control& control) {
+    mirrorCaptioned(label, control);
+}
 
 // The text colour that reads well on `background`: black on light colours,
 // white on dark ones.
