@@ -24,7 +24,7 @@ using namespace vornel;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vornel"));
-    QApplication::setOrganizationName(QStringLiteral("Halvex"));
+    QApplication::setOrganizationName(QString::fromUtf8(kMakerName));
 
     // Declared before the components, which post to it from their own thread
     // until they are destroyed.

@@ -30,10 +30,7 @@ std::string executableFolder() {
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec || exe.empty()) return {};
-    std::string folder = exe.parent_path().string();
-    // The root folder is the one folder whose name ends in a separator.
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    return folder;
+    return exe.parent_path().string();
 }
 
 std::string findComponent(const std::string& name, const SettingsStore& settings, const std::string& exeFolder) {

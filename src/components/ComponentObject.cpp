@@ -2,11 +2,11 @@
 
 #include <cstddef>
 
-#include "components/AbiNumber.h"
+#include "platform/IntegerValue.h"
 
 namespace vornel {
 
-std::int32_t ComponentObject::getInt(int dispId) const { return abiInt32(getNumber(dispId)).value_or(0); }
+std::int32_t ComponentObject::getInt(int dispId) const { return integerValue(getNumber(dispId)).value_or(0); }
 
 std::string ComponentObject::getString(int dispId) const {
     std::size_t length = 0;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "components/AbiNumber.h"
+#include "components/AbiText.h"
 #include "components/ComponentAbi.h"
 #include "components/ComponentLocation.h"
 #include "components/ModuleDispatcher.h"

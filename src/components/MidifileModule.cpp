@@ -6,10 +6,11 @@
 #include <new>
 #include <string>
 
-#include "components/AbiNumber.h"
+#include "components/AbiText.h"
 #include "components/ComponentAbi.h"
 #include "components/ComponentLocation.h"
 #include "midi/file/Midifile.h"
+#include "platform/IntegerValue.h"
 
 namespace vornel {
 namespace {
@@ -44,7 +45,7 @@ const char* getString(void* object, int dispId, size_t* length) {
 
 void setNumber(void* object, int dispId, double value) {
     if (!object) return;
-    if (const auto v = abiInt32(value)) reader(object)->file.set(dispId, *v);
+    if (const auto v = integerValue(value)) reader(object)->file.set(dispId, *v);
 }
 
 void setString(void* object, int dispId, const char* bytes, size_t length) {

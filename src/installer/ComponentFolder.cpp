@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/SettingsStore.h"
+
 namespace vornel {
 
 namespace {
@@ -41,7 +43,7 @@ std::optional<std::string> componentFolderFor(const char* xdgDataHome, const cha
         base = *homeFolder / ".local" / "share";
     }
     // Normal form without a trailing separator: the installer appends one.
-    std::filesystem::path folder = (*base / "Halvex" / "components").lexically_normal();
+    std::filesystem::path folder = (*base / kMakerName / "components").lexically_normal();
     return folder.string();
 }
 

@@ -6,6 +6,10 @@
 
 namespace vornel {
 
+// The maker's name: the application name of the settings store, and the
+// per-user folder the installer puts the components in.
+inline constexpr const char* kMakerName = "Halvex";
+
 // The per-user settings store: strings by application, section and key. A
 // missing key reads as the empty string.
 class SettingsStore {

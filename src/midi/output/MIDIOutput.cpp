@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "midi/output/ThreadTuning.h"
+#include "platform/IntegerValue.h"
 
 namespace vornel {
 
@@ -65,10 +67,8 @@ double MIDIOutput::getNumber(int dispId) const {
 std::string MIDIOutput::getString(int dispId) const { return dispId == kPortName ? PortName() : std::string(); }
 
 void MIDIOutput::set(int dispId, double value) {
-    // Integer properties take the value as a control would: fraction dropped,
-    // and anything outside the 32-bit range (or not a number) refused.
-    const bool whole = std::isfinite(value) && value >= INT32_MIN && value <= INT32_MAX;
-    const int v = whole ? static_cast<int>(value) : 0;
+    const std::optional<std::int32_t> whole = integerValue(value);
+    const int v = whole.value_or(0);
     switch (dispId) {
         case kCueTime: CueTime(value); return;
         case kPortCommand: if (whole) PortCommand(v); return;

@@ -6,8 +6,6 @@ namespace vornel {
 
 namespace {
 
-constexpr const char* kApplication = "Halvex";
-
 // QSettings would read "a/b" as a nested group; a section or key is one name,
 // and an empty one names nothing.
 bool isName(const std::string& s) {
@@ -22,7 +20,7 @@ QString path(const std::string& section, const std::string& key) {
 
 QtSettingsStore::QtSettingsStore()
     : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            kApplication, kApplication)) {}
+                                            kMakerName, kMakerName)) {}
 
 QtSettingsStore::QtSettingsStore(const QString& iniPath)
     : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
