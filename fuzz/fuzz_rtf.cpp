@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "rtf/RtfTestText.h"
 #include "windows/rtf/RtfReader.h"
-#include "windows/rtf/Utf8.h"
 
 namespace {
 
@@ -18,28 +18,7 @@ void check(bool ok) {
 }
 
 void checkDocument(const vornel::RichText& doc, std::size_t inputSize) {
-    std::size_t textBytes = 0;
-    std::size_t runCount = 0;
-    check(doc.paragraphs.size() <= inputSize);
-    for (const vornel::Paragraph& paragraph : doc.paragraphs) {
-        const vornel::TextRun* previous = nullptr;
-        for (const vornel::TextRun& run : paragraph.runs) {
-            check(!run.text.empty());
-            check(vornel::isValidUtf8(run.text));
-            for (const char c : run.text)
-                check(static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\t');
-            check(run.format.pointSize >= 0.5 && run.format.pointSize <= 1638.0);
-            check(!run.format.colour || *run.format.colour <= 0xFFFFFF);
-            check(previous == nullptr || !(previous->format == run.format));
-            previous = &run;
-            textBytes += run.text.size();
-            ++runCount;
-        }
-    }
-    // No byte of input turns into more than three bytes of text, and every
-    // run costs at least one byte.
-    check(textBytes <= 3 * inputSize);
-    check(runCount <= inputSize);
+    check(vornel::test::wellFormedProblem(doc, inputSize).empty());
 }
 
 }  // namespace

@@ -24,17 +24,7 @@ mkdir -p "$corpus" fuzz/artifacts
 if [[ "$target" == rtf ]]; then
     cmake --build "$build" --target fuzz_rtf -j2
     cp help/*.rtf "$corpus"/
-    # The words that steer the reader, so that mutations reach them quickly.
-    dict="$build/rtf.dict"
-    : >"$dict"
-    for word in '{\\rtf1' '{\\*\\' '\\par' '\\pard' '\\plain' '\\line' '\\tab' '\\u' '\\uc' \
-        "\\\\'" '\\bin' '\\fonttbl' '\\colortbl' '\\red' '\\green' '\\blue' '\\f' \
-        '\\fcharset162' '\\cpg1250' '\\ansicpg1254' '\\deff' '\\b' '\\i' '\\ul' '\\ulnone' \
-        '\\v' '\\fs' '\\cf' '\\qc' '\\qr' '\\qj' '\\upr' '\\ud' '\\pict' '\\info' \
-        '\\stylesheet' '\\field' '\\fldrslt' '\\emdash' '\\bullet' '\\ldblquote' '\\~' \
-        '\\_' '\\-' '\\sect' '\\cell'; do
-        printf '"%s"\n' "$word" >>"$dict"
-    done
+    dict=fuzz/rtf.dict
 else
     cmake --build "$build" --target "fuzz_${target}" fuzz_seed_writer -j2
     "$build/fuzz/fuzz_seed_writer" "$corpus"
