@@ -4,6 +4,10 @@
 
 namespace vornel {
 
+// The program's title: the player window's caption and the caption of the
+// program's message boxes.
+inline constexpr const char* kAppTitle = "Vornel";
+
 enum class MessageIcon { None, Exclamation, Question };
 
 // What a handler asks of the screen beyond its controls' state: modal message

@@ -18,10 +18,6 @@ class MIDIOutputComponent;
 class StyleData;
 struct Language;
 
-// The program's title: the player window's caption and the caption of its
-// message boxes.
-inline constexpr const char* kAppTitle = "Vornel";
-
 // One entry of the engine's note lists: a Note On that a chunk queued, with
 // the note as it was actually queued (after the chord rule).
 struct NoteEntry {

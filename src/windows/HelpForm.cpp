@@ -1,5 +1,6 @@
 #include "windows/HelpForm.h"
 
+#include <filesystem>
 #include <utility>
 
 namespace vornel {
@@ -20,12 +21,10 @@ void HelpForm::create() {
     OLE1.colour = kDocumentBackground;
 }
 
+// An empty folder means the current one.
 std::string HelpForm::documentPath() const {
-    std::string path = programFolder_;
-    // An empty folder means the current one; a folder given with its trailing
-    // separator (the root, say) gets no second one.
-    if (!path.empty() && path.back() != '/') path += '/';
-    return path + language_.text(kGroupCaptions, 15) + kDocumentExtension;
+    return (std::filesystem::path(programFolder_) / (language_.text(kGroupCaptions, 15) + kDocumentExtension))
+        .string();
 }
 
 bool HelpForm::prepareDocument() {
@@ -35,7 +34,7 @@ bool HelpForm::prepareDocument() {
     RtfResult result{RtfStatus::Missing, {}};
     if (!language_.text(kGroupCaptions, 15).empty()) result = reader_(documentPath());
     if (result.status != RtfStatus::Ok) {
-        dialogs_.messageBox(language_.text(kGroupMessages, 2), kMessageTitle,
+        dialogs_.messageBox(language_.text(kGroupMessages, 2), kAppTitle,
                             MessageIcon::Exclamation);
         return false;
     }

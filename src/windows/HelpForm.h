@@ -24,7 +24,6 @@ public:
     // Reads the document at a path; the program uses readRtfFile.
     using DocumentReader = std::function<RtfResult(const std::string&)>;
 
-    static constexpr const char* kMessageTitle = "Vornel";
     static constexpr const char* kTitlePrefix = "Vornel - ";
     static constexpr const char* kDocumentExtension = ".rtf";
     static constexpr Rgb kBackground{0x40, 0x40, 0x40};

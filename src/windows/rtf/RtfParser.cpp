@@ -252,9 +252,7 @@ void RtfParser::handleText(std::string_view text) {
                 while (end < text.size() && isPrintableAscii(text[end])) ++end;
                 if (end > i && !current_.chars.hidden) {
                     resolvePendingHigh();
-                    syncFormat();
-                    builder_.append(text.substr(i, end - i));
-                    lastTextParagraph_ = current_.paragraph;
+                    appendToDocument(text.substr(i, end - i));
                 }
                 if (end < text.size()) emitByte(static_cast<unsigned char>(text[end++]));
                 i = end;
@@ -328,10 +326,14 @@ void RtfParser::emitToDocument(char32_t c) {
     } else if (c != '\t' && (c < 0x20 || (c >= 0x7F && c <= 0x9F))) {
         return;
     }
-    syncFormat();
     scratch_.clear();
     appendUtf8(scratch_, c);
-    builder_.append(scratch_);
+    appendToDocument(scratch_);
+}
+
+void RtfParser::appendToDocument(std::string_view utf8) {
+    syncFormat();
+    builder_.append(utf8);
     lastTextParagraph_ = current_.paragraph;
 }
 

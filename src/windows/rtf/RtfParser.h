@@ -94,6 +94,9 @@ private:
     void emitUnicode(char32_t codePoint);
     void emitCodePoint(char32_t codePoint);
     void emitToDocument(char32_t codePoint);
+    // Visible text, already UTF-8 and free of control characters, in the
+    // current format.
+    void appendToDocument(std::string_view utf8);
     void resolvePendingHigh();
     void endParagraph();
     void syncFormat();
