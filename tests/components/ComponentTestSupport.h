@@ -10,6 +10,7 @@
 
 #include "components/ComponentLibrary.h"
 #include "platform/Dispatcher.h"
+#include "support/Eventually.h"
 
 namespace vornel::test {
 
@@ -24,30 +25,18 @@ inline const VornelComponentApi* loadedApi(const std::string& name) {
     return library.api();
 }
 
-// How long a test waits for the output component's thread at most. Only a
-// hung component ever gets near it; nothing is measured against it.
-inline constexpr std::chrono::seconds kPatience{20};
-
 // Delivers the component's events until `done` holds or patience runs out;
 // returns whether `done` holds.
 inline bool drainUntil(QueueDispatcher& ui, const std::function<bool()>& done) {
-    const auto giveUp = std::chrono::steady_clock::now() + kPatience;
-    for (;;) {
+    return eventually([&] {
         ui.drain();
-        if (done()) return true;
-        if (std::chrono::steady_clock::now() > giveUp) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+        return done();
+    });
 }
 
 // Waits, delivering nothing, until the component has posted something.
 inline bool waitForPost(const QueueDispatcher& ui) {
-    const auto giveUp = std::chrono::steady_clock::now() + kPatience;
-    while (ui.empty()) {
-        if (std::chrono::steady_clock::now() > giveUp) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+    return eventually([&] { return !ui.empty(); });
 }
 
 }  // namespace vornel::test

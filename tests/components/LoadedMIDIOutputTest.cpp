@@ -11,6 +11,7 @@
 #include "components/ComponentTestSupport.h"
 #include "midi/output/ports/RtMidiPort.h"
 #include "midi/output/synth/BuiltInSynth.h"
+#include "support/OutputCalls.h"
 
 namespace vornel {
 namespace {
@@ -33,14 +34,7 @@ protected:
         output->QueueDone = [this] { ++done; };
     }
 
-    void queueCue(double ms, std::int32_t tag) {
-        output->StatusByte(144);
-        output->DataByte1(36);
-        output->DataByte2(0);
-        output->CueTag(tag);
-        output->CueTime(ms);
-        output->PortCommand(MIDIOutputComponent::QueueMessage);
-    }
+    void queueCue(double ms, std::int32_t tag) { test::queueMessage(*output, ms, 144, 36, 0, tag); }
     void start() { output->PortCommand(MIDIOutputComponent::StartQueue); }
 
     QueueDispatcher ui;  // before the component, which posts to it

@@ -2,17 +2,14 @@
 
 #include <sys/stat.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <cstdlib>
-#include <functional>
 #include <iterator>
-#include <optional>
 #include <set>
-#include <sstream>
 #include <string>
-#include <thread>
+
+#include "support/Eventually.h"
+#include "support/ScopedEnv.h"
 
 namespace vornel::test {
 
@@ -40,42 +37,5 @@ inline std::set<std::string> namesIn(const std::filesystem::path& folder) {
         names.insert(entry.path().filename().string());
     return names;
 }
-
-// Waits for something a started process does, for at most `limit`. The limit
-// only bounds a failing test; nothing is measured.
-inline bool eventually(const std::function<bool()>& done,
-                       std::chrono::milliseconds limit = std::chrono::seconds(20)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
-// Sets (or, with a null value, removes) an environment variable for the
-// length of a test.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 }  // namespace vornel::test

@@ -9,6 +9,13 @@
 
 namespace vornel::test {
 
+// A document of one plain paragraph.
+inline RichText documentOf(const std::string& text) {
+    RichText doc;
+    doc.paragraphs.push_back({{{text, {}}}, ParagraphAlignment::Left});
+    return doc;
+}
+
 // The text of each paragraph, runs joined.
 inline std::vector<std::string> paragraphTexts(const RichText& document) {
     std::vector<std::string> out;

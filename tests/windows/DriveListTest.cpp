@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 #include "windows/DriveList.h"
 
@@ -49,14 +50,10 @@ TEST(DriveList, UnreadableMountTableGivesRootAndHomeOnly) {
 
 TEST(DriveList, SystemRootsTakeHomeFromTheEnvironment) {
     test::TempDir home;
-    const char* saved = std::getenv("HOME");
-    const std::string savedHome = saved ? saved : "";
-    setenv("HOME", home.path().c_str(), 1);
-    const Roots roots = systemRoots();
-    if (saved)
-        setenv("HOME", savedHome.c_str(), 1);
-    else
-        unsetenv("HOME");
+    const Roots roots = [&] {
+        test::ScopedEnv homeHere("HOME", home.path().c_str());
+        return systemRoots();
+    }();
 
     ASSERT_GE(roots.size(), 2u);
     EXPECT_EQ(roots[0], "/");

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "rtf/RtfTestText.h"
 #include "support/TempDir.h"
 #include "windows/HelpForm.h"
 #include "windows/PlayerBeside.h"
@@ -13,12 +14,6 @@ namespace {
 
 using Kind = test::DialogCall::Kind;
 using Paths = std::vector<std::string>;
-
-RichText documentOf(const std::string& text) {
-    RichText doc;
-    doc.paragraphs.push_back({{{text, {}}}, ParagraphAlignment::Left});
-    return doc;
-}
 
 // The help window beside a player window, reading through a reader that
 // records each path and answers `answer`.
@@ -48,7 +43,7 @@ protected:
     void setLanguage(int lang) { language.LangNo = static_cast<std::int16_t>(lang); }
 
     Paths paths;
-    RtfResult answer{RtfStatus::Ok, documentOf("Open a style, then Play.")};
+    RtfResult answer{RtfStatus::Ok, test::documentOf("Open a style, then Play.")};
     HelpForm help{language, dialogs, "/opt/vornel", recordingReader()};
     int playerHidden = 0;
     bool helpVisibleWhenPlayerShown = false;
@@ -118,7 +113,7 @@ TEST_F(HelpFormTest, EveryFailureToReadIsTheHelpFileMessageAndTheAreaKeepsWhatIt
     help.showFromPlayer("Yardım");
     EXPECT_TRUE(help.window.visible);
 
-    answer = {RtfStatus::Ok, documentOf("Open a style, then Play.")};
+    answer = {RtfStatus::Ok, test::documentOf("Open a style, then Play.")};
     ASSERT_TRUE(help.prepareDocument());
     const RichText shown = help.document();
     const struct {
@@ -146,15 +141,15 @@ TEST_F(HelpFormTest, EveryFailureToReadIsTheHelpFileMessageAndTheAreaKeepsWhatIt
 TEST_F(HelpFormTest, ADocumentReadReplacesTheShownOneAndCountsOnlyRealChanges) {
     EXPECT_EQ(help.documentRevision(), 0u);
     ASSERT_TRUE(help.prepareDocument());
-    EXPECT_EQ(help.document(), documentOf("Open a style, then Play."));
+    EXPECT_EQ(help.document(), test::documentOf("Open a style, then Play."));
     EXPECT_EQ(help.documentRevision(), 1u);
 
     ASSERT_TRUE(help.prepareDocument());
     EXPECT_EQ(help.documentRevision(), 1u) << "the same document again is no change";
 
-    answer = {RtfStatus::Ok, documentOf("Bir stil açın, sonra Oynat.")};
+    answer = {RtfStatus::Ok, test::documentOf("Bir stil açın, sonra Oynat.")};
     ASSERT_TRUE(help.prepareDocument());
-    EXPECT_EQ(help.document(), documentOf("Bir stil açın, sonra Oynat."));
+    EXPECT_EQ(help.document(), test::documentOf("Bir stil açın, sonra Oynat."));
     EXPECT_EQ(help.documentRevision(), 2u);
 
     // A document that reads as empty is still a document: it replaces the text.

@@ -6,17 +6,12 @@
 #include <string>
 
 #include "platform/qt/QtDispatcher.h"
+#include "rtf/RtfTestText.h"
 #include "support/RecordingDialogs.h"
 #include "windows/qt/HelpWindow.h"
 
 namespace vornel {
 namespace {
-
-RichText documentOf(const std::string& text) {
-    RichText doc;
-    doc.paragraphs.push_back({{{text, {}}}, ParagraphAlignment::Left});
-    return doc;
-}
 
 // The help window over its model, prepared and shown the way the setup
 // window's OK and the player's Help command do it: as handlers.
@@ -35,7 +30,7 @@ protected:
     Language language;
     test::RecordingDialogs dialogs;
     QtDispatcher dispatcher;
-    RichText next = documentOf("Open a style with Open, then press Play.");
+    RichText next = test::documentOf("Open a style with Open, then press Play.");
     HelpForm model{language, dialogs, "/opt/vornel", [this](const std::string&) {
                        return RtfResult{RtfStatus::Ok, next};
                    }};
@@ -56,7 +51,7 @@ TEST_F(HelpWindowTest, ShowsTheTitleTheDocumentAndTheColoursOfTheModel) {
     EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0x40, 0x40, 0x40));
 
     // A new document reaches the view with the next handler.
-    next = documentOf("Bir stil açın, sonra Oynat'a basın.");
+    next = test::documentOf("Bir stil açın, sonra Oynat'a basın.");
     dispatcher.runHandler([this] { model.prepareDocument(); });
     EXPECT_EQ(window.documentArea()->toPlainText(), QString("Bir stil açın, sonra Oynat'a basın."));
 }

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "platform/qt/QtConversions.h"
 #include "platform/qt/QtDispatcher.h"
 #include "settings/Language.h"
 #include "support/RecordingDialogs.h"
@@ -14,10 +15,6 @@
 
 namespace vornel {
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 class KeyMapWindowTest : public ::testing::Test {
 protected:
@@ -45,8 +42,8 @@ TEST_F(KeyMapWindowTest, ShowsTheLabelsAsWrittenLettersLeftFunctionKeysRight) {
     const int middle = window.frame()->width() / 2;
     for (int i = 0; i < KeyMapForm::kPairCount; ++i) {
         const auto pos = static_cast<std::size_t>(i);
-        EXPECT_EQ(window.keyLabel(i)->text(), qs(model.Label1[pos].caption)) << i;
-        EXPECT_EQ(window.actionLabel(i)->text(), qs(model.Label2[pos].caption)) << i;
+        EXPECT_EQ(window.keyLabel(i)->text(), qtString(model.Label1[pos].caption)) << i;
+        EXPECT_EQ(window.actionLabel(i)->text(), qtString(model.Label2[pos].caption)) << i;
         EXPECT_TRUE(window.keyLabel(i)->isVisible());
         // Each pair reads on one line, the key before what it does.
         EXPECT_EQ(window.keyLabel(i)->y(), window.actionLabel(i)->y());
