@@ -31,6 +31,7 @@ std::int16_t LoadedMidifile::EvData2() const { return getInt16(Id::EvData2); }
 std::int32_t LoadedMidifile::EvDelta() const { return object_->getInt(Id::EvDelta); }
 std::string LoadedMidifile::EvText() const { return object_->getString(Id::EvText); }
 std::string LoadedMidifile::EvSysEx() const { return object_->getString(Id::EvSysEx); }
+std::int32_t LoadedMidifile::EvTempo() const { return object_->getInt(Id::EvTempo); }
 
 std::int16_t LoadedMidifile::Resolution() const { return getInt16(Id::Resolution); }
 std::int32_t LoadedMidifile::Tempo() const { return object_->getInt(Id::Tempo); }

@@ -36,6 +36,7 @@ public:
     std::int32_t EvDelta() const override;
     std::string EvText() const override;
     std::string EvSysEx() const override;
+    std::int32_t EvTempo() const override;
 
     std::int16_t Resolution() const override;
     std::int32_t Tempo() const override;

@@ -76,6 +76,11 @@ std::string Midifile::EvSysEx() const {
     return e ? data_.sysEx(*e) : std::string();
 }
 
+std::int32_t Midifile::EvTempo() const noexcept {
+    const SmfEvent* e = selected();
+    return e ? data_.tempoOf(*e) : 0;
+}
+
 std::int16_t Midifile::Resolution() const noexcept {
     return static_cast<std::int16_t>(data_.resolution());
 }
@@ -110,6 +115,8 @@ std::int32_t Midifile::getNumber(int dispId) const noexcept {
             return Resolution();
         case MidifileDispatch::Tempo:
             return Tempo();
+        case MidifileDispatch::EvTempo:
+            return EvTempo();
         case MidifileDispatch::TimeSigNum:
             return TimeSigNum();
         case MidifileDispatch::TimeSigDenExp:

@@ -46,6 +46,7 @@ public:
     // F0 and the stored bytes of a system-exclusive event; the stored bytes of
     // an F7 escape; empty for every other event.
     std::string EvSysEx() const override;
+    std::int32_t EvTempo() const noexcept override;
 
     std::int16_t Resolution() const noexcept override;
     std::int32_t Tempo() const noexcept override;

@@ -32,6 +32,9 @@ public:
     virtual std::int32_t EvDelta() const = 0;
     virtual std::string EvText() const = 0;
     virtual std::string EvSysEx() const = 0;
+    // Microseconds per quarter note of the selected tempo event; 0 for any
+    // other event. Tempo changes inside a section are played from it.
+    virtual std::int32_t EvTempo() const = 0;
 
     virtual std::int16_t Resolution() const = 0;
     virtual std::int32_t Tempo() const = 0;

@@ -39,6 +39,12 @@ std::string SmfData::sysEx(const SmfEvent& e) const {
     return {};
 }
 
+std::int32_t SmfData::tempoOf(const SmfEvent& e) const {
+    if (!e.isMeta(meta::kTempo) || e.dataLength < 3) return 0;
+    const auto* b = bytes_.data() + e.dataOffset;
+    return (b[0] << 16) | (b[1] << 8) | b[2];
+}
+
 std::size_t SmfData::footprintBytes() const {
     return sizeof(*this) + bytes_.capacity() + events_.capacity() * sizeof(SmfEvent) +
            trackBegin_.capacity() * sizeof(std::uint32_t);

@@ -51,6 +51,9 @@ public:
     // for a system-exclusive event, the stored bytes alone for an F7 escape
     // (they are sent exactly as written); empty for every other event.
     std::string sysEx(const SmfEvent& e) const;
+    // Microseconds per quarter note of a tempo meta event of at least three
+    // bytes; 0 for every other event.
+    std::int32_t tempoOf(const SmfEvent& e) const;
 
     // File-level values: the first tempo and time signature of the file
     // (earliest tick, on equal ticks the lower track), or the defaults.
