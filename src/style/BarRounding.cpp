@@ -1,6 +1,7 @@
 #include "style/BarRounding.h"
 
-#include <cmath>
+#include "style/BarLength.h"
+
 #include <limits>
 
 namespace vornel {
@@ -15,23 +16,20 @@ constexpr std::int64_t kLateTicks = 30;
 RoundedEnd roundSectionEnd(std::int32_t start, std::int32_t last, int timeSigNum, int resolution,
                            int timeSigDenExp) {
     // The bar length is a 16-bit value in the part tables' arithmetic.
-    const std::int64_t bar = static_cast<std::int64_t>(timeSigNum) * resolution;
-    if (bar > std::numeric_limits<std::int16_t>::max() || bar < std::numeric_limits<std::int16_t>::min())
-        return {true, -1};
+    const std::int64_t bar = barTicks(resolution, timeSigNum, timeSigDenExp);
+    if (bar > std::numeric_limits<std::int16_t>::max()) return {true, -1};
     // No bar of a length of 0 or below can hold the section.
     if (bar <= 0) return {false, -1};
 
+    // Bars are written bars (an eighth-note meter's bar is its own length),
+    // so a short section in 6/8 ends at its one written bar by the same rule
+    // as in 4/4: no half-bar case is needed.
     const std::int64_t len = static_cast<std::int64_t>(last) - start;
-    const bool compound = static_cast<std::int64_t>(timeSigDenExp) * timeSigDenExp > 4;
     for (int k = 0; k < kMaxBars; ++k) {
         const std::int64_t lo = k * bar;
-        double hi = static_cast<double>((k + 1) * bar);
-        if (compound && hi - static_cast<double>(len) > hi / 2) hi /= 2;
-        if (!(static_cast<double>(lo) < static_cast<double>(len) && static_cast<double>(len) <= hi)) continue;
-        // Half ticks (half of an odd bar length) round to even, as the
-        // default floating-point rounding does.
-        const double end = len - lo < kLateTicks ? static_cast<double>(start + lo)
-                                                 : std::nearbyint(static_cast<double>(start) + hi);
+        const std::int64_t hi = (k + 1) * bar;
+        if (!(lo < len && len <= hi)) continue;
+        const std::int64_t end = static_cast<std::int64_t>(start) + (len - lo < kLateTicks ? lo : hi);
         if (end > std::numeric_limits<std::int32_t>::max()) return {true, -1};
         return {false, static_cast<std::int32_t>(end)};
     }

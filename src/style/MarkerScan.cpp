@@ -46,6 +46,7 @@ void LoadPartLists(StyleData& style) {
             }
         }
         style.PartEvCount(p) = 0;
+        style.PartTempos(p).clear();
     }
 }
 

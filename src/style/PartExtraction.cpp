@@ -6,6 +6,7 @@
 #include "style/BarRounding.h"
 #include "style/StyleData.h"
 #include "style/StyleLoading.h"
+#include "style/SysExJoin.h"
 #include "style/TrackMerge.h"
 
 namespace vornel {
@@ -14,6 +15,8 @@ namespace {
 
 constexpr std::int16_t kMetaStatus = 255;
 constexpr std::int16_t kSysExStatus = 240;
+constexpr std::int16_t kSysExEscape = 247;
+constexpr std::int16_t kTempoType = 0x51;
 constexpr std::int16_t kMarkerType = 6;
 
 enum class Outcome { Done, ArithmeticFault };
@@ -54,6 +57,7 @@ Boundaries scanBoundaries(PlayerState& s, std::string_view Part) {
     MidifileComponent& file = s.Midifile1;
     MIDIOutputComponent& out = s.MIDIOutput1;
     Boundaries b;
+    SysExJoin sysEx;
     TrackMerge events(file);
     while (events.next()) {
         const std::int32_t time = events.time();
@@ -72,10 +76,13 @@ Boundaries scanBoundaries(PlayerState& s, std::string_view Part) {
                 b.found = true;
             }
         }
-        if (status == kSysExStatus) {
-            out.StatusByte(kSysExStatus);
-            out.SysExData(file.EvSysEx());
-            out.PortCommand(MIDIOutputComponent::SendNow);
+        if (status == kSysExStatus || status == kSysExEscape) {
+            // Split and escaped messages reach the device whole, or not at all.
+            if (const auto message = sysEx.add(status, file.EvSysEx())) {
+                out.StatusByte(kSysExStatus);
+                out.SysExData(*message);
+                out.PortCommand(MIDIOutputComponent::SendNow);
+            }
         }
         // Everything from 160 up is handed over as it is; the component
         // refuses what is not a valid message (meta events, the system-
@@ -103,7 +110,9 @@ void collect(PlayerState& s, int p, std::int32_t start, std::int32_t end) {
         const std::int32_t time = events.time();
         const std::int16_t status = file.EvStatus();
         bool store = false;
-        if (status != kMetaStatus) {
+        if (status == kMetaStatus && file.EvData1() == kTempoType && start <= time && time < end) {
+            if (const std::int32_t us = file.EvTempo(); us > 0) style.PartTempos(p).push_back({time - start, us});
+        } else if (status != kMetaStatus) {
             if (start <= time && time < end)
                 store = true;
             else if (time == end)

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "style/PartTable.h"
 #include "style/PerPart.h"
@@ -20,6 +21,14 @@ namespace vornel {
 // All capacity is reserved when the object is made; nothing is allocated per
 // event afterwards except what a text or system-exclusive string needs beyond
 // the capacity its slot already has.
+// A tempo event inside a section: from `tick` (from the part's start) on, a
+// quarter note lasts `usPerQuarter` microseconds.
+struct TempoChange {
+    std::int32_t tick = 0;
+    std::int32_t usPerQuarter = 0;
+    friend bool operator==(const TempoChange&, const TempoChange&) = default;
+};
+
 class StyleData {
 public:
     StyleData() = default;
@@ -42,6 +51,10 @@ public:
     PerPartSlot<std::int32_t> PartTick;    // ticks from the part's start
     PerPartSlot<std::string> PartText;
     PerPartSlot<std::string> PartSysEx;    // complete F0..F7 bytes, ready to send
+
+    // The tempo events of each part, in time order (a slowing Ending). A part
+    // pass starts at the file's tempo; these apply from their tick on.
+    PerPart<std::vector<TempoChange>> PartTempos;
 
     PerPart<std::int32_t> PartStart;       // absolute tick of the opening marker; -1 not found
     PerPart<std::int32_t> PartEnd;         // absolute tick where the section ends; -1 unknown

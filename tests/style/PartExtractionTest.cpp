@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "style/BarLength.h"
 #include "style/BarRounding.h"
 #include "style/StyleLoading.h"
 #include "style/TrackMerge.h"
@@ -245,6 +246,43 @@ TEST_F(PartExtraction, SetUpMessagesUpToTheSectionEndAreSentEachTime) {
     EXPECT_EQ(wire(), wholeFile);
 }
 
+TEST_F(PartExtraction, SplitAndEscapedSystemExclusiveReachTheDeviceWhole) {
+    SmfBuilder file(0, 480);
+    file.addTrack()
+        .sysExEscape(0, Bytes{0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7})  // GM on, escaped
+        .sysEx(0, Bytes{0x43, 0x10, 0x4C})                           // XG on, split in two packets
+        .sysExEscape(0, Bytes{0x00, 0x00, 0x7E, 0x00, 0xF7})
+        .sysExEscape(0, Bytes{0xF8})  // an escaped real-time byte: no message
+        .marker(0, "Main A")
+        .noteOn(0, 2, 60, 100)
+        .marker(480, "Ending A")
+        .endOfTrack(0);
+    load(file);
+    extract(kMainA);
+    std::vector<std::string> messages;
+    for (const test::SentMessage& m : sent())
+        if (m.message.status == 240) messages.push_back(m.message.sysex);
+    EXPECT_EQ(messages, (std::vector<std::string>{std::string("\xF0\x7E\x7F\x09\x01\xF7", 6),
+                                                  std::string("\xF0\x43\x10\x4C\x00\x00\x7E\x00\xF7", 9)}));
+}
+
+TEST_F(PartExtraction, TempoChangesInsideASectionAreKeptWithTheirTicks) {
+    SmfBuilder file(0, 480);
+    file.addTrack()
+        .tempo(0, 500000)
+        .marker(0, "Intro A")
+        .noteOn(0, 2, 60, 100)
+        .marker(1920, "Ending A")
+        .noteOn(0, 2, 62, 100)
+        .tempo(960, 600000)
+        .tempo(480, 750000)
+        .noteOn(480, 2, 62, 0)
+        .endOfTrack(0);
+    load(file);
+    extract(kEndingA);
+    EXPECT_EQ(style.PartTempos(4), (std::vector<TempoChange>{{960, 600000}, {1440, 750000}}));
+}
+
 // A format-1 style: track 1 holds the markers, the other tracks the music.
 TEST_F(PartExtraction, MultiTrackSectionsMergeEveryTrackInTimeOrder) {
     SmfBuilder file(1, 480);
@@ -319,6 +357,23 @@ TEST(TrackMerge, TimesPastTheTickTablesEndTheWalk) {
     EXPECT_TRUE(merge.overflowed());
 }
 
+TEST(BarLength, BarsHaveTheirWrittenLengthInEveryMeter) {
+    EXPECT_EQ(barTicks(1920, 4, 2), 7680);
+    EXPECT_EQ(barTicks(1920, 6, 3), 5760);
+    EXPECT_EQ(barTicks(1920, 7, 3), 6720);
+    EXPECT_EQ(barTicks(1920, 10, 3), 9600);
+    EXPECT_EQ(barTicks(1920, 6, 2), 11520);
+    EXPECT_EQ(barTicks(96, 3, 3), 144);
+    EXPECT_EQ(barTicks(96, 2, 1), 384);
+    // Bad values: no bars without a resolution or numerator; an exponent past
+    // a 1/64 note reads as a quarter; a bar is never shorter than a tick.
+    EXPECT_EQ(barTicks(0, 4, 2), 0);
+    EXPECT_EQ(barTicks(96, 0, 2), 0);
+    EXPECT_EQ(barTicks(96, 4, 17), 384);
+    EXPECT_EQ(barTicks(96, 4, 255), 384);
+    EXPECT_EQ(barTicks(1, 1, 6), 1);
+}
+
 TEST(BarRounding, LastSectionEndsOnTheExpectedTick) {
     struct Case {
         const char* what;
@@ -330,11 +385,12 @@ TEST(BarRounding, LastSectionEndsOnTheExpectedTick) {
         {"well into the next bar", 1000, 1000 + 1920 + 40, 4, 480, 2, 1000 + 3840},
         {"exactly on a bar line", 1000, 1000 + 3840, 4, 480, 2, 1000 + 3840},
         {"29 ticks into the first bar", 0, 29, 4, 480, 2, 0},
-        {"compound, under half a bar", 500, 500 + 1000, 6, 480, 3, 500 + 1440},
-        {"compound, under 30 ticks", 500, 520, 6, 480, 3, 500},
-        {"compound, exactly half a bar", 0, 1440, 6, 480, 3, 2880},
-        {"half tick rounds to even", 1, 41, 3, 41, 3, 62},
-        {"quarter-note metre is never halved", 0, 100, 4, 480, 2, 1920},
+        {"6/8: within its written bar of 1,440 ticks", 500, 500 + 1000, 6, 480, 3, 500 + 1440},
+        {"6/8, under 30 ticks", 500, 520, 6, 480, 3, 500},
+        {"6/8, exactly one written bar", 0, 1440, 6, 480, 3, 1440},
+        {"7/8 at 1,920 ticks per quarter", 0, 6720 + 40, 7, 1920, 3, 2 * 6720},
+        {"3/8 at an odd resolution: the bar rounds to whole ticks", 1, 41, 3, 41, 3, 63},
+        {"a quarter-note metre", 0, 100, 4, 480, 2, 1920},
         {"nothing after the start", 700, 700, 4, 480, 2, -1},
         {"exactly 25 bars", 0, 25 * 1920, 4, 480, 2, 25 * 1920},
         {"longer than 25 bars", 0, 25 * 1920 + 40, 4, 480, 2, -1},
