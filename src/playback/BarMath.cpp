@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "midi/file/MidifileComponent.h"
+#include "style/BarLength.h"
 #include "style/StyleData.h"
 
 namespace vornel {
@@ -13,10 +14,7 @@ constexpr std::int32_t kDefaultTempoUs = 500000;
 }  // namespace
 
 std::int32_t ticksPerBar(const MidifileComponent& file) {
-    const std::int32_t res = file.Resolution();
-    const std::int32_t num = file.TimeSigNum();
-    if (res <= 0 || num <= 0) return 0;
-    return res * num;
+    return barTicks(file.Resolution(), file.TimeSigNum(), file.TimeSigDenExp());
 }
 
 float msPerTick(const MidifileComponent& file) {
@@ -34,10 +32,9 @@ std::int64_t partLength(const StyleData& style, int p) {
 }
 
 std::optional<double> partBars(const MidifileComponent& file, const StyleData& style, int p) {
-    const std::int32_t res = file.Resolution();
-    const std::int32_t num = file.TimeSigNum();
-    if (res == 0 || num == 0) return std::nullopt;
-    return static_cast<double>(partLength(style, p)) / res / num;
+    const std::int32_t bar = ticksPerBar(file);
+    if (bar <= 0) return std::nullopt;
+    return static_cast<double>(partLength(style, p)) / bar;
 }
 
 std::int32_t toTicks(std::int64_t ticks) {

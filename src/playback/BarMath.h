@@ -10,9 +10,8 @@ namespace vornel {
 class MidifileComponent;
 class StyleData;
 
-// Ticks of one bar: Resolution × TimeSigNum (the beat is taken as a quarter
-// note whatever the denominator). 0 when the file gives either as 0. Both are
-// 16-bit, so the product always fits 32 bits.
+// Ticks of one written bar of the file (barTicks); 0 when the file gives no
+// resolution or numerator.
 std::int32_t ticksPerBar(const MidifileComponent& file);
 
 // Milliseconds per tick at the file's one tempo, in single precision as the
@@ -23,9 +22,8 @@ float msPerTick(const MidifileComponent& file);
 // PartEnd − PartStart of part p, wide enough for any two 32-bit ticks.
 std::int64_t partLength(const StyleData& style, int p);
 
-// Length of part p in bars, possibly fractional: its tick length over
-// Resolution, then over TimeSigNum. None when the file gives either as 0,
-// since such a file has no bars to count.
+// Length of part p in written bars, possibly fractional. None when the file
+// gives no resolution or numerator, since such a file has no bars to count.
 std::optional<double> partBars(const MidifileComponent& file, const StyleData& style, int p);
 
 // Whether the selected part's caption (PartName) begins with `kind`: "Main",

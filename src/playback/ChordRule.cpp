@@ -2,9 +2,14 @@
 
 namespace vornel {
 
+bool followsChord(std::int16_t m) {
+    const bool note = m > 127 && m < 160;
+    const int channel = (m & 0x0F) + 1;
+    return note && channel != 9 && channel != 10;
+}
+
 std::int16_t chordNote(std::int16_t m, std::int16_t d1, std::int16_t Transpose, std::int16_t IsMinor) {
-    const bool transposable = m > 127 && m < 160 && m != 152 && m != 153;
-    if (!transposable) return d1;
+    if (!followsChord(m)) return d1;
     int n = d1 + Transpose;
     // The tests look at the stored note, not at the moved one.
     if (d1 % 12 == 11)

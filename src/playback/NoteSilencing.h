@@ -9,9 +9,18 @@ namespace vornel {
 // Puts one message on the wire at once, outside the queue.
 void SendMessage(PlayerState& s, std::int16_t Mes, std::int16_t D1, std::int16_t D2);
 
-// Switches off (Note On velocity 0) every note listed in List2, records the
-// chord in ClosedChord and empties List2.
-void CloseActiveNotes(PlayerState& s);
+// Queues a Note On of velocity 0 to the key that `e` sounded, at `stampMs`.
+void queueSwitchOff(PlayerState& s, const NoteEntry& e, double stampMs);
+
+// Before the chunk of part PartNo's pass that starts at PartOffset is
+// queued: every listed note whose own end will not come in that chunk is
+// switched off at the chunk's first bar line (QueuedMs), queued ahead of the
+// chunk's own messages. Those are the notes of another part or another pass
+// (a change of part, a loop wrap), and the notes that the chord rule moved
+// under another chord (a chord change). Drums and notes that the chunk goes
+// on with keep sounding to their own note-off. Records the chord in
+// ClosedChord. Nothing sounding is cut before its bar line.
+void CloseActiveNotes(PlayerState& s, std::int16_t PartNo);
 
 // Note On velocity 0 then Note Off velocity 0 for every note of every channel.
 void CloseAllSounds(PlayerState& s);

@@ -77,8 +77,6 @@ void MIDIOutput1_CueReached(PlayerState& s, std::int32_t tag) {
         paintSelected(s);
     } else if (tag == CueEnding) {
         // nothing follows an ending
-    } else if (tag == CueCloseNotes) {
-        CloseActiveNotes(s);
     } else if (tag > 10) {
         raiseMeter(s, tag);
     }
@@ -86,10 +84,11 @@ void MIDIOutput1_CueReached(PlayerState& s, std::int32_t tag) {
 
 void MIDIOutput1_QueueDone(PlayerState& s) { endPlayback(s); }
 
+// Notes are not closed here: the chunk that follows closes those it does not
+// go on with, once it knows which pass of which part it plays and under which
+// chord (CloseActiveNotes). Closing here, before the bar position is known,
+// would cut notes that the next bar ends by themselves.
 bool DoPPP(PlayerState& s) {
-    // 1.
-    if (s.ClosedChord != s.ChordIdx) CloseActiveNotes(s);
-
     // 2. A file without a resolution or a time-signature numerator has no
     // bars to count.
     const std::optional<double> bars = partBars(s.Midifile1, s.style, s.CurPart);
@@ -104,28 +103,28 @@ bool DoPPP(PlayerState& s) {
     // again at the next unqueued tick, except that nothing follows an ending.
     bool passComplete = false;
 
-    if (s.CurBar > s.PartBars) {
+    // A pass of the part takes its whole bars and, for a part whose length
+    // is not whole bars (or shorter than one), its tail as a last, shorter
+    // chunk: the part loops without a rest.
+    const double passBars = std::ceil(s.PartBars);
+    if (s.CurBar > passBars) {
         // 3. The bar reached lies beyond the part: after a switch to a shorter
-        // Main part, or past the last (partial) bar of a part of fractional
-        // length. A part without length cannot be looped at all.
+        // Main part. A part without length cannot be looped at all.
         if (!(s.PartBars > 0.0)) {
             showUnknownError(s);
             return false;
         }
-        // Keep the music on the bar grid: a pass of the part takes whole bars
-        // (the last bar of a fractional part holds its tail and then rests),
-        // and the bar position folds back onto the part's own bars, as far
-        // into them as the bar grid already is. The next chunk then starts
-        // exactly at QueuedTicks: nothing is queued twice and no bar is left out.
-        const std::int64_t passBars = static_cast<std::int64_t>(std::ceil(s.PartBars));
-        const std::int64_t into = s.CurBar % passBars;
+        // The bar position folds back onto the part's own bars, as far into
+        // them as the bar grid already is. The next chunk then starts exactly
+        // at QueuedTicks: nothing is queued twice and no bar is left out.
+        const std::int64_t into = s.CurBar % static_cast<std::int64_t>(passBars);
         if (into == 0) {
             passComplete = true;
         } else {
             s.CurBar = static_cast<std::int16_t>(into + 1);
             s.PartOffset = toTicks(s.QueuedTicks - TicksPerBar * into);
         }
-    } else if (s.CurBar == s.PartBars || s.CurBar == std::numeric_limits<std::int16_t>::max()) {
+    } else if (s.CurBar == passBars || s.CurBar == std::numeric_limits<std::int16_t>::max()) {
         // 4. (A part longer than the bar counter can count starts again there.)
         passComplete = true;
     } else {
@@ -138,8 +137,7 @@ bool DoPPP(PlayerState& s) {
         s.PartOffset = s.QueuedTicks;
     }
 
-    // 5, 6.
-    if (s.LastPart != s.CurPart) CloseActiveNotes(s);
+    // 6.
     s.LastPart = s.CurPart;
     return true;
 }

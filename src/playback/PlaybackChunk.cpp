@@ -1,6 +1,8 @@
 #include "playback/PlaybackChunk.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "midi/file/MidifileComponent.h"
 #include "midi/output/MIDIOutputComponent.h"
@@ -8,6 +10,7 @@
 #include "playback/ChordRule.h"
 #include "playback/CommandBar.h"
 #include "playback/NoteSilencing.h"
+#include "playback/TempoCursor.h"
 #include "settings/TextTable.h"
 #include "style/StyleData.h"
 
@@ -53,25 +56,99 @@ void resendSetup(PlayerState& s) {
     }
 }
 
+bool isSwitchOff(std::int16_t m, std::int16_t d2) {
+    const int kind = m & 0xF0;
+    return kind == 0x80 || (kind == 0x90 && d2 == 0);
+}
+
+// Queues one chunk's messages and keeps the note lists: a Note On joins
+// List1 with the key it was sent as; a switch-off goes to the key of the
+// earliest sounding note of its channel and stored key, and a switch-off that
+// finds no sounding note is not sent at all.
+class ChunkWriter {
+public:
+    ChunkWriter(PlayerState& s, std::int16_t partNo) : s_(s), out_(s.MIDIOutput1), partNo_(partNo) {}
+
+    // The events of one tick, in slot order. At a tick where one note ends
+    // and another begins on the same key (a chord struck again), the ending
+    // goes first; a switch-off of a note that begins at this very tick goes
+    // after it.
+    void tick(const std::vector<std::int32_t>& slots, double stampMs) {
+        const StyleData& style = s_.style;
+        deferred_.clear();
+        for (std::int32_t slot : slots) {
+            const std::int16_t m = style.PartMes(partNo_, slot);
+            const std::int16_t d2 = style.PartD2(partNo_, slot);
+            if (!isSwitchOff(m, d2)) continue;
+            if (!switchOff(m, style.PartD1(partNo_, slot), d2, stampMs)) deferred_.push_back(slot);
+        }
+        for (std::int32_t slot : slots) {
+            const std::int16_t m = style.PartMes(partNo_, slot);
+            const std::int16_t d1 = style.PartD1(partNo_, slot);
+            const std::int16_t d2 = style.PartD2(partNo_, slot);
+            if (isSwitchOff(m, d2)) continue;
+            const bool noteOn = (m & 0xF0) == 0x90;
+            const std::int16_t key = chordNote(m, d1, s_.Transpose, s_.IsMinor);
+            if (noteOn)
+                s_.List1.push_back({m, key, d1, partNo_, s_.PartOffset, followsChord(m), s_.ChordIdx});
+            send(noteOn ? (m - 143) * 1000 + d2 : 0, m, key, d2, stampMs);
+        }
+        for (std::int32_t slot : deferred_)
+            switchOff(style.PartMes(partNo_, slot), style.PartD1(partNo_, slot), style.PartD2(partNo_, slot), stampMs);
+    }
+
+private:
+    bool switchOff(std::int16_t m, std::int16_t stored, std::int16_t d2, double stampMs) {
+        const int channel = m & 0x0F;
+        const auto same = [&](const NoteEntry& e) { return (e.status & 0x0F) == channel && e.stored == stored; };
+        for (std::vector<NoteEntry>* list : {&s_.List2, &s_.List1}) {
+            const auto it = std::find_if(list->begin(), list->end(), same);
+            if (it == list->end()) continue;
+            send(0, m, it->note, d2, stampMs);
+            list->erase(it);
+            return true;
+        }
+        return false;
+    }
+
+    void send(std::int32_t tag, std::int16_t m, std::int16_t d1, std::int16_t d2, double stampMs) {
+        out_.CueTag(tag);
+        out_.StatusByte(m);
+        out_.DataByte1(d1);
+        out_.DataByte2(d2);
+        out_.CueTime(stampMs);
+        out_.PortCommand(MIDIOutputComponent::QueueMessage);
+    }
+
+    PlayerState& s_;
+    MIDIOutputComponent& out_;
+    std::int16_t partNo_;
+    std::vector<std::int32_t> deferred_;
+};
+
+// Milliseconds per tick of a tempo event; a tempo of 0 keeps the pace.
+double msPerTickOf(std::int32_t usPerQuarter, std::int32_t resolution, double current) {
+    if (usPerQuarter <= 0 || resolution <= 0) return current;
+    return usPerQuarter / 1000.0 / resolution;
+}
+
 }  // namespace
 
 void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     MIDIOutputComponent& out = s.MIDIOutput1;
     const StyleData& style = s.style;
 
-    // 1. The previous chunk's notes join those still to be switched off.
+    // 1.
     s.Playing = 1;
-    s.List2.insert(s.List2.end(), s.List1.begin(), s.List1.end());
-    s.List1.clear();
 
     // 2. Timing of this chunk.
-    const float MsPerTick = msPerTick(s.Midifile1);
     const std::int64_t TicksPerBar = ticksPerBar(s.Midifile1);
     s.Midifile1.Track(1);
     const std::int64_t L = partLength(style, PartNo);
-    auto stamp = [MsPerTick](double tick) { return static_cast<double>(MsPerTick) * tick; };
 
-    // 3. Kind of chunk.
+    // 3. Kind of chunk and its window [first, end) of the part's ticks. A bar
+    // chunk takes the part's bar CurBar; the last bar of a part whose length
+    // is not whole bars is the part's tail, so the part loops without a rest.
     const bool barChunk = partNameBegins(s.PartName, "Main");
     std::int32_t firstTag = CueNextBar;
     if (!barChunk) {
@@ -79,7 +156,8 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
         s.PartOffset = s.QueuedTicks;
         firstTag = partNameBegins(s.PartName, "End") ? CueEnding : CueNextPart;
     }
-    const std::int64_t W = barChunk ? TicksPerBar * s.CurBar : L;
+    const std::int64_t first = barChunk ? TicksPerBar * (s.CurBar - 1) : 0;
+    const std::int64_t end = std::max(first, barChunk ? std::min(TicksPerBar * s.CurBar, L) : L);
 
     // 8, checked before anything is queued: cue carriers of a chunk that is
     // never started would come due later and, each time, queue this empty
@@ -93,56 +171,67 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
         return;
     }
 
-    // 4. Look-ahead point: half a bar in, a quarter bar for fractional
-    // lengths. A part without a length in bars (0, or not known) takes its cue
-    // by the file's bar, so the cue still lies ahead of the chunk's start.
-    const bool wholeBars = std::isfinite(s.PartBars) && std::floor(s.PartBars) == s.PartBars;
-    const double barLength =
-        (std::isfinite(s.PartBars) && s.PartBars > 0.0) ? static_cast<double>(L) / s.PartBars : static_cast<double>(TicksPerBar);
-    const double A = s.QueuedTicks + barLength / (wholeBars ? 2 : 4);
+    // The notes that this chunk does not go on with end at its first bar line.
+    CloseActiveNotes(s, PartNo);
 
-    // 5, 6. The first cue and the close-notes cue.
-    queueCarrier(out, firstTag, stamp(A));
-    const std::int64_t closeAt = partNameBegins(s.PartName, "Intro") ? s.QueuedTicks + L - 15 : s.QueuedTicks + TicksPerBar - 15;
-    queueCarrier(out, CueCloseNotes, stamp(static_cast<double>(closeAt)));
+    // A pass of a part starts at the file's tempo; the part's own tempo
+    // events apply from their tick on.
+    const std::int32_t resolution = s.Midifile1.Resolution();
+    double pace = msPerTick(s.Midifile1);
+    for (const TempoChange& c : style.PartTempos(PartNo))
+        if (c.tick <= first) pace = msPerTickOf(c.usPerQuarter, resolution, pace);
+    TempoCursor time(s.QueuedMs, first, pace);
 
-    // 7. The events of the chunk's window, in slot order. A file without a
+    if (s.Timer1.running() || s.Timer3.running()) queueCarrier(out, CueChunkStart, s.QueuedMs);
+
+    // 7. The events of the window, a tick at a time. A file without a
     // resolution gives its ticks no length: its events cannot be placed in
     // time and none is queued (they would all sound at once).
-    const bool timed = s.Midifile1.Resolution() > 0;
-    const std::int64_t windowStart = TicksPerBar * (s.CurBar - 1) - 1;
-    const std::int64_t windowLast = TicksPerBar * s.CurBar - 1;
+    const bool timed = resolution > 0;
+    const std::vector<TempoChange>& tempos = style.PartTempos(PartNo);
+    auto nextTempo = std::find_if(tempos.begin(), tempos.end(), [&](const TempoChange& c) { return c.tick > first; });
+    ChunkWriter writer(s, PartNo);
+    std::vector<std::int32_t> group;
+    std::int64_t groupTick = -1;
     bool bankSelectSeen = false;
+    const auto flush = [&] {
+        if (group.empty()) return;
+        for (; nextTempo != tempos.end() && nextTempo->tick <= groupTick; ++nextTempo)
+            time.change(nextTempo->tick, msPerTickOf(nextTempo->usPerQuarter, resolution, pace));
+        writer.tick(group, time.at(groupTick));
+        group.clear();
+    };
     for (std::int32_t slot = 1; slot <= count; ++slot) {
-        if (slot == 1 && (s.Timer1.running() || s.Timer3.running()))
-            queueCarrier(out, CueChunkStart, stamp(s.QueuedTicks));
         const std::int16_t m = style.PartMes(PartNo, slot);
-        const std::int16_t d1 = style.PartD1(PartNo, slot);
-        const std::int16_t d2 = style.PartD2(PartNo, slot);
         const std::int32_t t = style.PartTick(PartNo, slot);
-        if (m > 175 && m < 192 && d1 == 32) bankSelectSeen = true;
-        if (windowStart < t && t < W) {
-            if (!timed) continue;
-            const bool noteOn = (m & 240) == 144;
-            out.CueTag(noteOn ? (m - 143) * 1000 + d2 : 0);
-            out.StatusByte(m);
-            out.DataByte1(chordNote(m, d1, s.Transpose, s.IsMinor));
-            out.DataByte2(d2);
-            out.CueTime(stamp(static_cast<double>(t) + s.PartOffset));
-            if (noteOn) s.List1.push_back({m, static_cast<std::int16_t>(out.DataByte1())});
-            out.PortCommand(MIDIOutputComponent::QueueMessage);
-        } else if (t > windowLast) {
-            break;  // events are in time order: the rest lie beyond the chunk
-        }
+        if (m > 175 && m < 192 && style.PartD1(PartNo, slot) == 32) bankSelectSeen = true;
+        if (t >= end) break;  // events are in time order: the rest lie beyond the chunk
+        if (t < first || !timed) continue;
+        if (t != groupTick) flush();
+        groupTick = t;
+        group.push_back(slot);
     }
+    flush();
+    for (; nextTempo != tempos.end() && nextTempo->tick < end; ++nextTempo)
+        time.change(nextTempo->tick, msPerTickOf(nextTempo->usPerQuarter, resolution, pace));
+    const double endMs = time.at(end);
+
+    // 4, 5. The next chunk is queued the lead before this one ends (the
+    // lead is real time, so it grows in queue time as the tempo rises), but
+    // never before this chunk starts.
+    const double lead = s.LeadMs * std::exp2(s.HScroll1 / 100.0);
+    queueCarrier(out, firstTag, std::max(s.QueuedMs, endMs - lead));
 
     // 9.
     if (!bankSelectSeen) resendSetup(s);
 
-    // 10. A part whose end lies before its start has no length: the next
-    // chunk must never start before this one.
-    const std::int64_t advance = barChunk ? TicksPerBar : (L > 0 ? L : 0);
-    s.QueuedTicks = toTicks(s.QueuedTicks + advance);
+    // 10.
+    s.QueuedTicks = toTicks(s.QueuedTicks + (end - first));
+    s.QueuedMs = endMs;
+
+    // Nothing follows an ending: what still sounds ends at its written end
+    // (part 0 continues no note), so the queue runs out after the last note.
+    if (firstTag == CueEnding) CloseActiveNotes(s, 0);
 
     // 11, 12.
     out.PortCommand(MIDIOutputComponent::StartQueue);

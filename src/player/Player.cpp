@@ -117,6 +117,7 @@ void Player::Cmd_Play_Click() {
     // A disabled command does nothing: a second Play would queue every bar
     // twice.
     if (!s_.Cmd_Play.enabled) return;
+    s_.List1.clear();
     s_.List2.clear();
     s_.CurBar = 1;
     s_.PartOffset = 0;
@@ -147,8 +148,9 @@ void Player::Lbl_Chord_Click(int Index) {
     if (Index < 0 || Index >= static_cast<int>(s_.Lbl_Chord.size())) return;
     if (Index == s_.ChordIdx) return;
     for (std::size_t i = 0; i < s_.Lbl_Chord.size(); ++i) s_.Lbl_Chord[i].colour = s_.KeyColors[i % 12];
-    // Still under the previous chord: its notes are the ones to switch off.
-    CloseActiveNotes(s_);
+    // Nothing is cut at the click: the notes of the old chord end at the bar
+    // line where the new chord starts (CloseActiveNotes, when that bar is
+    // queued).
     s_.Lbl_Chord[static_cast<std::size_t>(Index)].colour = s_.ColSelected;
     const Chord chord = chordOfLabel(Index);
     s_.Transpose = chord.Transpose;

@@ -18,13 +18,31 @@ class MIDIOutputComponent;
 class StyleData;
 struct Language;
 
-// One entry of the engine's note lists: a Note On that a chunk queued, with
-// the note as it was actually queued (after the chord rule).
+// One entry of the engine's note lists: a Note On that a chunk queued and
+// whose switch-off is not queued yet. Its switch-off goes to `note`, the key
+// it was sent as, whatever the chord is by then; the stored key finds it when
+// the style's own note-off comes.
 struct NoteEntry {
     std::int16_t status = 0;  // 144..159
-    std::int16_t note = 0;
+    std::int16_t note = 0;    // the key it was sent as
+    std::int16_t stored = 0;  // the key the style stores
+    std::int16_t part = 0;    // the part whose pass queued it ...
+    std::int32_t passStart = 0;  // ... and that pass's PartOffset
+    bool followsChord = false;   // sent by the chord rule (not a drum)
+    std::int16_t chord = 0;      // ChordIdx it was sent under
     friend bool operator==(const NoteEntry&, const NoteEntry&) = default;
 };
+
+// How long before a bar line the engine queues that bar, in real
+// milliseconds. A chord or part chosen up to this lead before a bar line is
+// heard from it. It must cover the cue's way back to the UI thread (one audio
+// period of the built-in synthesizer, up to 23 ms at 1024 frames, plus the
+// scheduler's 5 ms look and the dispatcher), the longest handler or repaint
+// that can run while playing, and the hand-over of the bar's messages to the
+// device before they are due. 150 ms covers all of them several times over
+// while still feeling immediate to a player who changes chords just before
+// the bar line.
+inline constexpr double kChordLeadMs = 150.0;
 
 // The window's fixed colours, set when it is created; no setting changes them.
 // (The unselected part button's grey, kInitialColNormal, lives with the buttons.)
@@ -90,13 +108,16 @@ struct PlayerState {
 
     // Engine counters.
     std::int32_t QueuedTicks = 0;
+    double QueuedMs = 0.0;  // the stamp of QueuedTicks: where the next chunk starts
+    double LeadMs = kChordLeadMs;
     std::int32_t PartOffset = 0;
     std::int16_t CurBar = 0;
     std::int16_t LastPart = 0;
     std::int16_t ClosedChord = 0;
 
     // The engine's note lists: List1 the most recent chunk's Note Ons, List2
-    // those of earlier chunks not yet switched off.
+    // those of earlier chunks; in both, only notes whose switch-off has not
+    // been queued yet.
     std::vector<NoteEntry> List1;
     std::vector<NoteEntry> List2;
 
