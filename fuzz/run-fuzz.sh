@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes with libFuzzer: the MIDI file reader, loading and playing a style, or
 # the help documents' rich-text reader.
-#   fuzz/run-fuzz.sh [seconds] [midifile|load_style|rtf]     default 600 midifile
+#   fuzz/run-fuzz.sh [seconds] [midifile|load_style|rtf|engine_session]     default 600 midifile
 # Builds in build-fuzz with clang (VORNEL_FUZZ_BUILD names another folder),
 # writes the seed corpus into fuzz/corpus/ (kept between runs, not committed;
 # the rich-text seeds are the help documents), and leaves any crashing input
@@ -11,8 +11,8 @@ cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 target="${2:-midifile}"
 case "$target" in
-    midifile|load_style|rtf) ;;
-    *) echo "unknown target: $target (midifile, load_style or rtf)" >&2; exit 2 ;;
+    midifile|load_style|rtf|engine_session) ;;
+    *) echo "unknown target: $target (midifile, load_style, rtf or engine_session)" >&2; exit 2 ;;
 esac
 build="${VORNEL_FUZZ_BUILD:-build-fuzz}"
 
@@ -24,18 +24,23 @@ mkdir -p "$corpus" fuzz/artifacts
 if [[ "$target" == rtf ]]; then
     cmake --build "$build" --target fuzz_rtf -j2
     cp help/*.rtf "$corpus"/
-    dict=fuzz/rtf.dict
+    dict=(-dict=fuzz/rtf.dict)
+elif [[ "$target" == engine_session ]]; then
+    # The bytes are choices, not a file: any bytes make a session.
+    cmake --build "$build" --target fuzz_engine_session -j2
+    head -c 64 /dev/urandom >"$corpus/seed"
+    dict=()
 else
     cmake --build "$build" --target "fuzz_${target}" fuzz_seed_writer -j2
     "$build/fuzz/fuzz_seed_writer" "$corpus"
-    dict=fuzz/midifile.dict
+    dict=(-dict=fuzz/midifile.dict)
 fi
 
 log="$build/fuzz-${target}.log"
 set +e
 "$build/fuzz/fuzz_${target}" "$corpus" \
     -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=262144 -timeout=10 \
-    -dict="$dict" -artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
+    "${dict[@]}" -artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
     >"$log" 2>&1
 status=$?
 set -e

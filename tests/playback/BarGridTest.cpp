@@ -66,8 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
         // CurBar 4, two above Main B's length: the next bar line starts it
         ShorterPick{1000, {{0, 60}, {384, 61}, {768, 62}, {1152, 63}, {1536, 74}, {1920, 75}, {2304, 74}, {2688, 75}}}));
 
-TEST_F(BarGridTest, PartOfFractionalLengthLoopsOnTheBarGrid) {
-    // 2.5 bars: the third bar holds the part's last half bar and then rests.
+TEST_F(BarGridTest, PartOfFractionalLengthLoopsWithoutARest) {
+    // 2.5 bars: the third chunk is the part's last half bar, and the next
+    // pass starts where it ends.
     test::storePart(state, 2, 0, 960,
                     {mark(60, 0), release(60, 300), mark(61, 384), release(61, 684), mark(62, 768), mark(65, 864),
                      release(62, 900), release(65, 950)});
@@ -75,22 +76,21 @@ TEST_F(BarGridTest, PartOfFractionalLengthLoopsOnTheBarGrid) {
     play();
     EXPECT_DOUBLE_EQ(state.PartBars, 2.5);
     runTo(3500);
-    EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 61}, {768, 62}, {864, 65}, {1152, 60}, {1536, 61}, {1920, 62}, {2016, 65},
-                                    {2304, 60}, {2688, 61}, {3072, 62}, {3168, 65}, {3456, 60}}));
-    expectChunksOnTheBarGrid(96);  // a quarter bar in
+    EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 61}, {768, 62}, {864, 65}, {960, 60}, {1344, 61}, {1728, 62}, {1824, 65},
+                                    {1920, 60}, {2304, 61}, {2688, 62}, {2784, 65}, {2880, 60}, {3264, 61}}));
     std::vector<std::int32_t> offsets;
     for (const Cue& c : cuesTagged(CueNextBar)) offsets.push_back(c.PartOffset);
-    EXPECT_EQ(offsets, (std::vector<std::int32_t>{0, 0, 1152, 1152, 1152, 2304, 2304, 2304, 3456}));
+    EXPECT_EQ(offsets, (std::vector<std::int32_t>{0, 0, 960, 960, 960, 1920, 1920, 1920, 2880, 2880, 2880}));
+    EXPECT_TRUE(test::soundingNotes(sent()).size() <= 1u) << "every note ended by its own note-off";
     EXPECT_EQ(errorBoxes(), 0u);
 }
 
-TEST_F(BarGridTest, HalfBarPartTakesOneBarAPass) {
+TEST_F(BarGridTest, HalfBarPartLoopsWithoutARest) {
     test::storePart(state, 2, 0, 192, {mark(60, 0), release(60, 150)});
     select(1);
     play();
     runTo(1200);
-    EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 60}, {768, 60}, {1152, 60}}));
-    expectChunksOnTheBarGrid(96);
+    EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {192, 60}, {384, 60}, {576, 60}, {768, 60}, {960, 60}, {1152, 60}}));
 }
 
 TEST_F(BarGridTest, LongMainPartSwitchedToAFractionalOneStaysOnTheGrid) {
@@ -101,9 +101,10 @@ TEST_F(BarGridTest, LongMainPartSwitchedToAFractionalOneStaysOnTheGrid) {
     runTo(1000);  // CurBar is 4
     select(6);
     runTo(3100);
-    // Bar 5 of the grid is Main B's bar 2 (a pass of 2.5 bars takes three).
-    EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 61}, {768, 62}, {1152, 63}, {1536, 75}, {1920, 76}, {2304, 74},
-                                    {2688, 75}, {3072, 76}}));
+    // Bar 5 of the grid is Main B's bar 2 (a pass of 2.5 bars takes three
+    // chunks), then its half bar, then Main B again with no rest.
+    EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 61}, {768, 62}, {1152, 63}, {1536, 75}, {1920, 76}, {2112, 74},
+                                    {2496, 75}, {2880, 76}, {3072, 74}}));
 }
 
 TEST_F(BarGridTest, PartWithoutLengthShowsTheErrorOnceInTheCurrentLanguageAndPlaybackEnds) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "playback/BarMath.h"
 #include "playback/EngineTestSupport.h"
 #include "playback/PartSequencing.h"
 #include "playback/PlaybackChunk.h"
@@ -37,6 +38,10 @@ protected:
             if (sequencing) MIDIOutput1_QueueDone(state);
         };
         readyAsLoaded(state);
+        // Half of a 384 ms bar: a bar is queued half a bar before it sounds,
+        // so cue times read as simple ticks. The lead's own rule is tested
+        // with its real value.
+        state.LeadMs = 192;
     }
 
     void timing(const FileTiming& t = {}) { loadTiming(reader, t); }
@@ -45,13 +50,11 @@ protected:
     // What the Play command does before the engine takes over (a file
     // without resolution or numerator plays its part as one bar).
     void play() {
+        state.List1.clear();
         state.List2.clear();
         state.CurBar = 1;
         state.PartOffset = 0;
-        const double length = static_cast<double>(state.style.PartEnd(state.CurPart)) - state.style.PartStart(state.CurPart);
-        const int res = reader.Resolution();
-        const int num = reader.TimeSigNum();
-        state.PartBars = (res != 0 && num != 0) ? length / res / num : 1.0;
+        state.PartBars = partBars(reader, state.style, state.CurPart).value_or(1.0);
         PlayRitm(state, state.CurPart);
     }
 

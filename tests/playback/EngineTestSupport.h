@@ -23,6 +23,7 @@ struct FileTiming {
     int resolution = 96;
     std::uint32_t tempo = 96000;  // 1 ms per tick at 96 ticks per quarter
     int timeSigNum = 4;
+    int timeSigDenExp = 2;
     // (status, data1, data2) events at delta 0 at the start of track 1.
     std::vector<std::array<int, 3>> setup;
     // An event after a delta, so it is not part of the setup.
@@ -32,7 +33,7 @@ struct FileTiming {
 inline void loadTiming(Midifile& reader, const FileTiming& timing) {
     SmfBuilder file(1, timing.resolution);
     TrackBuilder& t = file.addTrack();
-    t.timeSignature(0, timing.timeSigNum, 2).tempo(0, timing.tempo);
+    t.timeSignature(0, timing.timeSigNum, timing.timeSigDenExp).tempo(0, timing.tempo);
     for (const auto& e : timing.setup) t.channelMessage(0, e[0], e[1], e[2]);
     for (const auto& e : timing.later) t.channelMessage(10, e[0], e[1], e[2]);
     t.endOfTrack(0);

@@ -36,7 +36,6 @@ TEST_F(PartSequencingTest, MainPartLoopsBarByBar) {
         EXPECT_EQ(nextBar[i].QueuedTicks, queued[i]) << i;
     }
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 61}, {768, 60}, {1152, 61}, {1536, 60}}));
-    EXPECT_EQ(timesOf(CueCloseNotes), (std::vector<double>{369, 753, 1137, 1521}));
     EXPECT_EQ(errorBoxes(), 0u);
 }
 
@@ -46,8 +45,8 @@ TEST_F(PartSequencingTest, IntroLeadsIntoItsMainPart) {
     barPart(7, 1, 74);  // Main B, to show the table is followed
     select(0);
     play();
-    runTo(200);
-    EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{192});
+    runTo(600);
+    EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{576});
     EXPECT_EQ(state.CurPart, 2);
     EXPECT_EQ(state.PartName, "Main A");
     EXPECT_EQ(state.CurBar, 1);
@@ -56,7 +55,6 @@ TEST_F(PartSequencingTest, IntroLeadsIntoItsMainPart) {
     EXPECT_TRUE(timer1.running()) << "the Main button blinks until its first chunk sounds";
 
     runTo(1200);
-    EXPECT_EQ(timesOf(CueCloseNotes).at(0), 753);
     EXPECT_EQ(timesOf(CueChunkStart), std::vector<double>{768});
     EXPECT_FALSE(timer1.running());
     EXPECT_EQ(state.Cmd_Part[1].colour, state.ColSelected);
@@ -75,7 +73,7 @@ TEST_F(PartSequencingTest, FillInPickedDuringAMainBarPlaysAtTheNextBarLineThenRe
     // Main A bar 1, the fill whole from the next bar line, then Main A again
     // from its first bar where the fill ends.
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 50}, {768, 51}, {1152, 60}, {1536, 61}}));
-    EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{576});
+    EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{1152 - 192});
     EXPECT_EQ(state.CurPart, 2);
 }
 
@@ -93,7 +91,7 @@ TEST_F(PartSequencingTest, PartPickedDuringAnIntroIsReplacedByTheMainPartThatFol
     EXPECT_EQ(notesPlayed(), (Notes{{0, 40}, {384, 41}, {768, 74}}));
 }
 
-TEST_F(PartSequencingTest, EndingPlaysOnceFromTheNextBarLineAndStopsPlaybackWithNoNoteLeft) {
+TEST_F(PartSequencingTest, EndingPlaysOnceFromTheNextBarLineAndStopsAfterItsWrittenEnd) {
     barPart(2, 2, 60);
     // Ending A: its second bar's note and a drum note are never released.
     test::storePart(state, 4, 0, 768, {mark(80, 0), release(80, 300), mark(81, 384), {0x99, 36, 100, 700}});
@@ -104,9 +102,9 @@ TEST_F(PartSequencingTest, EndingPlaysOnceFromTheNextBarLineAndStopsPlaybackWith
     runTo(3000);
 
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 80}, {768, 81}, {1084, 36}}));
-    EXPECT_EQ(timesOf(CueEnding), std::vector<double>{576});
+    EXPECT_EQ(timesOf(CueEnding), std::vector<double>{1152 - 192});
     ASSERT_EQ(doneAt.size(), 1u);
-    EXPECT_DOUBLE_EQ(doneAt[0], 384 + 700) << "after the ending's last message";
+    EXPECT_DOUBLE_EQ(doneAt[0], 384 + 768) << "the unreleased notes sound to the ending's written end";
     EXPECT_EQ(state.QueuedTicks, 0);
     EXPECT_EQ(state.Playing, 0);
     EXPECT_EQ(test::commandBar(state), test::kStoppedBar);

@@ -31,8 +31,7 @@ TEST_F(PlaybackChunkTest, BarChunkOfAMainPartQueuesOneBarWithItsCues) {
     runTo(1000);
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {100, 62}})) << "only bar 1 is queued";
     EXPECT_EQ(test::withStatus(sent(), 0x9B).back().atMs, 383);
-    EXPECT_EQ(timesOf(CueNextBar), std::vector<double>{192});
-    EXPECT_EQ(timesOf(CueCloseNotes), std::vector<double>{369});
+    EXPECT_EQ(timesOf(CueNextBar), std::vector<double>{192}) << "the lead before the bar's end";
     EXPECT_TRUE(timesOf(CueChunkStart).empty()) << "nothing was pending";
 }
 
@@ -55,18 +54,18 @@ TEST_F(PlaybackChunkTest, FillInIsQueuedWholeWithItsNextPartCue) {
     test::storePart(state, 3, 384, 1152, {mark(60, 0), mark(62, 383), mark(64, 384), mark(65, 767)});
     select(2);
     state.QueuedTicks = 384;
+    state.QueuedMs = 384;
     play();
     EXPECT_EQ(state.QueuedTicks, 384 + 768);
     EXPECT_EQ(state.CurBar, 1);
     EXPECT_EQ(state.PartOffset, 384);
     runTo(1300);
     EXPECT_EQ(notesPlayed(), (Notes{{384, 60}, {384 + 383, 62}, {384 + 384, 64}, {384 + 767, 65}}));
-    EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{384 + 192});
-    EXPECT_EQ(timesOf(CueCloseNotes), std::vector<double>{384 + 369});
+    EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{384 + 768 - 192}) << "the lead before the fill's end";
     EXPECT_TRUE(timesOf(CueNextBar).empty());
 }
 
-TEST_F(PlaybackChunkTest, IntroClosesItsNotesJustBeforeItsEndAndAnEndingABarIn) {
+TEST_F(PlaybackChunkTest, NotesWithoutTheirNoteOffEndAtTheEndOfTheirPartAndTheEnding) {
     timing();
     test::storePart(state, 1, 0, 1536, {mark(60, 0), mark(62, 1535)});
     test::storePart(state, 4, 0, 768, {mark(64, 0), mark(65, 700)});
@@ -74,13 +73,16 @@ TEST_F(PlaybackChunkTest, IntroClosesItsNotesJustBeforeItsEndAndAnEndingABarIn) 
     play();
     EXPECT_EQ(state.QueuedTicks, 1536);
     select(3);
-    state.PartBars = 2;  // as the intro's next-part cue leaves it
     PlayRitm(state, 4);
     runTo(2400);
-    EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{192});
-    EXPECT_EQ(timesOf(CueEnding), std::vector<double>{1536 + 192});
-    EXPECT_EQ(timesOf(CueCloseNotes), (std::vector<double>{1521, 1536 + 369}));
+    EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{1536 - 192});
+    EXPECT_EQ(timesOf(CueEnding), std::vector<double>{1536 + 768 - 192});
     EXPECT_EQ(notesPlayed().size(), 4u);
+    std::vector<std::pair<double, int>> offs;
+    for (const SentMessage& m : sent())
+        if (m.message.status == 0x9B && m.message.data2 == 0) offs.push_back({m.atMs, m.message.data1});
+    EXPECT_EQ(offs, (std::vector<std::pair<double, int>>{{1536, 60}, {1536, 62}, {2304, 64}, {2304, 65}}));
+    EXPECT_TRUE(test::soundingNotes(sent()).empty());
 }
 
 TEST_F(PlaybackChunkTest, NoteOnsCarryTheirMeterCueAndOtherMessagesNone) {
@@ -191,12 +193,12 @@ TEST_F(PlaybackChunkTest, BarPositionsBeyondSixteenBitsAreExact) {
     state.CurBar = 6;
     state.PartOffset = 0;
     state.QueuedTicks = 5 * 7680;  // 38,400: past 32,767
+    state.QueuedMs = 5 * 7680;
     PlayRitm(state, 2);
     EXPECT_EQ(state.QueuedTicks, 6 * 7680);
     runTo(6 * 7680 + 100);
     EXPECT_EQ(notesPlayed(), (Notes{{38400, 65}}));
-    EXPECT_EQ(timesOf(CueNextBar), std::vector<double>{38400 + 3840});
-    EXPECT_EQ(timesOf(CueCloseNotes), std::vector<double>{38400 + 7680 - 15});
+    EXPECT_EQ(timesOf(CueNextBar), std::vector<double>{38400 + 7680 - 192});
 }
 
 TEST_F(PlaybackChunkTest, FileWithTempoZeroPlaysAtTheDefaultTempo) {
@@ -207,11 +209,11 @@ TEST_F(PlaybackChunkTest, FileWithTempoZeroPlaysAtTheDefaultTempo) {
     test::storePart(state, 2, 0, 384, {mark(60, 0), mark(62, 96)});
     select(1);
     play();
-    runTo(1100);
+    runTo(1900);
     const auto notes = notesPlayed();
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_NEAR(notes[1].first, 500.0, 1.0) << "a quarter note at 120 per minute";
-    EXPECT_NEAR(timesOf(CueNextBar).at(0), 1000.0, 1.0);
+    EXPECT_NEAR(timesOf(CueNextBar).at(0), 2000.0 - 192, 1.0);
 }
 
 }  // namespace

@@ -1,0 +1,159 @@
+// Chord response: how soon is a chord clicked during a Main part heard?
+//
+// A one-bar Main part (4/4, 1,920 ticks per quarter) strikes a note on every
+// bar line. The player model plays it on a virtual clock through a recording
+// port; every cue reaches the engine 30 ms after its stamp, as the built-in
+// synthesizer reports a cue only after rendering the period that holds it
+// (up to 23 ms at 1,024 frames) and the scheduler looks every 5 ms. Clicks
+// fall every third bar, at phases spread evenly over the bar, each to another
+// root; a click is heard when the first note of its root sounds.
+//
+// For each tempo it prints the share of clicks made at least the lead (150 ms)
+// before a bar line that are heard from that bar line (the promise: 100 %),
+// and the click-to-heard delay, beside the anchor: the same session with each bar
+// queued half a bar ahead, as the engine used to.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <utility>
+#include <vector>
+
+#include "midi/file/Midifile.h"
+#include "midi/output/MIDIOutput.h"
+#include "platform/Clock.h"
+#include "platform/Dispatcher.h"
+#include "platform/SilentDialogs.h"
+#include "platform/Timer.h"
+#include "player/Player.h"
+#include "settings/Language.h"
+#include "style/StyleData.h"
+#include "support/RecordingPort.h"
+#include "support/SmfBuilder.h"
+
+using namespace vornel;
+
+namespace {
+
+constexpr int kResolution = 1920;
+constexpr int kBarTicks = kResolution * 4;
+constexpr int kClicks = 120;
+constexpr double kCueLatencyMs = 30.0;
+
+struct Result {
+    double shareOnTime = 0.0;  // of the clicks made at least the lead before a bar line
+    int eligible = 0;
+    std::vector<double> delays;
+};
+
+Result session(double bpm, bool anchor) {
+    ManualClock clock;
+    QueueDispatcher ui;
+    test::RecordingPortProvider ports(clock);
+    MIDIOutput out(ports, ui, clock, MIDIOutput::Drive::Manual);
+    out.PortNumber(-1);
+    out.PortCommand(MIDIOutput::OpenPort);
+    Midifile reader;
+    const auto tempo = static_cast<std::uint32_t>(60e6 / bpm);
+    test::SmfBuilder file(1, kResolution);
+    file.addTrack().timeSignature(0, 4, 2).tempo(0, tempo).endOfTrack(0);
+    const test::Bytes bytes = file.build();
+    reader.loadFromMemory(bytes.data(), bytes.size());
+    StyleData style;
+    Language language;
+    language.table.SetTheLangsQuery();
+    SilentDialogs dialogs;
+    ManualTimer t1(250), t2(55, true), t3(250);
+    Player player(reader, out, style, language, dialogs, t1, t2, t3);
+    player.Form_Load();
+    PlayerState& s = player.state();
+    style.PartStart(2) = 0;
+    style.PartEnd(2) = kBarTicks;
+    style.storeEvent(2, 0x9B, 60, 100, 0, "", "");
+    style.storeEvent(2, 0x9B, 60, 0, kBarTicks - kResolution, "", "");
+    s.Cmd_Part[1].enabled = true;
+    s.Cmd_Play.enabled = true;
+    for (Control& l : s.Lbl_Chord) l.enabled = true;
+    player.Cmd_Part_Click(1);
+
+    const double barMs = 4 * 60000.0 / bpm;
+    if (anchor) s.LeadMs = barMs / 2;
+    std::deque<std::pair<double, std::int32_t>> late;
+    auto answer = out.CueReached;
+    out.CueReached = [&](std::int32_t tag) { late.push_back({clock.nowMs() + kCueLatencyMs, tag}); };
+    const auto advanceTo = [&](double ms) {
+        while (clock.nowMs() < ms) {
+            clock.advance(std::min(1.0, ms - clock.nowMs()));
+            out.pump();
+            ui.drain();
+            while (!late.empty() && late.front().first <= clock.nowMs()) {
+                answer(late.front().second);
+                late.pop_front();
+            }
+        }
+    };
+
+    player.Cmd_Play_Click();
+    struct Click {
+        double at;
+        int key;
+    };
+    std::vector<Click> clicks;
+    for (int i = 0; i < kClicks; ++i) {
+        const double phase = (i + 0.5) / kClicks;
+        const double at = (3 * i + 1 + phase) * barMs;
+        advanceTo(at);
+        const int root = 1 + i % 5;  // C sharp .. F: never the root before
+        player.Lbl_Chord_Click(root);
+        clicks.push_back({clock.nowMs(), 60 + root});
+    }
+    advanceTo((3 * kClicks + 3) * barMs);
+
+    const auto sent = ports.log->snapshot();
+    Result r;
+    int onTime = 0;
+    for (const Click& c : clicks) {
+        double heard = -1;
+        for (const auto& m : sent)
+            if (m.atMs >= c.at && m.message.status == 0x9B && m.message.data2 > 0 && m.message.data1 == c.key) {
+                heard = m.atMs;
+                break;
+            }
+        if (heard < 0) continue;
+        r.delays.push_back(heard - c.at);
+        const double barLine = std::ceil(c.at / barMs - 1e-9) * barMs;
+        if (barLine - c.at >= kChordLeadMs) {
+            ++r.eligible;
+            if (heard <= barLine + 1.0) ++onTime;
+        }
+    }
+    r.shareOnTime = r.eligible ? 100.0 * onTime / r.eligible : 0.0;
+    std::sort(r.delays.begin(), r.delays.end());
+    return r;
+}
+
+double at(const std::vector<double>& v, double q) {
+    return v.empty() ? 0.0 : v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1) + 0.5)];
+}
+
+}  // namespace
+
+int main() {
+    std::printf("Chord response: %d clicks spread over the bar, cues answered %.0f ms late; lead %.0f ms\n", kClicks,
+                kCueLatencyMs, kChordLeadMs);
+    std::printf("%-6s %-22s %10s %10s %12s %12s %12s %12s\n", "bpm", "rule", "eligible", "on time", "median ms",
+                "p90 ms", "max ms", "mean ms");
+    for (double bpm : {60.0, 120.0, 200.0}) {
+        for (bool anchor : {false, true}) {
+            const Result r = session(bpm, anchor);
+            double mean = 0;
+            for (double d : r.delays) mean += d;
+            mean = r.delays.empty() ? 0 : mean / static_cast<double>(r.delays.size());
+            std::printf("%-6.0f %-22s %10d %9.1f%% %12.0f %12.0f %12.0f %12.0f\n", bpm,
+                        anchor ? "half bar ahead (old)" : "lead before bar line", r.eligible, r.shareOnTime,
+                        at(r.delays, 0.5), at(r.delays, 0.9), r.delays.empty() ? 0.0 : r.delays.back(), mean);
+        }
+    }
+    return 0;
+}

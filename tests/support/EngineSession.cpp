@@ -1,0 +1,220 @@
+#include "support/EngineSession.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <utility>
+
+#include "midi/file/Midifile.h"
+#include "midi/output/MIDIOutput.h"
+#include "platform/Clock.h"
+#include "platform/Dispatcher.h"
+#include "platform/Timer.h"
+#include "player/Player.h"
+#include "settings/Language.h"
+#include "style/StyleData.h"
+#include "support/NoteLedger.h"
+#include "support/RecordingDialogs.h"
+#include "support/RecordingPort.h"
+#include "support/SmfBuilder.h"
+
+namespace vornel::test {
+
+std::uint32_t Choices::next() {
+    // xorshift32: small, and the same sequence on every machine.
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 17;
+    state_ ^= state_ << 5;
+    return state_;
+}
+
+int Choices::pick(int lo, int hi) {
+    if (hi <= lo) return lo;
+    const auto span = static_cast<std::uint32_t>(hi - lo + 1);
+    std::uint32_t r = 0;
+    if (fromBytes_) {
+        r = used_ < size_ ? data_[used_++] : 0;
+        if (span > 256 && used_ < size_) r = (r << 8) | data_[used_++];
+    } else {
+        r = next();
+    }
+    return lo + static_cast<int>(r % span);
+}
+
+namespace {
+
+constexpr int kResolution = 96;
+constexpr std::uint32_t kTempo = 96000;  // 1 ms per tick
+constexpr int kMsPerVelocity = 4;
+
+struct Meter {
+    int num, denExp;
+};
+constexpr std::array<Meter, 7> kMeters{{{3, 3}, {6, 3}, {7, 3}, {10, 3}, {4, 2}, {6, 2}, {3, 2}}};
+
+struct Section {
+    int button;  // part button index; part number button + 1
+    int minBars, maxBars;
+};
+// Intro A, Main A, Fill In AA, Ending A, Main B.
+constexpr std::array<Section, 5> kSections{{{0, 1, 2}, {1, 1, 4}, {2, 1, 1}, {3, 1, 3}, {6, 1, 2}}};
+
+struct Event {
+    int tick, order, mes, d1, d2;
+};
+
+// Notes whose written end is their velocity × 4 ms, never overlapping on one
+// key; pitched keys only from C, D, F, G and A, which the chord rule moves
+// alike, so two notes never land on one key.
+std::vector<Event> generateNotes(Choices& c, int length) {
+    std::vector<Event> events;
+    std::map<std::pair<int, int>, std::vector<std::pair<int, int>>> taken;
+    const int count = c.pick(1, 14);
+    for (int i = 0; i < count * 3 && static_cast<int>(events.size()) < count * 2; ++i) {
+        const int channel = c.pick(9, 16);
+        static constexpr std::array<int, 5> kClasses{0, 2, 5, 7, 9};
+        const int key = channel <= 10 ? c.pick(35, 83) : 12 * c.pick(3, 7) + kClasses[static_cast<std::size_t>(c.pick(0, 4))];
+        const int tick = c.pick(0, length - 1);
+        const int room = std::min(127, (length - tick) / kMsPerVelocity);
+        if (room < 1) continue;
+        const int velocity = c.pick(1, room);
+        const int end = tick + velocity * kMsPerVelocity;
+        auto& spans = taken[{channel, key}];
+        const bool overlaps =
+            std::any_of(spans.begin(), spans.end(), [&](auto s) { return tick < s.second && s.first < end; });
+        if (overlaps) continue;
+        spans.push_back({tick, end});
+        const int on = 0x90 + channel - 1;
+        const bool noteOff = c.pick(0, 1) == 1;
+        events.push_back({tick, c.pick(0, 9), on, key, velocity});
+        events.push_back({end, c.pick(0, 9), noteOff ? on - 0x10 : on, key, noteOff ? 64 : 0});
+    }
+    // Time order; within a tick a random order, so a note ending where
+    // another starts on its key is stored either way round.
+    std::stable_sort(events.begin(), events.end(),
+                     [](const Event& a, const Event& b) { return a.tick != b.tick ? a.tick < b.tick : a.order < b.order; });
+    return events;
+}
+
+class Session {
+public:
+    explicit Session(Choices& c) : c_(c) {
+        output_.PortNumber(-1);
+        output_.PortCommand(MIDIOutput::OpenPort);
+        language_.table.SetTheLangsQuery();
+        language_.LangNo = kLangEnglish;
+        player_.Form_Load();
+        dialogs_.answerYes = true;
+    }
+
+    SessionReport run(int steps) {
+        const Meter meter = kMeters[static_cast<std::size_t>(c_.pick(0, kMeters.size() - 1))];
+        loadFile(meter);
+        const int bar = kResolution * 4 * meter.num >> meter.denExp;
+        std::int32_t start = 0;
+        for (const Section& sec : kSections) {
+            int length = bar * c_.pick(sec.minBars, sec.maxBars);
+            if (sec.button == 1 && c_.pick(0, 3) == 0) length += bar / 2;  // a part of fractional length
+            store(sec.button + 1, start, length, generateNotes(c_, length));
+            start += length;
+        }
+        PlayerState& s = player_.state();
+        s.Cmd_Play.enabled = true;
+        for (Control& l : s.Lbl_Chord) l.enabled = true;
+        player_.Cmd_Part_Click(1);
+
+        for (int i = 0; i < steps; ++i) step();
+        runFor(12000);  // an ending picked last plays out
+        const double endMs = clock_.nowMs();
+        player_.Cmd_Stop_Click();
+        report_.faults = noteLifecycleFaults(
+            ports_.log->snapshot(),
+            [](const SentMessage& on) { return on.atMs + on.message.data2 * kMsPerVelocity; }, endMs);
+        for (const SentMessage& m : ports_.log->snapshot())
+            if ((m.message.status & 0xF0) == 0x90 && m.message.data2 > 0) ++report_.notesPlayed;
+        return report_;
+    }
+
+private:
+    void loadFile(Meter meter) {
+        SmfBuilder file(1, kResolution);
+        file.addTrack().timeSignature(0, meter.num, meter.denExp).tempo(0, kTempo).endOfTrack(0);
+        const Bytes bytes = file.build();
+        reader_.loadFromMemory(bytes.data(), bytes.size());
+        report_.script += "meter " + std::to_string(meter.num) + "/" + std::to_string(1 << meter.denExp) + "\n";
+    }
+
+    void store(int part, std::int32_t start, int length, const std::vector<Event>& events) {
+        style_.PartStart(part) = start;
+        style_.PartEnd(part) = start + length;
+        style_.PartEvCount(part) = 0;
+        for (const Event& e : events)
+            style_.storeEvent(part, static_cast<std::int16_t>(e.mes), static_cast<std::int16_t>(e.d1),
+                              static_cast<std::int16_t>(e.d2), e.tick, "", "");
+        player_.state().Cmd_Part[static_cast<std::size_t>(part - 1)].enabled = true;
+        report_.script += "part " + std::to_string(part) + ": " + std::to_string(length) + " ticks, " +
+                          std::to_string(events.size()) + " events\n";
+    }
+
+    void runFor(int ms) {
+        const double until = clock_.nowMs() + ms;
+        while (clock_.nowMs() < until) {
+            clock_.advance(1.0);
+            output_.pump();
+            ui_.drain();
+        }
+    }
+
+    void step() {
+        const int what = c_.pick(0, 9);
+        std::string line = std::to_string(clock_.nowMs()) + " ms: ";
+        if (what <= 3) {
+            const int ms = c_.pick(1, 2500);
+            line += "run " + std::to_string(ms);
+            runFor(ms);
+        } else if (what <= 5) {
+            const int chord = c_.pick(0, 23);
+            line += "chord " + std::to_string(chord);
+            player_.Lbl_Chord_Click(chord);
+        } else if (what <= 7) {
+            const int button = kSections[static_cast<std::size_t>(c_.pick(0, kSections.size() - 1))].button;
+            line += "part button " + std::to_string(button);
+            player_.Cmd_Part_Click(button);
+        } else if (what == 8) {
+            const bool panic = c_.pick(0, 1) == 0;
+            line += panic ? "panic" : "stop";
+            if (panic)
+                player_.Cmd_Panic_Click();
+            else
+                player_.Cmd_Stop_Click();
+        } else {
+            line += "play";
+            player_.Cmd_Play_Click();
+        }
+        report_.script += line + "\n";
+    }
+
+    Choices& c_;
+    ManualClock clock_;
+    QueueDispatcher ui_;
+    RecordingPortProvider ports_{clock_};
+    MIDIOutput output_{ports_, ui_, clock_, MIDIOutput::Drive::Manual};
+    Midifile reader_;
+    StyleData style_;
+    Language language_;
+    RecordingDialogs dialogs_;
+    ManualTimer timer1_{250};
+    ManualTimer timer2_{55, true};
+    ManualTimer timer3_{250};
+    Player player_{reader_, output_, style_, language_, dialogs_, timer1_, timer2_, timer3_};
+    SessionReport report_;
+};
+
+}  // namespace
+
+SessionReport playRandomSession(Choices& choices, int steps) {
+    Session session(choices);
+    return session.run(steps);
+}
+
+}  // namespace vornel::test
