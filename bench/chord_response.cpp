@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -47,9 +48,28 @@ struct Result {
     std::vector<double> delays;
 };
 
+// The UI thread as the engine meets it: everything the component posts runs
+// kCueLatencyMs after it was posted, in the order posted.
+class LateDispatcher final : public Dispatcher {
+public:
+    explicit LateDispatcher(const Clock& clock) : clock_(clock) {}
+    void post(std::function<void()> fn) override { pending_.push_back({clock_.nowMs() + kCueLatencyMs, std::move(fn)}); }
+    void runDue() {
+        while (!pending_.empty() && pending_.front().first <= clock_.nowMs()) {
+            auto fn = std::move(pending_.front().second);
+            pending_.pop_front();
+            fn();
+        }
+    }
+
+private:
+    const Clock& clock_;
+    std::deque<std::pair<double, std::function<void()>>> pending_;
+};
+
 Result session(double bpm, bool anchor) {
     ManualClock clock;
-    QueueDispatcher ui;
+    LateDispatcher ui(clock);
     test::RecordingPortProvider ports(clock);
     MIDIOutput out(ports, ui, clock, MIDIOutput::Drive::Manual);
     out.PortNumber(-1);
@@ -79,18 +99,11 @@ Result session(double bpm, bool anchor) {
 
     const double barMs = 4 * 60000.0 / bpm;
     if (anchor) s.LeadMs = barMs / 2;
-    std::deque<std::pair<double, std::int32_t>> late;
-    auto answer = out.CueReached;
-    out.CueReached = [&](std::int32_t tag) { late.push_back({clock.nowMs() + kCueLatencyMs, tag}); };
     const auto advanceTo = [&](double ms) {
         while (clock.nowMs() < ms) {
             clock.advance(std::min(1.0, ms - clock.nowMs()));
             out.pump();
-            ui.drain();
-            while (!late.empty() && late.front().first <= clock.nowMs()) {
-                answer(late.front().second);
-                late.pop_front();
-            }
+            ui.runDue();
         }
     };
 
@@ -111,6 +124,7 @@ Result session(double bpm, bool anchor) {
     advanceTo((3 * kClicks + 3) * barMs);
 
     const auto sent = ports.log->snapshot();
+
     Result r;
     int onTime = 0;
     for (const Click& c : clicks) {
