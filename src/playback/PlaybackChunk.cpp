@@ -69,46 +69,64 @@ class ChunkWriter {
 public:
     ChunkWriter(PlayerState& s, std::int16_t partNo) : s_(s), out_(s.MIDIOutput1), partNo_(partNo) {}
 
-    // The events of one tick, in slot order. At a tick where one note ends
-    // and another begins on the same key (a chord struck again), the ending
-    // goes first; a switch-off of a note that begins at this very tick goes
-    // after it.
+    // The events of one tick. Where one note ends and another begins on the
+    // same key (a chord struck again), the ending goes first, whatever the
+    // stored order. A switch-off that finds no earlier note is taken in slot
+    // order: after a Note On of this tick it ends that note (a note of no
+    // length); before any, it is the note-off of a note this part never
+    // started (a section's first tick holds the last section's note-offs) and
+    // is not sent.
     void tick(const std::vector<std::int32_t>& slots, double stampMs) {
         const StyleData& style = s_.style;
-        deferred_.clear();
-        for (std::int32_t slot : slots) {
+        handled_.assign(slots.size(), false);
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            const std::int32_t slot = slots[i];
             const std::int16_t m = style.PartMes(partNo_, slot);
             const std::int16_t d2 = style.PartD2(partNo_, slot);
-            if (!isSwitchOff(m, d2)) continue;
-            if (!switchOff(m, style.PartD1(partNo_, slot), d2, stampMs)) deferred_.push_back(slot);
+            if (isSwitchOff(m, d2))
+                handled_[i] = switchOff(m, style.PartD1(partNo_, slot), d2, stampMs, true, 0, s_.List1.size());
         }
-        for (std::int32_t slot : slots) {
+        const std::size_t fresh = s_.List1.size();  // the notes of this tick follow
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            const std::int32_t slot = slots[i];
             const std::int16_t m = style.PartMes(partNo_, slot);
             const std::int16_t d1 = style.PartD1(partNo_, slot);
             const std::int16_t d2 = style.PartD2(partNo_, slot);
-            if (isSwitchOff(m, d2)) continue;
+            if (isSwitchOff(m, d2)) {
+                if (!handled_[i]) switchOff(m, d1, d2, stampMs, false, fresh, s_.List1.size());
+                continue;
+            }
             const bool noteOn = (m & 0xF0) == 0x90;
             const std::int16_t key = chordNote(m, d1, s_.Transpose, s_.IsMinor);
             if (noteOn)
                 s_.List1.push_back({m, key, d1, partNo_, s_.PartOffset, followsChord(m), s_.ChordIdx});
             send(noteOn ? (m - 143) * 1000 + d2 : 0, m, key, d2, stampMs);
         }
-        for (std::int32_t slot : deferred_)
-            switchOff(style.PartMes(partNo_, slot), style.PartD1(partNo_, slot), style.PartD2(partNo_, slot), stampMs);
     }
 
 private:
-    bool switchOff(std::int16_t m, std::int16_t stored, std::int16_t d2, double stampMs) {
+    // Ends the earliest sounding note of the channel and stored key: in List2
+    // when `older`, then in List1's entries [from1, to1). False when there is
+    // none.
+    bool switchOff(std::int16_t m, std::int16_t stored, std::int16_t d2, double stampMs, bool older,
+                   std::size_t from1, std::size_t to1) {
         const int channel = m & 0x0F;
         const auto same = [&](const NoteEntry& e) { return (e.status & 0x0F) == channel && e.stored == stored; };
-        for (std::vector<NoteEntry>* list : {&s_.List2, &s_.List1}) {
-            const auto it = std::find_if(list->begin(), list->end(), same);
-            if (it == list->end()) continue;
-            send(0, m, it->note, d2, stampMs);
-            list->erase(it);
-            return true;
+        if (older) {
+            const auto it = std::find_if(s_.List2.begin(), s_.List2.end(), same);
+            if (it != s_.List2.end()) {
+                send(0, m, it->note, d2, stampMs);
+                s_.List2.erase(it);
+                return true;
+            }
         }
-        return false;
+        const auto first = s_.List1.begin() + static_cast<std::ptrdiff_t>(from1);
+        const auto last = s_.List1.begin() + static_cast<std::ptrdiff_t>(to1);
+        const auto it = std::find_if(first, last, same);
+        if (it == last) return false;
+        send(0, m, it->note, d2, stampMs);
+        s_.List1.erase(it);
+        return true;
     }
 
     void send(std::int32_t tag, std::int16_t m, std::int16_t d1, std::int16_t d2, double stampMs) {
@@ -123,7 +141,7 @@ private:
     PlayerState& s_;
     MIDIOutputComponent& out_;
     std::int16_t partNo_;
-    std::vector<std::int32_t> deferred_;
+    std::vector<bool> handled_;
 };
 
 // Milliseconds per tick of a tempo event; a tempo of 0 keeps the pace.

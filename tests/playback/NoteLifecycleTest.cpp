@@ -208,6 +208,19 @@ TEST_F(NoteLifecycleTest, TempoChangeInsideAnEndingIsPlayedAtItsTick) {
     EXPECT_DOUBLE_EQ(doneAt[0], 384 + 2 * 316) << "after the last note-off, at the slower tempo";
 }
 
+// A section's first tick holds the last section's note-offs, stored before
+// its own Note Ons of the same keys: they end nothing. A note of no length
+// (its note-off stored after its Note On) ends at once.
+TEST_F(NoteLifecycleTest, NoteOffsOfTheSectionBeforeEndNothingAndANoteOfNoLengthEndsAtOnce) {
+    test::storePart(state, 2, 0, 384, {release(60, 0), release(64, 0), mark(60, 0), mark(64, 0), mark(70, 10),
+                                       release(70, 10), release(60, 384), release(64, 384)});
+    select(1);
+    play();
+    runTo(300);
+    EXPECT_EQ(soundingAt(200), (std::set<std::pair<int, int>>{{12, 60}, {12, 64}}));
+    EXPECT_EQ(offs(), (std::vector<std::array<int, 3>>{{10, 12, 70}}));
+}
+
 // Bad input: a note-off with no Note On is not sent; a Note On with no
 // note-off ends with its pass; two Note Ons of one key each get one
 // switch-off, the first note-off ending the earlier one.
