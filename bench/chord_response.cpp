@@ -21,17 +21,9 @@
 #include <utility>
 #include <vector>
 
-#include "midi/file/Midifile.h"
-#include "midi/output/MIDIOutput.h"
 #include "platform/Clock.h"
 #include "platform/Dispatcher.h"
-#include "platform/SilentDialogs.h"
-#include "platform/Timer.h"
-#include "player/Player.h"
-#include "settings/Language.h"
-#include "style/StyleData.h"
-#include "support/RecordingPort.h"
-#include "support/SmfBuilder.h"
+#include "support/PlayerRig.h"
 
 using namespace vornel;
 
@@ -52,49 +44,34 @@ struct Result {
 // kCueLatencyMs after it was posted, in the order posted.
 class LateDispatcher final : public Dispatcher {
 public:
-    explicit LateDispatcher(const Clock& clock) : clock_(clock) {}
-    void post(std::function<void()> fn) override { pending_.push_back({clock_.nowMs() + kCueLatencyMs, std::move(fn)}); }
+    void post(std::function<void()> fn) override { pending_.push_back({clock->nowMs() + kCueLatencyMs, std::move(fn)}); }
     void runDue() {
-        while (!pending_.empty() && pending_.front().first <= clock_.nowMs()) {
+        while (!pending_.empty() && pending_.front().first <= clock->nowMs()) {
             auto fn = std::move(pending_.front().second);
             pending_.pop_front();
             fn();
         }
     }
 
+    const Clock* clock = nullptr;  // the rig's, once it exists
+
 private:
-    const Clock& clock_;
     std::deque<std::pair<double, std::function<void()>>> pending_;
 };
 
 Result session(double bpm, bool anchor) {
-    ManualClock clock;
-    LateDispatcher ui(clock);
-    test::RecordingPortProvider ports(clock);
-    MIDIOutput out(ports, ui, clock, MIDIOutput::Drive::Manual);
-    out.PortNumber(-1);
-    out.PortCommand(MIDIOutput::OpenPort);
-    Midifile reader;
-    const auto tempo = static_cast<std::uint32_t>(60e6 / bpm);
-    test::SmfBuilder file(1, kResolution);
-    file.addTrack().timeSignature(0, 4, 2).tempo(0, tempo).endOfTrack(0);
-    const test::Bytes bytes = file.build();
-    reader.loadFromMemory(bytes.data(), bytes.size());
-    StyleData style;
-    Language language;
-    language.table.SetTheLangsQuery();
-    SilentDialogs dialogs;
-    ManualTimer t1(250), t2(55, true), t3(250);
-    Player player(reader, out, style, language, dialogs, t1, t2, t3);
-    player.Form_Load();
+    LateDispatcher ui;
+    test::PlayerRig rig(ui);
+    ui.clock = &rig.clock;
+    ManualClock& clock = rig.clock;
+    MIDIOutput& out = rig.output;
+    Player& player = rig.player;
     PlayerState& s = player.state();
-    style.PartStart(2) = 0;
-    style.PartEnd(2) = kBarTicks;
-    style.storeEvent(2, 0x9B, 60, 100, 0, "", "");
-    style.storeEvent(2, 0x9B, 60, 0, kBarTicks - kResolution, "", "");
-    s.Cmd_Part[1].enabled = true;
-    s.Cmd_Play.enabled = true;
-    for (Control& l : s.Lbl_Chord) l.enabled = true;
+    rig.loadTiming(kResolution, 4, 2, static_cast<std::uint32_t>(60e6 / bpm));
+    rig.storePart(2, 0, kBarTicks, [](StyleData& style, int p) {
+        style.storeEvent(p, 0x9B, 60, 100, 0, "", "");
+        style.storeEvent(p, 0x9B, 60, 0, kBarTicks - kResolution, "", "");
+    });
     player.Cmd_Part_Click(1);
 
     const double barMs = 4 * 60000.0 / bpm;
@@ -123,7 +100,7 @@ Result session(double bpm, bool anchor) {
     }
     advanceTo((3 * kClicks + 3) * barMs);
 
-    const auto sent = ports.log->snapshot();
+    const auto sent = rig.ports.log->snapshot();
 
     Result r;
     int onTime = 0;

@@ -5,18 +5,8 @@
 #include <map>
 #include <utility>
 
-#include "midi/file/Midifile.h"
-#include "midi/output/MIDIOutput.h"
-#include "platform/Clock.h"
-#include "platform/Dispatcher.h"
-#include "platform/Timer.h"
-#include "player/Player.h"
-#include "settings/Language.h"
-#include "style/StyleData.h"
 #include "support/NoteLedger.h"
-#include "support/RecordingDialogs.h"
-#include "support/RecordingPort.h"
-#include "support/SmfBuilder.h"
+#include "support/PlayerRig.h"
 
 namespace vornel::test {
 
@@ -98,18 +88,12 @@ std::vector<Event> generateNotes(Choices& c, int length) {
 
 class Session {
 public:
-    explicit Session(Choices& c) : c_(c) {
-        output_.PortNumber(-1);
-        output_.PortCommand(MIDIOutput::OpenPort);
-        language_.table.SetTheLangsQuery();
-        language_.LangNo = kLangEnglish;
-        player_.Form_Load();
-        dialogs_.answerYes = true;
-    }
+    explicit Session(Choices& c) : c_(c) {}
 
     SessionReport run(int steps) {
         const Meter meter = kMeters[static_cast<std::size_t>(c_.pick(0, kMeters.size() - 1))];
-        loadFile(meter);
+        rig_.loadTiming(kResolution, meter.num, meter.denExp, kTempo);
+        report_.script += "meter " + std::to_string(meter.num) + "/" + std::to_string(1 << meter.denExp) + "\n";
         const int bar = kResolution * 4 * meter.num >> meter.denExp;
         std::int32_t start = 0;
         for (const Section& sec : kSections) {
@@ -118,56 +102,43 @@ public:
             store(sec.button + 1, start, length, generateNotes(c_, length));
             start += length;
         }
-        PlayerState& s = player_.state();
-        s.Cmd_Play.enabled = true;
-        for (Control& l : s.Lbl_Chord) l.enabled = true;
         player_.Cmd_Part_Click(1);
 
         for (int i = 0; i < steps; ++i) step();
         runFor(12000);  // an ending picked last plays out
-        const double endMs = clock_.nowMs();
+        const double endMs = rig_.clock.nowMs();
         player_.Cmd_Stop_Click();
+        const auto sent = rig_.ports.log->snapshot();
         report_.faults = noteLifecycleFaults(
-            ports_.log->snapshot(),
-            [](const SentMessage& on) { return on.atMs + on.message.data2 * kMsPerVelocity; }, endMs);
-        for (const SentMessage& m : ports_.log->snapshot())
+            sent, [](const SentMessage& on) { return on.atMs + on.message.data2 * kMsPerVelocity; }, endMs);
+        for (const SentMessage& m : sent)
             if ((m.message.status & 0xF0) == 0x90 && m.message.data2 > 0) ++report_.notesPlayed;
         return report_;
     }
 
 private:
-    void loadFile(Meter meter) {
-        SmfBuilder file(1, kResolution);
-        file.addTrack().timeSignature(0, meter.num, meter.denExp).tempo(0, kTempo).endOfTrack(0);
-        const Bytes bytes = file.build();
-        reader_.loadFromMemory(bytes.data(), bytes.size());
-        report_.script += "meter " + std::to_string(meter.num) + "/" + std::to_string(1 << meter.denExp) + "\n";
-    }
-
     void store(int part, std::int32_t start, int length, const std::vector<Event>& events) {
-        style_.PartStart(part) = start;
-        style_.PartEnd(part) = start + length;
-        style_.PartEvCount(part) = 0;
-        for (const Event& e : events)
-            style_.storeEvent(part, static_cast<std::int16_t>(e.mes), static_cast<std::int16_t>(e.d1),
-                              static_cast<std::int16_t>(e.d2), e.tick, "", "");
-        player_.state().Cmd_Part[static_cast<std::size_t>(part - 1)].enabled = true;
+        rig_.storePart(part, start, start + length, [&](StyleData& style, int p) {
+            for (const Event& e : events)
+                style.storeEvent(p, static_cast<std::int16_t>(e.mes), static_cast<std::int16_t>(e.d1),
+                                 static_cast<std::int16_t>(e.d2), e.tick, "", "");
+        });
         report_.script += "part " + std::to_string(part) + ": " + std::to_string(length) + " ticks, " +
                           std::to_string(events.size()) + " events\n";
     }
 
     void runFor(int ms) {
-        const double until = clock_.nowMs() + ms;
-        while (clock_.nowMs() < until) {
-            clock_.advance(1.0);
-            output_.pump();
+        const double until = rig_.clock.nowMs() + ms;
+        while (rig_.clock.nowMs() < until) {
+            rig_.clock.advance(1.0);
+            rig_.output.pump();
             ui_.drain();
         }
     }
 
     void step() {
         const int what = c_.pick(0, 9);
-        std::string line = std::to_string(clock_.nowMs()) + " ms: ";
+        std::string line = std::to_string(rig_.clock.nowMs()) + " ms: ";
         if (what <= 3) {
             const int ms = c_.pick(1, 2500);
             line += "run " + std::to_string(ms);
@@ -195,18 +166,9 @@ private:
     }
 
     Choices& c_;
-    ManualClock clock_;
     QueueDispatcher ui_;
-    RecordingPortProvider ports_{clock_};
-    MIDIOutput output_{ports_, ui_, clock_, MIDIOutput::Drive::Manual};
-    Midifile reader_;
-    StyleData style_;
-    Language language_;
-    RecordingDialogs dialogs_;
-    ManualTimer timer1_{250};
-    ManualTimer timer2_{55, true};
-    ManualTimer timer3_{250};
-    Player player_{reader_, output_, style_, language_, dialogs_, timer1_, timer2_, timer3_};
+    PlayerRig rig_{ui_};
+    Player& player_ = rig_.player;
     SessionReport report_;
 };
 
