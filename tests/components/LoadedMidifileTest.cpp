@@ -18,7 +18,7 @@ namespace vornel {
 namespace {
 
 using Event = std::tuple<int, int, int, std::int32_t, std::string, std::string>;
-using Values = std::tuple<int, int, std::int32_t, int, int>;
+using Values = std::tuple<int, int, std::int32_t, int, int, std::string>;
 
 // Every event of every track and of the track past the last, read the way
 // loading reads them, after the file-level values.
@@ -35,11 +35,16 @@ std::pair<Values, std::vector<std::vector<Event>>> readAll(MidifileComponent& f,
             events.emplace_back(f.EvStatus(), f.EvData1(), f.EvData2(), f.EvDelta(), f.EvText(), f.EvSysEx());
         }
     }
-    return {{f.TrackCount(), f.Resolution(), f.Tempo(), f.TimeSigNum(), f.TimeSigDenExp()}, tracks};
+    return {{f.TrackCount(), f.Resolution(), f.Tempo(), f.TimeSigNum(), f.TimeSigDenExp(), f.ChannelTable()},
+            tracks};
 }
 
+// A channel table's bytes: NULs and bytes above 127 must cross unchanged.
+const test::Bytes kChannelTable{'C', 'S', 'E', 'G', 0, 0, 0, 4, 0x00, 0xFF, 0x80, 0x0A};
+
 // Every kind of event loading reads: texts with Turkish letters, markers,
-// system-exclusive data with NUL bytes and an F7 escape, running status.
+// system-exclusive data with NUL bytes and an F7 escape, running status; and
+// a channel table after the tracks.
 test::SmfBuilder styleFile() {
     test::SmfBuilder file(1, 96);
     file.addTrack()
@@ -54,6 +59,7 @@ test::SmfBuilder styleFile() {
         .noteOn(48, 8, 60, 0)
         .endOfTrack(96);
     file.addTrack().noteOn(0, 13, 64, 90).noteOff(200000, 13, 64).endOfTrack();
+    file.chunk("CASM", kChannelTable);
     return file;
 }
 
@@ -71,7 +77,7 @@ TEST(LoadedMidifileTest, ReadsAFileAsTheReaderInTheProgramReadsIt) {
     const auto [values, tracks] = readAll(*reader, path);
     EXPECT_EQ(reader->FileName(), path);
     EXPECT_EQ(readAll(inProcess, path), std::pair(values, tracks));
-    EXPECT_EQ(values, Values(2, 96, 428571, 6, 3));
+    EXPECT_EQ(values, Values(2, 96, 428571, 6, 3, std::string(kChannelTable.begin(), kChannelTable.end())));
     ASSERT_EQ(tracks.size(), 3u);
     ASSERT_EQ(tracks[0].size(), 10u);
     EXPECT_EQ(std::get<4>(tracks[0][0]), "Çay Bahçesi");

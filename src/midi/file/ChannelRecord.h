@@ -33,18 +33,18 @@ struct TranspositionBlock {
 // file's track does in the sections of its CSEG. Every value has been checked
 // when read, so the ranges in the comments hold.
 struct ChannelRecord {
-    std::uint8_t sourceChannel = 0;   // 0..15
-    std::string name;                 // trailing spaces dropped; unprintable bytes as '?'
-    std::uint8_t destination = 8;     // 8..15: channels 9..16, the accompaniment parts
-    std::uint16_t noteMask = 0x0FFF;  // bit n: plays when the chord root is pitch class n
-    std::uint64_t chordMask = 0;      // bit n: plays under chord type n (0..33); bit 34 auto-start
-    std::uint8_t sourceRoot = 0;      // 0..11, the chord the pattern was written over
-    std::uint8_t sourceType = 2;      // 0..33
-    std::uint8_t middleLow = 0;       // notes below use blocks[0]
-    std::uint8_t middleHigh = 127;    // notes above use blocks[2]
+    std::uint8_t sourceChannel = 0;              // 0..15
+    std::string name;                            // trailing spaces dropped; unprintable bytes as '?'
+    std::uint8_t destination = 8;                // 8..15: channels 9..16, the accompaniment parts
+    std::uint16_t noteMask = 0x0FFF;             // bit n: plays when the chord root is pitch class n
+    std::uint64_t chordMask = 0;                 // bit n: plays under chord type n (0..33); bit 34 auto-start
+    std::uint8_t sourceRoot = 0;                 // 0..11, the chord the pattern was written over
+    std::uint8_t sourceType = 2;                 // 0..33
+    std::uint8_t middleLow = 0;                  // notes below use blocks[0]
+    std::uint8_t middleHigh = 127;               // notes above use blocks[2]
     std::array<TranspositionBlock, 3> blocks{};  // low, middle, high
     bool sff2 = false;                           // read from a Ctb2 record
-    bool hasBreakDrum = false;  // the special feature: one extra drum note at a break
+    bool hasBreakDrum = false;                   // the special feature: one extra drum note at a break
     std::uint8_t breakDrumNote = 0;
     std::uint8_t breakDrumVolume = 0;
 

@@ -92,6 +92,10 @@ std::int16_t Midifile::TimeSigDenExp() const noexcept {
     return static_cast<std::int16_t>(data_.timeSigDenExp());
 }
 
+std::string Midifile::ChannelTable() const {
+    return std::string(data_.channelTable());
+}
+
 std::int32_t Midifile::getNumber(int dispId) const noexcept {
     switch (dispId) {
         case MidifileDispatch::TrackCount:
@@ -127,6 +131,8 @@ std::string Midifile::getString(int dispId) const {
             return EvText();
         case MidifileDispatch::EvSysEx:
             return EvSysEx();
+        case MidifileDispatch::ChannelTable:
+            return ChannelTable();
         default:
             return {};
     }

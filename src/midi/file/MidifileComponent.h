@@ -37,6 +37,11 @@ public:
     virtual std::int32_t Tempo() const = 0;
     virtual std::int16_t TimeSigNum() const = 0;
     virtual std::int16_t TimeSigDenExp() const = 0;
+
+    // The bytes of the file's channel table (the body of its CASM chunk) as
+    // they stand in the file; empty when it has none. One string crosses the
+    // module boundary; CasmParser makes records of it.
+    virtual std::string ChannelTable() const = 0;
 };
 
 }  // namespace vornel

@@ -22,6 +22,7 @@ struct MidifileDispatch {
         EventCount = 27,
         EvSysEx = 28,
         EventIndex = 31,
+        ChannelTable = 40,
     };
 };
 
