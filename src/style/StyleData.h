@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "style/ChannelTable.h"
 #include "style/PartTable.h"
 #include "style/PerPart.h"
 #include "style/PerPartSlot.h"
@@ -48,6 +49,8 @@ public:
 
     std::int16_t MarkerCount = 0;          // recognised section markers of the current load, repeats counted
     std::int32_t LoadedParts = 0;          // sections whose extraction has started in the current load
+
+    ChannelTable channels;                 // the style's channel table (CASM), per part; empty without one
 };
 
 }  // namespace vornel

@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "midi/file/CasmParser.h"
 #include "midi/file/MidifileComponent.h"
 #include "midi/output/MIDIOutputComponent.h"
 #include "style/MarkerScan.h"
@@ -105,6 +106,10 @@ void LoadFile(PlayerState& s, const std::string& CdFL) {
         file.FileAction(MidifileComponent::kActionOpen);
     });
     runStep([&] { out.PortCommand(MIDIOutputComponent::OpenPort); });
+    // Cleared on its own first: a table that fails to read must not leave the
+    // previous style's in place.
+    runStep([&] { s.style.channels.clear(); });
+    runStep([&] { s.style.channels.fill(CasmParser::parse(file.ChannelTable())); });
     runStep([&] {
         for (Control& button : s.Cmd_Part) button.enabled = false;
     });
