@@ -22,13 +22,7 @@ enum Ntt : int {
     kDorian5th = 10,
 };
 
-enum Rtr : int {
-    kStop = 0,
-    kPitchShift = 1,
-    kPitchShiftToRoot = 2,
-    kRetrigger = 3,
-    kRetriggerToRoot = 4
-};
+enum Rtr : int { kStop = 0, kPitchShift = 1, kPitchShiftToRoot = 2, kRetrigger = 3, kRetriggerToRoot = 4 };
 
 int mod12(int x) {
     return ((x % 12) + 12) % 12;
@@ -93,8 +87,7 @@ int tensionBit(int degree) {
 }
 
 int position(const ChordShape& shape, int degree, bool melody) {
-    return degree == kSeventh && melody ? shape.melodySeventh
-                                        : shape.chordPos[static_cast<std::size_t>(degree)];
+    return degree == kSeventh && melody ? shape.melodySeventh : shape.chordPos[static_cast<std::size_t>(degree)];
 }
 
 // Melody and Chord: the note is taken as the nearest degree of the source
@@ -108,8 +101,7 @@ int degreeInterval(int i, int sourceType, int playedType, bool melody) {
     for (int d = 0; d < kDegreeCount; ++d) {
         for (int pos : {position(source, d, true), d == kRoot ? 12 : -99}) {
             const int dist = std::abs(i - pos);
-            const bool better =
-                dist < distance || (dist == distance && isChordTone(d) && !isChordTone(best));
+            const bool better = dist < distance || (dist == distance && isChordTone(d) && !isChordTone(best));
             if (!better) continue;
             best = d;
             offset = i - pos;
@@ -145,27 +137,21 @@ int minorScaleInterval(int i, int sourceType, int playedType, int table) {
     lowered[9] = base == kHarmonicMinor || base == kNaturalMinor;
     lowered[11] = base == kNaturalMinor || base == kDorian;
     int j = i;
-    const bool sourceMinor = chord::isMinorFamily(sourceType),
-               playedMinor = chord::isMinorFamily(playedType);
+    const bool sourceMinor = chord::isMinorFamily(sourceType), playedMinor = chord::isMinorFamily(playedType);
     if (!sourceMinor && playedMinor && lowered[static_cast<std::size_t>(i)]) j = i - 1;
-    if (sourceMinor && !playedMinor && i < 11 && lowered[static_cast<std::size_t>(i + 1)])
-        j = i + 1;
+    if (sourceMinor && !playedMinor && i < 11 && lowered[static_cast<std::size_t>(i + 1)]) j = i + 1;
     if (table != base && i == 7) {
-        if (playedType == chord::kAug || playedType == chord::kMaj7Aug ||
-            playedType == chord::kSeventhAug)
-            j = 8;
-        if (playedType == chord::kMin7b5 || playedType == chord::kDim ||
-            playedType == chord::kDim7 || playedType == chord::kSeventhFlat5)
+        if (playedType == chord::kAug || playedType == chord::kMaj7Aug || playedType == chord::kSeventhAug) j = 8;
+        if (playedType == chord::kMin7b5 || playedType == chord::kDim || playedType == chord::kDim7 ||
+            playedType == chord::kSeventhFlat5)
             j = 6;
     }
     return j;
 }
 
 int targetInterval(int i, int sourceType, int playedType, int table) {
-    if (table == kMelody || table == kChord)
-        return degreeInterval(i, sourceType, playedType, table == kMelody);
-    if (table >= kMelodicMinor && table <= kDorian5th)
-        return minorScaleInterval(i, sourceType, playedType, table);
+    if (table == kMelody || table == kChord) return degreeInterval(i, sourceType, playedType, table == kMelody);
+    if (table >= kMelodicMinor && table <= kDorian5th) return minorScaleInterval(i, sourceType, playedType, table);
     return i;
 }
 
@@ -230,12 +216,11 @@ int transformNote(const ChannelRecord& record, int note, const PlayedChord& chor
     return foldInto(key, block.lowLimit, block.highLimit);
 }
 
-RoutedMessage routeMessage(const ChannelRecord& record, const PlayedChord* chord,
-                           std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+RoutedMessage routeMessage(const ChannelRecord& record, const PlayedChord* chord, std::uint8_t status,
+                           std::uint8_t data1, std::uint8_t data2) {
     const int kind = status & 0xF0;
     if (status < 0x80 || kind == 0xF0) return {true, status, data1, data2};
-    RoutedMessage out{true, static_cast<std::uint8_t>(kind | (record.destination & 0x0F)), data1,
-                      data2};
+    RoutedMessage out{true, static_cast<std::uint8_t>(kind | (record.destination & 0x0F)), data1, data2};
     const bool noteOff = kind == 0x80 || (kind == 0x90 && data2 == 0);
     const bool struck = (kind == 0x90 && data2 > 0) || kind == 0xA0;
     if (!noteOff && !struck) return out;
@@ -247,8 +232,7 @@ RoutedMessage routeMessage(const ChannelRecord& record, const PlayedChord* chord
     return out;
 }
 
-ChordChange atChordChange(const ChannelRecord& record, int storedNote, int soundingKey,
-                          const PlayedChord& next) {
+ChordChange atChordChange(const ChannelRecord& record, int storedNote, int soundingKey, const PlayedChord& next) {
     if (!recordSounds(record, next)) return {ChordChangeAction::Stop, soundingKey};
     const TranspositionBlock& block = record.blockFor(storedNote);
     const int root = mod12(next.root);
@@ -260,17 +244,15 @@ ChordChange atChordChange(const ChannelRecord& record, int storedNote, int sound
         case kPitchShiftToRoot: {
             int up = mod12(root - soundingKey);
             if (up >= 6) up -= 12;  // the nearest octave; a tritone either way goes down
-            change = {ChordChangeAction::Shift,
-                      foldInto(soundingKey + up, block.lowLimit, block.highLimit)};
+            change = {ChordChangeAction::Shift, foldInto(soundingKey + up, block.lowLimit, block.highLimit)};
             break;
         }
         case kRetrigger:
             change = {ChordChangeAction::Retrigger, transformNote(record, storedNote, next)};
             break;
         case kRetriggerToRoot:
-            change = {
-                ChordChangeAction::Retrigger,
-                foldInto(soundingKey - mod12(soundingKey) + root, block.lowLimit, block.highLimit)};
+            change = {ChordChangeAction::Retrigger,
+                      foldInto(soundingKey - mod12(soundingKey) + root, block.lowLimit, block.highLimit)};
             break;
         default:
             // Stop, and Note Generator, whose preset notes no file describes.

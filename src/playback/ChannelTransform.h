@@ -40,8 +40,8 @@ struct RoutedMessage {
 // channel message goes too, so the part's instrument and controllers are set
 // whether it sounds now or later. Anything that is not a channel message is
 // returned as it is.
-RoutedMessage routeMessage(const ChannelRecord& record, const PlayedChord* chord,
-                           std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
+RoutedMessage routeMessage(const ChannelRecord& record, const PlayedChord* chord, std::uint8_t status,
+                           std::uint8_t data1, std::uint8_t data2);
 
 enum class ChordChangeAction {
     Keep,       // the note goes on at its key
@@ -59,7 +59,6 @@ struct ChordChange {
 // What becomes of a note that sounds at `soundingKey` (written as
 // `storedNote`) when the chord changes to `next`, by the record's RTR. A part
 // that the new chord mutes is stopped whatever its RTR says.
-ChordChange atChordChange(const ChannelRecord& record, int storedNote, int soundingKey,
-                          const PlayedChord& next);
+ChordChange atChordChange(const ChannelRecord& record, int storedNote, int soundingKey, const PlayedChord& next);
 
 }  // namespace vornel

@@ -26,11 +26,10 @@ inline constexpr int kSeventhAug = 29;
 inline constexpr int kTypeCount = 34;
 
 inline constexpr std::array<std::string_view, kTypeCount> kTypeNames{
-    "Maj",      "Maj6",    "Maj7",       "Maj7#11", "Maj(9)", "Maj7(9)", "Maj6(9)",
-    "aug",      "min",     "min6",       "min7",    "min7b5", "min(9)",  "min7(9)",
-    "min7(11)", "minMaj7", "minMaj7(9)", "dim",     "dim7",   "7th",     "7sus4",
-    "7b5",      "7(9)",    "7#11",       "7(13)",   "7(b9)",  "7(b13)",  "7(#9)",
-    "Maj7aug",  "7aug",    "1+8",        "1+5",     "sus4",   "1+2+5"};
+    "Maj",   "Maj6",    "Maj7",   "Maj7#11", "Maj(9)",  "Maj7(9)",  "Maj6(9)", "aug",        "min",
+    "min6",  "min7",    "min7b5", "min(9)",  "min7(9)", "min7(11)", "minMaj7", "minMaj7(9)", "dim",
+    "dim7",  "7th",     "7sus4",  "7b5",     "7(9)",    "7#11",     "7(13)",   "7(b9)",      "7(b13)",
+    "7(#9)", "Maj7aug", "7aug",   "1+8",     "1+5",     "sus4",     "1+2+5"};
 
 constexpr bool isType(int type) {
     return type >= 0 && type < kTypeCount;

@@ -12,8 +12,7 @@ namespace {
 constexpr int C3 = 48, E3 = 52, G3 = 55, B3 = 59;
 constexpr int kRootTrans = 0, kRootFixed = 1;
 constexpr int kBypass = 0, kChordTable = 2, kMelodicMinor = 3, kHarmonicMinor = 5;
-constexpr std::uint64_t kMinorFamily =
-    ((std::uint64_t{1} << 19) - 1) & ~((std::uint64_t{1} << 8) - 1);
+constexpr std::uint64_t kMinorFamily = ((std::uint64_t{1} << 19) - 1) & ~((std::uint64_t{1} << 8) - 1);
 constexpr std::uint64_t kAllTypes = (std::uint64_t{1} << 34) - 1;
 
 ChannelRecord record(int ntr, int ntt, int sourceType = chord::kMaj) {
@@ -37,13 +36,10 @@ PlayedChord major(int root) {
 }
 
 TEST(ChannelTransform, RootTransKeepsTheShapeAndRootFixedKeepsTheRegister) {
-    EXPECT_EQ(played(record(kRootTrans, kBypass), {C3, E3, G3}, major(5)),
-              (std::vector<int>{53, 57, 60}));
+    EXPECT_EQ(played(record(kRootTrans, kBypass), {C3, E3, G3}, major(5)), (std::vector<int>{53, 57, 60}));
     // C3 F3 A3: the chord is voiced anew where it was written.
-    EXPECT_EQ(played(record(kRootFixed, kChordTable), {C3, E3, G3}, major(5)),
-              (std::vector<int>{53, 57, 48}));
-    EXPECT_EQ(played(record(kRootFixed, kBypass), {C3, E3, G3}, major(5)),
-              (std::vector<int>{C3, E3, G3}));
+    EXPECT_EQ(played(record(kRootFixed, kChordTable), {C3, E3, G3}, major(5)), (std::vector<int>{53, 57, 48}));
+    EXPECT_EQ(played(record(kRootFixed, kBypass), {C3, E3, G3}, major(5)), (std::vector<int>{C3, E3, G3}));
 }
 
 TEST(ChannelTransform, HighKeyDropsRootsAboveItAnOctave) {
@@ -73,31 +69,24 @@ TEST(ChannelTransform, NoteLimitsFoldByWholeOctaves) {
 TEST(ChannelTransform, ChordTableRevoicesAMajorSeventhUnderEveryDocumentedChord) {
     const ChannelRecord r = record(kRootFixed, kChordTable, chord::kMaj7);
     const std::vector<int> written{E3, G3, B3};
-    EXPECT_EQ(played(r, written, {2, chord::kMin7}),
-              (std::vector<int>{53, 57, 48}));  // Dm7: F3 A3 C3
-    EXPECT_EQ(played(r, written, {7, chord::kSeventh}),
-              (std::vector<int>{59, 50, 53}));  // G7: B3 D3 F3
-    EXPECT_EQ(played(r, written, {9, chord::kMin}),
-              (std::vector<int>{48, 52, 57}));  // Am: C3 E3 A3
-    EXPECT_EQ(played(r, written, {5, chord::kMaj7}),
-              (std::vector<int>{57, 48, 52}));  // Fmaj7: A3 C3 E3
-    EXPECT_EQ(played(r, written, {0, chord::kMaj}), (std::vector<int>{52, 55, 48}));  // C: E3 G3 C3
-    EXPECT_EQ(played(r, written, {0, chord::kDim}),
-              (std::vector<int>{51, 54, 48}));  // Cdim: Eb3 F#3 C3
+    EXPECT_EQ(played(r, written, {2, chord::kMin7}), (std::vector<int>{53, 57, 48}));     // Dm7: F3 A3 C3
+    EXPECT_EQ(played(r, written, {7, chord::kSeventh}), (std::vector<int>{59, 50, 53}));  // G7: B3 D3 F3
+    EXPECT_EQ(played(r, written, {9, chord::kMin}), (std::vector<int>{48, 52, 57}));      // Am: C3 E3 A3
+    EXPECT_EQ(played(r, written, {5, chord::kMaj7}), (std::vector<int>{57, 48, 52}));     // Fmaj7: A3 C3 E3
+    EXPECT_EQ(played(r, written, {0, chord::kMaj}), (std::vector<int>{52, 55, 48}));      // C: E3 G3 C3
+    EXPECT_EQ(played(r, written, {0, chord::kDim}), (std::vector<int>{51, 54, 48}));      // Cdim: Eb3 F#3 C3
 }
 
 TEST(ChannelTransform, MinorTablesMoveOnlyTheirScaleStepsWhenTheThirdChanges) {
     const std::vector<int> scale{60, 62, 64, 65, 67, 69, 71};  // C major, written over C
     const PlayedChord cMinor{0, chord::kMin};
-    EXPECT_EQ(played(record(kRootTrans, kMelodicMinor), scale, cMinor),
-              (std::vector<int>{60, 62, 63, 65, 67, 69, 71}));
+    EXPECT_EQ(played(record(kRootTrans, kMelodicMinor), scale, cMinor), (std::vector<int>{60, 62, 63, 65, 67, 69, 71}));
     EXPECT_EQ(played(record(kRootTrans, kHarmonicMinor), scale, cMinor),
               (std::vector<int>{60, 62, 63, 65, 67, 68, 71}));
     // Written over C minor, raised again under a major chord; unchanged under a minor one.
     const std::vector<int> minorScale{60, 62, 63, 65, 67, 68, 71};
     EXPECT_EQ(played(record(kRootTrans, kHarmonicMinor, chord::kMin), minorScale, major(0)), scale);
-    EXPECT_EQ(played(record(kRootTrans, kHarmonicMinor, chord::kMin), minorScale, cMinor),
-              minorScale);
+    EXPECT_EQ(played(record(kRootTrans, kHarmonicMinor, chord::kMin), minorScale, cMinor), minorScale);
 }
 
 TEST(ChannelTransform, EveryKeyStaysAMidiKey) {
@@ -152,8 +141,7 @@ TEST(ChannelTransform, RoutesToTheDestinationAndHoldsBackMutedNotes) {
 TEST(ChannelTransform, ARootFixedEffectKeepsItsKeyUnderEveryChord) {
     const ChannelRecord effect = record(kRootFixed, kBypass);
     for (int label = 0; label < 24; ++label)
-        EXPECT_EQ(transformNote(effect, 61, {label % 12, label < 12 ? chord::kMaj : chord::kMin}),
-                  61);
+        EXPECT_EQ(transformNote(effect, 61, {label % 12, label < 12 ? chord::kMaj : chord::kMin}), 61);
 }
 
 TEST(ChannelTransform, RetriggerRuleAtAChordChange) {
