@@ -9,6 +9,7 @@
 #include "midi/file/CasmParser.h"
 #include "midi/file/MidifileComponent.h"
 #include "midi/output/MIDIOutputComponent.h"
+#include "style/FileEvents.h"
 #include "style/MarkerScan.h"
 #include "style/StyleData.h"
 
@@ -61,18 +62,16 @@ void ShowAndLoadInfo(PlayerState& s) {
     // A file without a name or copyright must not show the previous style's.
     s.Lbl_Name.caption = "-";
     s.Lbl_Copy.caption = "-";
-    file.Track(1);
-    const std::int32_t events = file.EventCount();
-    for (std::int32_t e = 1; e <= events; ++e) {
-        file.EventIndex(e);
-        if (file.EvStatus() != kMetaStatus) continue;
-        const std::int16_t type = file.EvData1();
+    const FileEvents events = FileEvents::read(file, 1);
+    for (const FileEvent& e : events.track(1)) {
+        if (e.status != kMetaStatus) continue;
+        const std::int16_t type = e.data1;
         if (type == kCopyrightType) {
-            s.Lbl_Copy.caption = file.EvText();
+            s.Lbl_Copy.caption = events.text(e);
         } else if (type == kTrackNameType) {
-            s.Lbl_Name.caption = file.EvText();
+            s.Lbl_Name.caption = events.text(e);
         } else if (type == kMarkerType) {
-            std::string name = file.EvText();
+            std::string name(events.text(e));
             LoadMarker(name, s.Cmd_Part, style);
         }
     }

@@ -96,6 +96,26 @@ std::string Midifile::ChannelTable() const {
     return std::string(data_.channelTable());
 }
 
+std::string Midifile::TrackEvents() const {
+    std::string packed;
+    if (track_ < 1) return packed;
+    const std::size_t count = data_.eventCount(track_ - 1);
+    packed.resize(count * kTrackEventBytes);
+    char* out = packed.data();
+    for (std::size_t i = 0; i < count; ++i, out += kTrackEventBytes) {
+        const SmfEvent& e = *data_.event(track_ - 1, i);
+        out[0] = static_cast<char>(e.delta >> 24);
+        out[1] = static_cast<char>(e.delta >> 16);
+        out[2] = static_cast<char>(e.delta >> 8);
+        out[3] = static_cast<char>(e.delta);
+        out[4] = static_cast<char>(e.status);
+        out[5] = static_cast<char>(e.data1);
+        out[6] = static_cast<char>(e.data2);
+        out[7] = 0;
+    }
+    return packed;
+}
+
 std::int32_t Midifile::getNumber(int dispId) const noexcept {
     switch (dispId) {
         case MidifileDispatch::TrackCount:
@@ -133,6 +153,8 @@ std::string Midifile::getString(int dispId) const {
             return EvSysEx();
         case MidifileDispatch::ChannelTable:
             return ChannelTable();
+        case MidifileDispatch::TrackEvents:
+            return TrackEvents();
         default:
             return {};
     }

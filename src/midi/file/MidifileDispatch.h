@@ -23,6 +23,7 @@ struct MidifileDispatch {
         EvSysEx = 28,
         EventIndex = 31,
         ChannelTable = 40,
+        TrackEvents = 41,
     };
 };
 
