@@ -57,7 +57,7 @@ void checkChannelTable(const std::string& casm) {
     const vornel::CasmTable table = vornel::CasmParser::parse(casm);
     std::size_t records = 0;
     for (const vornel::CasmSegment& segment : table.segments) {
-        check(!segment.sections.empty());
+        check(!segment.sections.empty() && !segment.records.empty());
         std::uint32_t channels = 0;
         for (const vornel::ChannelRecord& r : segment.records) {
             ++records;

@@ -48,4 +48,11 @@ struct PlayedChord {
     friend bool operator==(const PlayedChord&, const PlayedChord&) = default;
 };
 
+// One of the player's 24 chord keys (0..11 the major chords on C..B, 12..23
+// the minor ones) as a played chord.
+constexpr PlayedChord playerChord(int label) {
+    const int root = ((label % 12) + 12) % 12;
+    return {root, label >= 12 ? chord::kMin : chord::kMaj};
+}
+
 }  // namespace vornel

@@ -109,7 +109,7 @@ TEST(ChannelTransform, OfAMajorAndAMinorVariantOnOnePartExactlyOneSoundsUnderEac
     ChannelRecord minorBass = record(kRootTrans, kBypass, chord::kMin);
     minorBass.chordMask = kMinorFamily;
     for (int label = 0; label < 24; ++label) {
-        const PlayedChord c{label % 12, label < 12 ? chord::kMaj : chord::kMin};
+        const PlayedChord c = playerChord(label);
         EXPECT_NE(recordSounds(majorBass, c), recordSounds(minorBass, c)) << "chord " << label;
         EXPECT_EQ(recordSounds(minorBass, c), label >= 12);
     }
@@ -141,7 +141,7 @@ TEST(ChannelTransform, RoutesToTheDestinationAndHoldsBackMutedNotes) {
 TEST(ChannelTransform, ARootFixedEffectKeepsItsKeyUnderEveryChord) {
     const ChannelRecord effect = record(kRootFixed, kBypass);
     for (int label = 0; label < 24; ++label)
-        EXPECT_EQ(transformNote(effect, 61, {label % 12, label < 12 ? chord::kMaj : chord::kMin}), 61);
+        EXPECT_EQ(transformNote(effect, 61, playerChord(label)), 61);
 }
 
 TEST(ChannelTransform, RetriggerRuleAtAChordChange) {

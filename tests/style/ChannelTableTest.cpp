@@ -57,6 +57,9 @@ TEST_F(ChannelTableLoadingTest, LoadingFillsTheTableAndTheNextStyleReplacesIt) {
     EXPECT_FALSE(style.channels.covers(kMainB));
     ASSERT_NE(style.channels.forSource(kMainA, bass.source), nullptr);
 
+    // The builder's own CASM holds one record, with no valid destination: a
+    // table with nothing usable in it plays as no table.
+    o.foreignChunks = true;
     LoadFile(state, writeFile(test::styleLike(o), "plain.sty"));
     EXPECT_FALSE(style.channels.present());
     EXPECT_TRUE(style.channels.records(kMainA).empty());

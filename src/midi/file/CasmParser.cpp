@@ -121,7 +121,10 @@ void CasmParser::readSegment(const std::uint8_t* bytes, ByteCursor in, CasmTable
             if (body[0] <= 15 && (body[1] & 0x7F) <= kLastNtt) overrides.push_back({body[0], body[1]});
         }
     }
-    if (segment.sections.empty()) return;
+    // A CSEG with no usable record is left out too: its sections then play
+    // as sections the table does not name, where one damaged table would
+    // otherwise silence them.
+    if (segment.sections.empty() || segment.records.empty()) return;
     for (const Override& o : overrides) {
         for (ChannelRecord& r : segment.records)
             if (!r.sff2 && r.sourceChannel == o.channel)

@@ -15,7 +15,8 @@ class ByteCursor;
 // as little as possible: a record of a size no layout has, or with a value out
 // of its range, is left out and the next one read; a CSEG without section
 // names, and every chunk whose length runs past its parent, are left out with
-// what follows them in that parent. Nothing is read outside the bytes.
+// what follows them in that parent; so is a CSEG left without a record.
+// Nothing is read outside the bytes.
 class CasmParser {
 public:
     static CasmTable parse(std::string_view casm);

@@ -134,6 +134,7 @@ TEST(CasmRead, DamagedRecordsAreLeftOutOneByOne) {
         .ctab(good)  // a channel's second record
         .ctab(second);
     casm.segment("Main B", true).ctab(good);                                  // no Sdec: nothing to apply it to
+    casm.segment("Main D").ctab(badDestination);                              // no usable record
     casm.segment("Main C").ctab(good).child("Ctab", ctabBody(second), 5000);  // overruns its CSEG
     const CasmTable table = readTable(styleWith(casm));
 
