@@ -12,6 +12,7 @@
 #include "midi/file/Midifile.h"
 #include "midi/file/MidifileDispatch.h"
 #include "midi/file/SmfParser.h"
+#include "playback/ChannelTransform.h"
 
 namespace {
 
@@ -71,6 +72,16 @@ void checkChannelTable(const std::string& casm) {
                 check(b.lowLimit <= b.highLimit && b.highLimit <= 127);
             }
             check(r.breakDrumNote <= 127 && r.breakDrumVolume <= 127);
+            // Whatever a record says, the transform gives MIDI keys.
+            for (const vornel::PlayedChord chord : {vornel::PlayedChord{0, 0}, vornel::PlayedChord{9, 8},
+                                                    vornel::PlayedChord{11, 19}, vornel::PlayedChord{6, 17}}) {
+                for (int note : {0, 59, 127}) {
+                    const int key = vornel::transformNote(r, note, chord);
+                    check(key >= 0 && key <= 127);
+                    const int changed = vornel::atChordChange(r, note, key, vornel::PlayedChord{4, 33}).key;
+                    check(changed >= 0 && changed <= 127);
+                }
+            }
         }
     }
     // The smallest record is 27 bytes behind an 8-byte chunk head.

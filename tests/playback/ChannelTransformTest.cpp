@@ -161,15 +161,5 @@ TEST(ChannelTransform, RetriggerRuleAtAChordChange) {
     EXPECT_EQ(atChordChange(r, C3, C3, f).action, ChordChangeAction::Stop);
 }
 
-TEST(ChordType, TableNumbersAndFamilies) {
-    EXPECT_EQ(chord::kTypeNames[chord::kMaj], "Maj");
-    EXPECT_EQ(chord::kTypeNames[chord::kMin], "min");
-    EXPECT_EQ(chord::kTypeNames[chord::kSeventh], "7th");
-    EXPECT_EQ(chord::kTypeNames[33], "1+2+5");
-    EXPECT_TRUE(chord::isMinorFamily(chord::kDim7));
-    EXPECT_FALSE(chord::isMinorFamily(chord::kSeventh));
-    EXPECT_FALSE(chord::isMinorFamily(32));  // sus4 has no third
-}
-
 }  // namespace
 }  // namespace vornel
