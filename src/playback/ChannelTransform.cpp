@@ -157,7 +157,8 @@ int targetInterval(int i, int sourceType, int playedType, int table) {
 
 // Played roots run through the window of twelve keys that ends at the High
 // Key: a root above it is played an octave lower. Measured against the
-// source root, so a source over C is not moved under C.
+// source root, so a source over C is not moved under C. For source roots
+// other than C this is our extrapolation: every known file is written over C.
 int rootShift(int sourceRoot, int playedRoot, int highKey) {
     const auto pos = [&](int root) { return mod12(root - highKey - 1); };
     return pos(playedRoot) - pos(sourceRoot);
@@ -209,8 +210,9 @@ int transformNote(const ChannelRecord& record, int note, const PlayedChord& chor
         key = note + rootShift(sourceRoot, played.root, block.highKey) + (j - i);
     } else if (table != kBypass) {
         // Root Fixed keeps each note in the octave that starts at the source
-        // root at or below it: the simplest rule that gives the documented
-        // C3 E3 G3 -> C3 F3 A3 under F (nearest octave would give F3 A3 C4).
+        // root at or below it. Our proposal: the simplest rule that gives the
+        // documented C3 E3 G3 -> C3 F3 A3 under F (nearest octave would give
+        // F3 A3 C4).
         key = (note - i) + mod12(played.root - sourceRoot + j);
     }
     return foldInto(key, block.lowLimit, block.highLimit);
@@ -226,7 +228,8 @@ RoutedMessage routeMessage(const ChannelRecord& record, const PlayedChord* chord
     if (!noteOff && !struck) return out;
     const bool sounds = chord ? recordSounds(record, *chord) : soundsBeforeFirstChord(record);
     if (struck && !sounds) out.send = false;
-    // Before the first chord the part plays as written over its source chord.
+    // Before the first chord an auto-start part plays as written, over its
+    // own source chord.
     const PlayedChord played = chord ? *chord : PlayedChord{record.sourceRoot, record.sourceType};
     out.data1 = static_cast<std::uint8_t>(transformNote(record, data1, played));
     return out;

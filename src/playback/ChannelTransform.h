@@ -58,7 +58,8 @@ struct ChordChange {
 
 // What becomes of a note that sounds at `soundingKey` (written as
 // `storedNote`) when the chord changes to `next`, by the record's RTR. A part
-// that the new chord mutes is stopped whatever its RTR says.
+// that the new chord mutes is stopped whatever its RTR says (our proposal; a
+// part that becomes audible joins with its next note-on).
 ChordChange atChordChange(const ChannelRecord& record, int storedNote, int soundingKey, const PlayedChord& next);
 
 }  // namespace vornel

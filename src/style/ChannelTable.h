@@ -15,7 +15,7 @@ public:
     // Takes the records of every section the table names. A CSEG names a
     // section by its marker text (compared as marker recognition compares
     // it); names no section has are passed over, and a section named by
-    // several CSEGs keeps the first.
+    // several CSEGs keeps the first (our choice: files never do it).
     void fill(const CasmTable& table);
     void clear();
 

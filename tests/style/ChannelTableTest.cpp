@@ -47,7 +47,7 @@ TEST_F(ChannelTableLoadingTest, LoadingFillsTheTableAndTheNextStyleReplacesIt) {
     o.foreignChunks = false;
     o.sections = {{"Main A", 1}, {"Main B", 1}};
     test::CasmBuilder casm;
-    test::RecordSpec bass;
+    test::RecordFields bass;
     casm.segment("Main A").ctab(bass);
     test::SmfBuilder withTable = test::styleLike(o);
     withTable.chunk("CASM", casm.body());

@@ -6,7 +6,7 @@ namespace vornel::test {
 
 namespace {
 
-Bytes commonPart(const RecordSpec& s) {
+Bytes commonPart(const RecordFields& s) {
     Bytes b{static_cast<std::uint8_t>(s.source)};
     std::string name = s.name;
     name.resize(8, ' ');
@@ -21,13 +21,13 @@ Bytes commonPart(const RecordSpec& s) {
     return b;
 }
 
-Bytes block(const RecordSpec& s) {
+Bytes block(const RecordFields& s) {
     return {static_cast<std::uint8_t>(s.ntr),       static_cast<std::uint8_t>(s.ntt),
             static_cast<std::uint8_t>(s.highKey),   static_cast<std::uint8_t>(s.lowLimit),
             static_cast<std::uint8_t>(s.highLimit), static_cast<std::uint8_t>(s.rtr)};
 }
 
-void feature(Bytes& b, const RecordSpec& s) {
+void feature(Bytes& b, const RecordFields& s) {
     b.push_back(static_cast<std::uint8_t>(s.featureId));
     if (s.featureId == 0) return;
     for (int v : {0x00, 0x18, s.drumNote, s.drumVolume}) b.push_back(static_cast<std::uint8_t>(v));
@@ -41,22 +41,22 @@ void appendChunk(Bytes& out, const std::string& id, const Bytes& body, std::uint
 
 }  // namespace
 
-Bytes ctabBody(const RecordSpec& spec) {
-    Bytes b = commonPart(spec);
-    const Bytes transposition = block(spec);
+Bytes ctabBody(const RecordFields& fields) {
+    Bytes b = commonPart(fields);
+    const Bytes transposition = block(fields);
     b.insert(b.end(), transposition.begin(), transposition.end());
-    feature(b, spec);
+    feature(b, fields);
     return b;
 }
 
-Bytes ctb2Body(const RecordSpec& spec) {
-    Bytes b = commonPart(spec);
+Bytes ctb2Body(const RecordFields& fields) {
+    Bytes b = commonPart(fields);
     b.push_back(0);
     b.push_back(127);
-    const Bytes transposition = block(spec);
+    const Bytes transposition = block(fields);
     for (int i = 0; i < 3; ++i) b.insert(b.end(), transposition.begin(), transposition.end());
     b.insert(b.end(), 6, 0x00);
-    feature(b, spec);
+    feature(b, fields);
     return b;
 }
 
@@ -66,11 +66,11 @@ CasmBuilder& CasmBuilder::segment(const std::string& sections, bool omitSdec) {
     return *this;
 }
 
-CasmBuilder& CasmBuilder::ctab(const RecordSpec& spec) {
-    return child("Ctab", ctabBody(spec));
+CasmBuilder& CasmBuilder::ctab(const RecordFields& fields) {
+    return child("Ctab", ctabBody(fields));
 }
-CasmBuilder& CasmBuilder::ctb2(const RecordSpec& spec) {
-    return child("Ctb2", ctb2Body(spec));
+CasmBuilder& CasmBuilder::ctb2(const RecordFields& fields) {
+    return child("Ctb2", ctb2Body(fields));
 }
 
 CasmBuilder& CasmBuilder::cntt(int channel, int ntt) {

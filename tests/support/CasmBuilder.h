@@ -10,7 +10,7 @@ namespace vornel::test {
 
 // The fields of one channel record as a style writer sets them. The default
 // is a bass line that follows every chord.
-struct RecordSpec {
+struct RecordFields {
     int source = 10;  // 0-based channel
     std::string name = "Bass";
     int destination = 10;
@@ -31,8 +31,8 @@ struct RecordSpec {
 
 // Record bodies as they stand in a file: Ctab 27 bytes (31 with a feature),
 // Ctb2 47 (51), its three blocks equal and the middle range 0..127.
-Bytes ctabBody(const RecordSpec& spec);
-Bytes ctb2Body(const RecordSpec& spec);
+Bytes ctabBody(const RecordFields& fields);
+Bytes ctb2Body(const RecordFields& fields);
 
 // The body of a CASM chunk, CSEG by CSEG; add it to a file with
 // SmfBuilder::chunk("CASM", casm.body()).
@@ -40,8 +40,8 @@ class CasmBuilder {
 public:
     // Starts a CSEG with its Sdec ("Main A,Main B"); omitSdec leaves it out.
     CasmBuilder& segment(const std::string& sections, bool omitSdec = false);
-    CasmBuilder& ctab(const RecordSpec& spec);
-    CasmBuilder& ctb2(const RecordSpec& spec);
+    CasmBuilder& ctab(const RecordFields& fields);
+    CasmBuilder& ctb2(const RecordFields& fields);
     CasmBuilder& cntt(int channel, int ntt);
     // Any chunk inside the current CSEG; declaredLength overrides its length.
     CasmBuilder& child(const std::string& id, const Bytes& body);

@@ -88,7 +88,7 @@ std::vector<std::pair<std::string, Bytes>> seedCorpus() {
     // whose records and chunks are damaged in the ways the reader skips.
     StyleOptions bare;
     bare.foreignChunks = false;
-    RecordSpec bass, drums;
+    RecordFields bass, drums;
     drums.source = drums.destination = 9;
     drums.ntr = 1;
     drums.chordMask = std::uint64_t{1} << 34;

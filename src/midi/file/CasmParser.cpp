@@ -95,7 +95,8 @@ CasmTable CasmParser::parse(std::string_view casm) {
 // order the files keep is not needed. A source channel's first record wins,
 // since a CSEG holds one record per channel. A Cntt replaces the table of the
 // Ctab of its channel (the newer numbering, which the SFF1 one cannot say
-// everything in); it changes nothing else.
+// everything in); it changes nothing else. That reading is ours, not the
+// format's word, but every file written both ways agrees with it.
 void CasmParser::readSegment(const std::uint8_t* bytes, ByteCursor in, CasmTable& table) {
     CasmSegment segment;
     bool named = false;

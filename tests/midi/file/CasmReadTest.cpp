@@ -27,17 +27,17 @@ CasmTable readTable(const SmfBuilder& file) {
 }
 
 TEST(CasmRead, Sff1RecordsWithTheirCnttTablesAndTheConvertedOnes) {
-    RecordSpec majorBass;  // Ctab Bass (3); its Cntt says Melody + Bass On
+    RecordFields majorBass;  // Ctab Bass (3); its Cntt says Melody + Bass On
     majorBass.ntt = 3;
     majorBass.chordMask = ((std::uint64_t{1} << 34) - 1) & ~kMinorFamily;
     majorBass.highKey = 3;
     majorBass.lowLimit = 28;
-    RecordSpec minorBass = majorBass;
+    RecordFields minorBass = majorBass;
     minorBass.source = 11;
     minorBass.chordMask = kMinorFamily;
     minorBass.sourceType = 8;
     minorBass.ntt = 5;  // Harmonic Minor, with no Cntt
-    RecordSpec drums;
+    RecordFields drums;
     drums.source = 9;
     drums.destination = 9;
     drums.name = "Drums";
@@ -77,7 +77,7 @@ TEST(CasmRead, Sff1WithoutCnttConvertsEveryTable) {
     casm.segment("Main A");
     const int expected[] = {0x00, 0x01, 0x02, 0x81, 0x03, 0x05};
     for (int ntt = 0; ntt < 6; ++ntt) {
-        RecordSpec r;
+        RecordFields r;
         r.source = ntt;
         r.ntt = ntt;
         casm.ctab(r);
@@ -88,9 +88,9 @@ TEST(CasmRead, Sff1WithoutCnttConvertsEveryTable) {
 }
 
 TEST(CasmRead, Sff2RecordsAndTheExtraBreakDrumOf51Bytes) {
-    RecordSpec bass;
+    RecordFields bass;
     bass.ntt = 0x81;
-    RecordSpec breakDrum;
+    RecordFields breakDrum;
     breakDrum.source = 15;
     breakDrum.destination = 8;
     breakDrum.featureId = 2;
@@ -112,14 +112,14 @@ TEST(CasmRead, Sff2RecordsAndTheExtraBreakDrumOf51Bytes) {
 }
 
 TEST(CasmRead, DamagedRecordsAreLeftOutOneByOne) {
-    RecordSpec good;
-    RecordSpec badDestination = good;
+    RecordFields good;
+    RecordFields badDestination = good;
     badDestination.source = 1;
     badDestination.destination = 3;
-    RecordSpec badHighKey = good;
+    RecordFields badHighKey = good;
     badHighKey.source = 2;
     badHighKey.highKey = 60;  // a note number where a pitch class belongs
-    RecordSpec second = good;
+    RecordFields second = good;
     second.source = 4;
     Bytes oddSize = ctabBody(good);
     oddSize.push_back(0);
@@ -148,7 +148,7 @@ TEST(CasmRead, DamagedRecordsAreLeftOutOneByOne) {
 
 TEST(CasmRead, ATableCutByTheEndOfTheFileIsNoTableAndTheTrackStillReads) {
     CasmBuilder casm;
-    casm.segment("Main A").ctab(RecordSpec{});
+    casm.segment("Main A").ctab(RecordFields{});
     StyleOptions o;
     o.foreignChunks = false;
     SmfBuilder file = styleLike(o);
@@ -161,7 +161,7 @@ TEST(CasmRead, ATableCutByTheEndOfTheFileIsNoTableAndTheTrackStillReads) {
 
 TEST(CasmRead, TheTableIsFoundWhereverItStandsAndHandedOverAsItsBytes) {
     CasmBuilder casm;
-    casm.segment("Main A").ctab(RecordSpec{});
+    casm.segment("Main A").ctab(RecordFields{});
     SmfBuilder file(0, 1920);
     file.chunk("OTSc", bytesOf("xx"));
     file.chunk("CASM", casm.body());
