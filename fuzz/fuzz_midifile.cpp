@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "midi/file/CasmParser.h"
 #include "midi/file/Midifile.h"
 #include "midi/file/MidifileDispatch.h"
 #include "midi/file/SmfParser.h"
+#include "playback/ChannelTransform.h"
 
 namespace {
 
@@ -19,8 +21,8 @@ void check(bool ok) {
 }
 
 bool selectedEventIsEmpty(const vornel::Midifile& f) {
-    return f.EvStatus() == 0 && f.EvData1() == 0 && f.EvData2() == 0 && f.EvDelta() == 0 &&
-           f.EvText().empty() && f.EvSysEx().empty();
+    return f.EvStatus() == 0 && f.EvData1() == 0 && f.EvData2() == 0 && f.EvDelta() == 0 && f.EvText().empty() &&
+           f.EvSysEx().empty();
 }
 
 void checkEvent(const vornel::Midifile& f) {
@@ -50,13 +52,48 @@ void checkEvent(const vornel::Midifile& f) {
     }
 }
 
+// Every record the table reader keeps has its values in range, whatever the
+// bytes were, and there are no more records than the table has room for.
+void checkChannelTable(const std::string& casm) {
+    const vornel::CasmTable table = vornel::CasmParser::parse(casm);
+    std::size_t records = 0;
+    for (const vornel::CasmSegment& segment : table.segments) {
+        check(!segment.sections.empty() && !segment.records.empty());
+        std::uint32_t channels = 0;
+        for (const vornel::ChannelRecord& r : segment.records) {
+            ++records;
+            check(r.sourceChannel <= 15 && (channels & (1u << r.sourceChannel)) == 0);
+            channels |= 1u << r.sourceChannel;
+            check(r.destination >= 8 && r.destination <= 15 && r.name.size() <= 8);
+            check(r.noteMask <= 0x0FFF && r.chordMask < (std::uint64_t{1} << 40));
+            check(r.sourceRoot <= 11 && r.sourceType <= 33 && r.middleLow <= r.middleHigh && r.middleHigh <= 127);
+            for (const vornel::TranspositionBlock& b : r.blocks) {
+                check(b.ntr <= 2 && b.table() <= 10 && b.highKey <= 11 && b.rtr <= 5);
+                check(b.lowLimit <= b.highLimit && b.highLimit <= 127);
+            }
+            check(r.breakDrumNote <= 127 && r.breakDrumVolume <= 127);
+            // Whatever a record says, the transform gives MIDI keys.
+            for (const vornel::PlayedChord chord : {vornel::PlayedChord{0, 0}, vornel::PlayedChord{9, 8},
+                                                    vornel::PlayedChord{11, 19}, vornel::PlayedChord{6, 17}}) {
+                for (int note : {0, 59, 127}) {
+                    const int key = vornel::transformNote(r, note, chord);
+                    check(key >= 0 && key <= 127);
+                    const int changed = vornel::atChordChange(r, note, key, vornel::PlayedChord{4, 33}).key;
+                    check(changed >= 0 && changed <= 127);
+                }
+            }
+        }
+    }
+    // The smallest record is 27 bytes behind an 8-byte chunk head.
+    check(records <= casm.size() / 35);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Memory stays in proportion to the input: at most one SmfEvent per two
     // bytes, plus the bytes themselves and one entry per track.
-    const vornel::SmfData parsed =
-        vornel::SmfParser::parse(std::vector<std::uint8_t>(data, data + size));
+    const vornel::SmfData parsed = vornel::SmfParser::parse(std::vector<std::uint8_t>(data, data + size));
     check(parsed.footprintBytes() <= size * (1 + sizeof(vornel::SmfEvent) / 2 + 4) + 1024);
 
     vornel::Midifile f;
@@ -91,6 +128,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(selectedEventIsEmpty(f));
     }
     check(events == parsed.totalEvents());
+    const std::string table = f.ChannelTable();
+    check(table == f.getString(vornel::MidifileDispatch::ChannelTable) && table.size() <= size);
+    checkChannelTable(table);
+    // The table reader on its own, on bytes that need not come from a file.
+    checkChannelTable(std::string(reinterpret_cast<const char*>(data), size));
     check(events <= size / 2);
     return 0;
 }

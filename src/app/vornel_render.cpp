@@ -2,7 +2,8 @@
 // without a window, into the built-in synthesizer on a manual clock, and
 // writes what it hears to a WAV file. Chords change at the times given, as a
 // musician pressing keys would; the model picks them up at the next bar line
-// it has not queued yet. With --info it lists a style's tracks and markers.
+// it has not queued yet. With --info it lists a style's tracks, markers and
+// channel table.
 //
 //   vornel_render STYLE OUT.wav [--part NAME] [--chords "C Am F G"]
 //                 [--every SECONDS] [--seconds N] [--log]
@@ -15,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "app/ChannelTableText.h"
+#include "midi/file/CasmParser.h"
 #include "midi/file/Midifile.h"
 #include "midi/output/MIDIOutput.h"
 #include "midi/output/synth/OfflineRender.h"
@@ -92,6 +95,9 @@ int info(const char* path) {
                 std::printf("    tick %8ld  marker \"%s\"\n", tick, file.EvText().c_str());
         }
     }
+    ChannelTable table;
+    table.fill(CasmParser::parse(file.ChannelTable()));
+    std::printf("%s", channelTableText(table).c_str());
     return 0;
 }
 

@@ -37,5 +37,7 @@ std::int16_t LoadedMidifile::Resolution() const { return getInt16(Id::Resolution
 std::int32_t LoadedMidifile::Tempo() const { return object_->getInt(Id::Tempo); }
 std::int16_t LoadedMidifile::TimeSigNum() const { return getInt16(Id::TimeSigNum); }
 std::int16_t LoadedMidifile::TimeSigDenExp() const { return getInt16(Id::TimeSigDenExp); }
+std::string LoadedMidifile::ChannelTable() const { return object_->getString(Id::ChannelTable); }
+std::string LoadedMidifile::TrackEvents() const { return object_->getString(Id::TrackEvents); }
 
 }  // namespace vornel

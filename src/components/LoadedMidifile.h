@@ -42,6 +42,8 @@ public:
     std::int32_t Tempo() const override;
     std::int16_t TimeSigNum() const override;
     std::int16_t TimeSigDenExp() const override;
+    std::string ChannelTable() const override;
+    std::string TrackEvents() const override;
 
 private:
     LoadedMidifile(const VornelComponentApi& api, Dispatcher& ui);

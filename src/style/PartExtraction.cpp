@@ -4,6 +4,7 @@
 #include "midi/file/MidifileComponent.h"
 #include "midi/output/MIDIOutputComponent.h"
 #include "style/BarRounding.h"
+#include "style/FileEvents.h"
 #include "style/StyleData.h"
 #include "style/StyleLoading.h"
 #include "style/SysExJoin.h"
@@ -53,19 +54,19 @@ struct Boundaries {
 // Finds where the section starts and ends, and sends the style's set-up
 // messages on the way. Only track 1's markers bound sections; the other
 // tracks of a format-1 file are walked alongside it in time order.
-Boundaries scanBoundaries(PlayerState& s, std::string_view Part) {
-    MidifileComponent& file = s.Midifile1;
+Boundaries scanBoundaries(PlayerState& s, const FileEvents& fileEvents, std::string_view Part) {
     MIDIOutputComponent& out = s.MIDIOutput1;
     Boundaries b;
     SysExJoin sysEx;
-    TrackMerge events(file);
+    TrackMerge events(fileEvents);
     while (events.next()) {
         const std::int32_t time = events.time();
-        const std::int16_t status = file.EvStatus();
-        const std::int16_t data1 = file.EvData1();
-        const std::int16_t data2 = file.EvData2();
+        const FileEvent& e = events.event();
+        const std::int16_t status = e.status;
+        const std::int16_t data1 = e.data1;
+        const std::int16_t data2 = e.data2;
         if (status == kMetaStatus && data1 == kMarkerType && events.track() == 1) {
-            const std::string text = file.EvText();
+            const std::string_view text = fileEvents.text(e);
             if (text == Part && b.start == -1) {
                 b.start = time;
             } else if (text != Part && b.end == -1 && b.start > -1 &&
@@ -78,7 +79,7 @@ Boundaries scanBoundaries(PlayerState& s, std::string_view Part) {
         }
         if (status == kSysExStatus || status == kSysExEscape) {
             // Split and escaped messages reach the device whole, or not at all.
-            if (const auto message = sysEx.add(status, file.EvSysEx())) {
+            if (const auto message = sysEx.add(status, std::string(fileEvents.sysEx(e)))) {
                 out.StatusByte(kSysExStatus);
                 out.SysExData(*message);
                 out.PortCommand(MIDIOutputComponent::SendNow);
@@ -102,24 +103,24 @@ Boundaries scanBoundaries(PlayerState& s, std::string_view Part) {
 
 // Copies the events in [start, end) into part p, plus the silent notes lying
 // exactly on the end (the note-offs of the section's last notes).
-void collect(PlayerState& s, int p, std::int32_t start, std::int32_t end) {
-    MidifileComponent& file = s.Midifile1;
+void collect(PlayerState& s, const FileEvents& fileEvents, int p, std::int32_t start, std::int32_t end) {
     StyleData& style = s.style;
-    TrackMerge events(file);
+    TrackMerge events(fileEvents);
     while (events.next()) {
         const std::int32_t time = events.time();
-        const std::int16_t status = file.EvStatus();
+        const FileEvent& e = events.event();
+        const std::int16_t status = e.status;
         bool store = false;
-        if (status == kMetaStatus && file.EvData1() == kTempoType && start <= time && time < end) {
-            if (const std::int32_t us = file.EvTempo(); us > 0) style.PartTempos(p).push_back({time - start, us});
+        if (status == kMetaStatus && e.data1 == kTempoType && start <= time && time < end) {
+            if (e.tempo > 0) style.PartTempos(p).push_back({time - start, e.tempo});
         } else if (status != kMetaStatus) {
             if (start <= time && time < end)
                 store = true;
             else if (time == end)
-                store = isSilentNote(status, file.EvData2());
+                store = isSilentNote(status, e.data2);
         }
         if (store) {
-            style.storeEvent(p, status, file.EvData1(), file.EvData2(), time - start, file.EvText(), file.EvSysEx());
+            style.storeEvent(p, status, e.data1, e.data2, time - start, fileEvents.text(e), fileEvents.sysEx(e));
             if (style.PartEvCount(p) >= kPartCapacity) return;
         } else if (time > end) {
             // Times never fall in the merged walk: nothing later can belong.
@@ -128,7 +129,7 @@ void collect(PlayerState& s, int p, std::int32_t start, std::int32_t end) {
     }
 }
 
-Outcome extractSection(PlayerState& s, std::string_view Part, std::int16_t& PartNo) {
+Outcome extractSection(PlayerState& s, const FileEvents& events, std::string_view Part, std::int16_t& PartNo) {
     if (PartNo < 0 || PartNo >= kPartCount) return Outcome::Done;
     if (!s.Cmd_Part[static_cast<std::size_t>(PartNo)].enabled) return Outcome::Done;
 
@@ -139,7 +140,7 @@ Outcome extractSection(PlayerState& s, std::string_view Part, std::int16_t& Part
     const int p = PartNo;
     MidifileComponent& file = s.Midifile1;
 
-    Boundaries b = scanBoundaries(s, Part);
+    Boundaries b = scanBoundaries(s, events, Part);
     // Ticks past the 32-bit tables are an arithmetic fault, as a bar length
     // past 16 bits is: this section and the ones after it are not loaded.
     if (b.overflowed) return Outcome::ArithmeticFault;
@@ -154,7 +155,7 @@ Outcome extractSection(PlayerState& s, std::string_view Part, std::int16_t& Part
     }
 
     // With no start, or no end, nothing lies in the section.
-    if (b.start > -1 && b.end > -1) collect(s, p, b.start, b.end);
+    if (b.start > -1 && b.end > -1) collect(s, events, p, b.start, b.end);
 
     s.style.PartStart(p) = b.start;
     s.style.PartEnd(p) = b.end;
@@ -166,13 +167,17 @@ Outcome extractSection(PlayerState& s, std::string_view Part, std::int16_t& Part
 }  // namespace
 
 void LoadPartData(PlayerState& s, std::string_view Part, std::int16_t& PartNo) {
-    (void)extractSection(s, Part, PartNo);
+    (void)extractSection(s, FileEvents::read(s.Midifile1), Part, PartNo);
 }
 
+// The file is read from the reader once and then walked twice per section:
+// crossing into the reader's module per event and per section would cost
+// more than all the rest of loading.
 void SetParts(PlayerState& s) {
+    const FileEvents events = FileEvents::read(s.Midifile1);
     for (int button : kLoadOrderButtons) {
         std::int16_t partNo = static_cast<std::int16_t>(button);
-        if (extractSection(s, kPartTable[static_cast<std::size_t>(button)].sectionName, partNo) ==
+        if (extractSection(s, events, kPartTable[static_cast<std::size_t>(button)].sectionName, partNo) ==
             Outcome::ArithmeticFault)
             return;
     }

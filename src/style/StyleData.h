@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "style/ChannelTable.h"
 #include "style/PartTable.h"
 #include "style/PerPart.h"
 #include "style/PerPartSlot.h"
@@ -61,6 +62,8 @@ public:
 
     std::int16_t MarkerCount = 0;          // recognised section markers of the current load, repeats counted
     std::int32_t LoadedParts = 0;          // sections whose extraction has started in the current load
+
+    ChannelTable channels;                 // the style's channel table (CASM), per part; empty without one
 };
 
 }  // namespace vornel

@@ -6,8 +6,10 @@
 #include <string>
 #include <system_error>
 
+#include "midi/file/CasmParser.h"
 #include "midi/file/MidifileComponent.h"
 #include "midi/output/MIDIOutputComponent.h"
+#include "style/FileEvents.h"
 #include "style/MarkerScan.h"
 #include "style/StyleData.h"
 
@@ -60,18 +62,16 @@ void ShowAndLoadInfo(PlayerState& s) {
     // A file without a name or copyright must not show the previous style's.
     s.Lbl_Name.caption = "-";
     s.Lbl_Copy.caption = "-";
-    file.Track(1);
-    const std::int32_t events = file.EventCount();
-    for (std::int32_t e = 1; e <= events; ++e) {
-        file.EventIndex(e);
-        if (file.EvStatus() != kMetaStatus) continue;
-        const std::int16_t type = file.EvData1();
+    const FileEvents events = FileEvents::read(file, 1);
+    for (const FileEvent& e : events.track(1)) {
+        if (e.status != kMetaStatus) continue;
+        const std::int16_t type = e.data1;
         if (type == kCopyrightType) {
-            s.Lbl_Copy.caption = file.EvText();
+            s.Lbl_Copy.caption = events.text(e);
         } else if (type == kTrackNameType) {
-            s.Lbl_Name.caption = file.EvText();
+            s.Lbl_Name.caption = events.text(e);
         } else if (type == kMarkerType) {
-            std::string name = file.EvText();
+            std::string name(events.text(e));
             LoadMarker(name, s.Cmd_Part, style);
         }
     }
@@ -105,6 +105,10 @@ void LoadFile(PlayerState& s, const std::string& CdFL) {
         file.FileAction(MidifileComponent::kActionOpen);
     });
     runStep([&] { out.PortCommand(MIDIOutputComponent::OpenPort); });
+    // Cleared on its own first: a table that fails to read must not leave the
+    // previous style's in place.
+    runStep([&] { s.style.channels.clear(); });
+    runStep([&] { s.style.channels.fill(CasmParser::parse(file.ChannelTable())); });
     runStep([&] {
         for (Control& button : s.Cmd_Part) button.enabled = false;
     });

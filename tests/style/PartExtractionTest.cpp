@@ -336,9 +336,10 @@ TEST(TrackMerge, TiesGoInTrackOrderThenFileOrder) {
     const Bytes bytes = file.build();
     Midifile reader;
     ASSERT_TRUE(reader.loadFromMemory(bytes.data(), bytes.size()));
-    TrackMerge merge(reader);
+    const FileEvents events = FileEvents::read(reader);
+    TrackMerge merge(events);
     std::vector<std::pair<int, int>> seen;  // (time, note)
-    while (merge.next()) seen.emplace_back(merge.time(), reader.EvData1());
+    while (merge.next()) seen.emplace_back(merge.time(), merge.event().data1);
     EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{0, 4}, {5, 1}, {5, 2}, {5, 5}, {15, 3}, {15, 6}}));
     EXPECT_FALSE(merge.overflowed());
 }
@@ -350,7 +351,8 @@ TEST(TrackMerge, TimesPastTheTickTablesEndTheWalk) {
     const Bytes bytes = file.build();
     Midifile reader;
     ASSERT_TRUE(reader.loadFromMemory(bytes.data(), bytes.size()));
-    TrackMerge merge(reader);
+    const FileEvents events = FileEvents::read(reader);
+    TrackMerge merge(events);
     int walked = 0;
     while (merge.next()) ++walked;
     EXPECT_EQ(walked, 8);

@@ -1,5 +1,6 @@
 #include "support/SeedCorpus.h"
 
+#include "support/CasmBuilder.h"
 #include "support/StyleLike.h"
 
 namespace vornel::test {
@@ -82,6 +83,29 @@ std::vector<std::pair<std::string, Bytes>> seedCorpus() {
     runaway.addTrack().noteOn(0, 0, 60, 1).endOfTrack();
     runaway.chunk("XFIH", {1, 2, 3}, 0x7FFFFFFF);
     seeds.emplace_back("runaway-chunk.mid", runaway.build());
+
+    // Channel tables: SFF1 with Cntt, SFF2 with an extra break drum, and one
+    // whose records and chunks are damaged in the ways the reader skips.
+    StyleOptions bare;
+    bare.foreignChunks = false;
+    RecordFields bass, drums;
+    drums.source = drums.destination = 9;
+    drums.ntr = 1;
+    drums.chordMask = std::uint64_t{1} << 34;
+    CasmBuilder sff1, sff2, damaged;
+    sff1.segment("Main A,Fill In AA").ctab(drums).ctab(bass).cntt(10, 0x81);
+    drums.featureId = 2;
+    sff2.segment("Main A").ctb2(drums).ctb2(bass);
+    Bytes longRecord = ctabBody(bass);
+    longRecord.push_back(0);
+    damaged.segment("Main A").child("Ctab", longRecord).child("Zzzz", {1}).ctab(bass).child("Ctb2", {1, 2}, 999);
+    damaged.segment("", true).ctab(bass);
+    for (auto [name, casm] : {std::pair{"style-sff1-table.sty", &sff1}, std::pair{"style-sff2-table.sty", &sff2},
+                              std::pair{"style-damaged-table.sty", &damaged}}) {
+        SmfBuilder file = styleLike(bare);
+        file.chunk("CASM", casm->body());
+        seeds.emplace_back(name, file.build());
+    }
 
     return seeds;
 }

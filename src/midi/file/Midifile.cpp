@@ -97,6 +97,30 @@ std::int16_t Midifile::TimeSigDenExp() const noexcept {
     return static_cast<std::int16_t>(data_.timeSigDenExp());
 }
 
+std::string Midifile::ChannelTable() const {
+    return std::string(data_.channelTable());
+}
+
+std::string Midifile::TrackEvents() const {
+    std::string packed;
+    if (track_ < 1) return packed;
+    const std::size_t count = data_.eventCount(track_ - 1);
+    packed.resize(count * kTrackEventBytes);
+    char* out = packed.data();
+    for (std::size_t i = 0; i < count; ++i, out += kTrackEventBytes) {
+        const SmfEvent& e = *data_.event(track_ - 1, i);
+        out[0] = static_cast<char>(e.delta >> 24);
+        out[1] = static_cast<char>(e.delta >> 16);
+        out[2] = static_cast<char>(e.delta >> 8);
+        out[3] = static_cast<char>(e.delta);
+        out[4] = static_cast<char>(e.status);
+        out[5] = static_cast<char>(e.data1);
+        out[6] = static_cast<char>(e.data2);
+        out[7] = 0;
+    }
+    return packed;
+}
+
 std::int32_t Midifile::getNumber(int dispId) const noexcept {
     switch (dispId) {
         case MidifileDispatch::TrackCount:
@@ -134,6 +158,10 @@ std::string Midifile::getString(int dispId) const {
             return EvText();
         case MidifileDispatch::EvSysEx:
             return EvSysEx();
+        case MidifileDispatch::ChannelTable:
+            return ChannelTable();
+        case MidifileDispatch::TrackEvents:
+            return TrackEvents();
         default:
             return {};
     }

@@ -52,6 +52,8 @@ public:
     std::int32_t Tempo() const noexcept override;
     std::int16_t TimeSigNum() const noexcept override;
     std::int16_t TimeSigDenExp() const noexcept override;
+    std::string ChannelTable() const override;
+    std::string TrackEvents() const override;
 
     // Generic access by dispatch number (MidifileDispatch). Reading a property
     // that is not readable as a number (or as a string), and writing one that

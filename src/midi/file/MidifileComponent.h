@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -40,6 +41,20 @@ public:
     virtual std::int32_t Tempo() const = 0;
     virtual std::int16_t TimeSigNum() const = 0;
     virtual std::int16_t TimeSigDenExp() const = 0;
+
+    // The bytes of the file's channel table (the body of its CASM chunk) as
+    // they stand in the file; empty when it has none. One string crosses the
+    // module boundary; CasmParser makes records of it.
+    virtual std::string ChannelTable() const = 0;
+
+    // Every event of the selected track in one string, kTrackEventBytes per
+    // event in file order: delta (32 bits, big-endian), status, data 1,
+    // data 2, 0 -- what EvDelta, EvStatus, EvData1 and EvData2 give one by
+    // one. Loading reads a whole track in one call this way; texts and
+    // system-exclusive data are still read per event. Empty for a track that
+    // does not exist.
+    static constexpr std::size_t kTrackEventBytes = 8;
+    virtual std::string TrackEvents() const = 0;
 };
 
 }  // namespace vornel

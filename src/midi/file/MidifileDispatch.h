@@ -22,7 +22,9 @@ struct MidifileDispatch {
         EventCount = 27,
         EvSysEx = 28,
         EventIndex = 31,
-        EvTempo = 40,
+        ChannelTable = 40,
+        TrackEvents = 41,
+        EvTempo = 42,
     };
 };
 

@@ -20,6 +20,13 @@ std::string_view SmfData::storedBytes(const SmfEvent& e) const {
     return {reinterpret_cast<const char*>(bytes_.data()) + e.dataOffset, e.dataLength};
 }
 
+std::string_view SmfData::channelTable() const {
+    if (!hasChannelTable_ || channelTableOffset_ > bytes_.size() ||
+        channelTableLength_ > bytes_.size() - channelTableOffset_)
+        return {};
+    return {reinterpret_cast<const char*>(bytes_.data()) + channelTableOffset_, channelTableLength_};
+}
+
 std::string_view SmfData::text(const SmfEvent& e) const {
     if (!e.isMeta() || !meta::isTextType(e.data1)) return {};
     const std::string_view stored = storedBytes(e);

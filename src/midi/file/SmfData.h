@@ -63,6 +63,10 @@ public:
     // Ticks per quarter note; see SmfParser for SMPTE time division.
     int resolution() const { return resolution_; }
 
+    // The body of the file's CASM chunk (a style's channel table), empty when
+    // it has none. The reader only finds it; CasmParser reads what it says.
+    std::string_view channelTable() const;
+
     // Bytes held by this object, for keeping memory in proportion to the file.
     std::size_t footprintBytes() const;
 
@@ -75,6 +79,9 @@ private:
     // empty while there are no tracks, so an empty object allocates nothing.
     std::vector<std::uint32_t> trackBegin_;
     bool hasHeader_ = false;
+    bool hasChannelTable_ = false;
+    std::uint32_t channelTableOffset_ = 0;
+    std::uint32_t channelTableLength_ = 0;
     int format_ = 0;
     int declaredTracks_ = 0;
     std::uint16_t division_ = 0;

@@ -53,14 +53,23 @@ void SmfParser::readChunks() {
     data_.division_ = division;
     data_.trackBegin_.push_back(0);
 
+    // The walk goes on past the tracks: the channel table of a style follows
+    // them. Only the first CASM chunk counts, and only when it lies wholly in
+    // the buffer: a cut table would be read as something it is not.
     const int wanted = std::min<int>(declaredTracks, SmfData::kMaxTracks);
-    while (data_.trackCount() < wanted && in.remaining() >= 8) {
-        const bool isTrack = in.readId("MTrk");
-        if (!isTrack) in.skip(4);
+    while (in.remaining() >= 8) {
+        const bool isTrack = data_.trackCount() < wanted && in.readId("MTrk");
+        const bool isTable = !isTrack && !data_.hasChannelTable_ && in.readId("CASM");
+        if (!isTrack && !isTable) in.skip(4);
         std::uint32_t length = 0;
         in.readU32(length);
         const std::size_t begin = in.position();
         if (isTrack) readTrack(begin, begin + std::min<std::size_t>(length, in.remaining()));
+        if (isTable && length <= in.remaining()) {
+            data_.hasChannelTable_ = true;
+            data_.channelTableOffset_ = static_cast<std::uint32_t>(begin);
+            data_.channelTableLength_ = length;
+        }
         if (!in.skip(length)) break;
     }
 }

@@ -223,6 +223,30 @@ TEST(MidifileComponent, DispatchNumbersReachTheSameProperties) {
     EXPECT_EQ(f.getString(28), "");
 }
 
+// A whole track in one read gives what the event properties give one by one.
+TEST(MidifileComponent, TrackEventsPackEveryEventOfTheSelectedTrack) {
+    SmfBuilder file(1, 96);
+    file.addTrack().trackName(0, "Song").endOfTrack(0x0FFFFFFF);
+    file.addTrack().noteOn(200, 1, 60, 100).programChange(0, 1, 5).sysEx(3, {0x7E, 0xF7}).endOfTrack();
+    Midifile f = loaded(file);
+    for (int t : {1, 2}) {
+        f.Track(t);
+        const std::string packed = f.getString(MidifileDispatch::TrackEvents);
+        EXPECT_EQ(packed, f.TrackEvents());
+        ASSERT_EQ(packed.size(), static_cast<std::size_t>(f.EventCount()) * MidifileComponent::kTrackEventBytes);
+        for (int e = 1; e <= f.EventCount(); ++e) {
+            f.EventIndex(e);
+            const auto byte = [&](int i) { return static_cast<unsigned char>(packed[(e - 1) * 8 + i]); };
+            const std::int32_t delta = (byte(0) << 24) | (byte(1) << 16) | (byte(2) << 8) | byte(3);
+            EXPECT_EQ(delta, f.EvDelta()) << t << "/" << e;
+            EXPECT_EQ((std::vector<int>{byte(4), byte(5), byte(6), byte(7)}),
+                      (std::vector<int>{f.EvStatus(), f.EvData1(), f.EvData2(), 0}));
+        }
+    }
+    f.Track(3);
+    EXPECT_EQ(f.TrackEvents(), "");
+}
+
 TEST(MidifileComponent, DispatchEnumNamesTheSameNumbers) {
     SmfBuilder file(0, 96);
     file.addTrack().gmOn(7).endOfTrack();

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <vector>
+
+#include "midi/file/CasmTable.h"
+#include "midi/file/ChannelRecord.h"
+#include "style/PerPart.h"
+
+namespace vornel {
+
+// A loaded style's channel table, per part number 1..18: the records of the
+// CSEG that names the section. Loading fills it; playback only reads it.
+class ChannelTable {
+public:
+    // Takes the records of every section the table names. A CSEG names a
+    // section by its marker text (compared as marker recognition compares
+    // it); names no section has are passed over, and a section named by
+    // several CSEGs keeps the first (our choice: files never do it).
+    void fill(const CasmTable& table);
+    void clear();
+
+    // The file had a table with at least one section in it.
+    bool present() const { return present_; }
+    // The table names this section. A style with a table still plays a
+    // section it leaves out the way a style without one does.
+    bool covers(int part) const { return covered_(part); }
+    const std::vector<ChannelRecord>& records(int part) const { return records_(part); }
+    // The record of a source channel (0..15) in a section; nullptr when the
+    // section has none for it.
+    const ChannelRecord* forSource(int part, int sourceChannel) const;
+
+private:
+    PerPart<std::vector<ChannelRecord>> records_;
+    PerPart<bool> covered_;
+    bool present_ = false;
+};
+
+}  // namespace vornel
