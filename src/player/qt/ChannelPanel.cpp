@@ -17,7 +17,7 @@ constexpr int kMeterLeft = 90;
 constexpr int kSwitchLeft = 230, kSwitchSize = 13;
 constexpr int kTempoTop = kTop + 8 * kRowStep + 2;
 // The scroll bar gives part of the meters' width to the readout beside it.
-constexpr int kTempoBarWidth = 84;
+constexpr int kTempoBarWidth = 74;
 constexpr int kReadoutLeft = kMeterLeft + kTempoBarWidth + 2;
 constexpr int kReadoutWidth = kSwitchLeft - 2 - kReadoutLeft;
 constexpr int kFocusBorder = 2;
