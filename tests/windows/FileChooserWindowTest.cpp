@@ -168,15 +168,19 @@ TEST_F(FileChooserWindowTest, MovingThroughTheFilesWithTheKeysClicksEach) {
 // (Tab, the window shown again); nobody chose that file.
 TEST_F(FileChooserWindowTest, TheListGettingTheFocusChoosesNoFile) {
     window.fileList()->setFocus(Qt::TabFocusReason);
-    window.fileList()->setCurrentRow(0);
+    window.fileList()->setCurrentRow(0, QItemSelectionModel::NoUpdate);  // as Qt does on focus
     EXPECT_EQ(model.ChosenFile, "");
     EXPECT_FALSE(window.okButton()->isEnabled());
+
+    // An arrow that cannot move on from that row is the user's choice of it.
+    QTest::keyClick(window.fileList(), Qt::Key_Up);
+    EXPECT_EQ(model.ChosenFile, at("home") + "/ballad.MID");
 
     // After a double-click load, the chooser opened again loads that file on OK.
     clickFile(1, true);
     dispatcher.runHandler([&] { model.Show(); });
     window.fileList()->setFocus(Qt::TabFocusReason);
-    window.fileList()->setCurrentRow(0);
+    window.fileList()->setCurrentRow(0, QItemSelectionModel::NoUpdate);  // as Qt does on focus
     QTest::mouseClick(window.okButton(), Qt::LeftButton);
     EXPECT_EQ(loaded, (Names{at("home") + "/Pop.sty", at("home") + "/Pop.sty"}));
 }

@@ -4,6 +4,24 @@
 
 namespace vornel {
 
+namespace {
+
+bool isNavigationKey(int key) {
+    switch (key) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 FileList::FileList(QWidget* parent) : QListWidget(parent) {}
 
 void FileList::keyPressEvent(QKeyEvent* event) {
@@ -16,7 +34,12 @@ void FileList::keyPressEvent(QKeyEvent* event) {
     }
     const int before = currentRow();
     QListWidget::keyPressEvent(event);
-    if (currentRow() >= 0 && currentRow() != before) emit rowStepped(currentRow());
+    // The row Qt made current on focus is not selected: an arrow that cannot
+    // move past it (the only file, Up on the first) chooses that row.
+    const bool unchosen = currentItem() && !currentItem()->isSelected();
+    if (currentRow() >= 0 &&
+        (currentRow() != before || (unchosen && isNavigationKey(event->key()))))
+        emit rowStepped(currentRow());
 }
 
 }  // namespace vornel
