@@ -14,7 +14,7 @@ namespace {
 
 inline constexpr Rgb kStatusProblem{176, 0, 0};
 inline constexpr Rgb kStatusNormal{0, 0, 0};
-constexpr const char* kSeparator = "   ·   ";
+constexpr const char* kSeparator = "  ·  ";
 
 std::string deviceName(const DeviceReport& device, int lang) {
     return device.builtIn ? statusText(lang, StatusText::BuiltInSynth) : device.name;
@@ -49,14 +49,16 @@ bool hasProblem(const PlayerState& s) {
 }  // namespace
 
 std::string statusLineText(const DeviceReport& device, const LoadReport& load, int lang) {
+    // The file's problem answers what the user has just done; the device's
+    // state follows, and a narrow window cuts that short first.
     std::vector<std::string> parts;
+    if (std::string problem = loadProblemText(load, lang); !problem.empty())
+        parts.push_back(std::move(problem));
     if (device.state == DeviceReport::State::Failed) {
         parts.push_back(device.builtIn ? statusText(lang, StatusText::NoSoundBuiltIn)
                                        : fillPlaceholder(statusText(lang, StatusText::NoSoundPort),
                                                          device.name));
     }
-    if (std::string problem = loadProblemText(load, lang); !problem.empty())
-        parts.push_back(std::move(problem));
     if (device.state == DeviceReport::State::Open)
         parts.push_back(statusText(lang, StatusText::Device) + deviceName(device, lang));
 

@@ -8,8 +8,8 @@ namespace vornel {
 
 struct PlayerState;
 
-// The status line's text in language `lang`: what is wrong first (no sound,
-// then the file's problem), then the open device's name, joined into one line.
+// The status line's text in language `lang`, one line: the last file's
+// problem, then no sound and why, or the open device's name.
 // Empty while nothing is known.
 std::string statusLineText(const DeviceReport& device, const LoadReport& load, int lang);
 

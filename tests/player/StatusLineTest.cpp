@@ -52,7 +52,7 @@ TEST_F(StatusLineTest, AFileThatIsNoMidiFileIsNamedAsSuch) {
     player.deviceApplied({DeviceReport::State::Open, true, "FluidSynth"});
     player.LoadFile(path);
     EXPECT_EQ(st.StatusLine.caption,
-              "notes.sty: MIDI dosyası değil   ·   Aygıt: Yerleşik sentezleyici");
+              "notes.sty: MIDI dosyası değil  ·  Aygıt: Yerleşik sentezleyici");
     EXPECT_FALSE(st.Cmd_Play.enabled);
 }
 
