@@ -37,6 +37,13 @@ ProgramWindows::ProgramWindows(const ProgramParts& parts)
     };
     setup.prepareHelp = [this] { help.prepareDocument(); };
     setup.showPlayer = [this] { player.Show(); };
+    setup.deviceApplied = [this](int position, const std::string& name, bool open) {
+        DeviceReport report;
+        report.state = open ? DeviceReport::State::Open : DeviceReport::State::Failed;
+        report.builtIn = position == 0;
+        report.name = name;
+        player.deviceApplied(report);
+    };
 }
 
 void ProgramWindows::start() {

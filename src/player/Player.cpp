@@ -13,6 +13,8 @@
 #include "playback/PlaybackChunk.h"
 #include "player/LevelMeters.h"
 #include "player/PartChoice.h"
+#include "player/StatusLine.h"
+#include "player/TempoReadout.h"
 #include "settings/Language.h"
 #include "style/StyleData.h"
 #include "style/StyleLoading.h"
@@ -215,6 +217,7 @@ void Player::Command1_Click() {
 void Player::HScroll1_Change(int value) {
     s_.HScroll1 = std::clamp(value, kTempoMin, kTempoMax);
     s_.MIDIOutput1.TempoShift(s_.HScroll1);
+    renewTempoReadout(s_, s_.language.LangNo);
 }
 
 void Player::HScroll1_Scroll(int value) { HScroll1_Change(value); }
@@ -230,6 +233,19 @@ void Player::Timer1_Timer() { vornel::Timer1_Timer(s_); }
 
 void Player::Timer2_Timer() { vornel::Timer2_Timer(s_); }
 
-void Player::LoadFile(const std::string& CdFL) { vornel::LoadFile(s_, CdFL); }
+// Loading closes and reopens the port: a device that was open may not come
+// back (unplugged meanwhile), and the new style brings its own tempo.
+void Player::LoadFile(const std::string& CdFL) {
+    vornel::LoadFile(s_, CdFL);
+    if (s_.device.state == DeviceReport::State::Open && s_.MIDIOutput1.PortIsOpen() == 0)
+        s_.device.state = DeviceReport::State::Failed;
+    renewStatusLine(s_, s_.language.LangNo);
+    renewTempoReadout(s_, s_.language.LangNo);
+}
+
+void Player::deviceApplied(const DeviceReport& report) {
+    s_.device = report;
+    renewStatusLine(s_, s_.language.LangNo);
+}
 
 }  // namespace vornel

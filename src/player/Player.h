@@ -78,6 +78,9 @@ public:
     // Texts of language `lang` of `table` (relabelPlayer).
     void relabel(const TextTable& table, int lang) { relabelPlayer(s_, table, lang); }
 
+    // The setup window's OK has opened, or failed to open, the output device.
+    void deviceApplied(const DeviceReport& report);
+
     // Show and hide the window (its state and playback do not change).
     void Show() { s_.window.visible = true; }
     void Hide() { s_.window.visible = false; }

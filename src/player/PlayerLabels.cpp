@@ -3,6 +3,8 @@
 #include <string>
 
 #include "player/PlayerState.h"
+#include "player/StatusLine.h"
+#include "player/TempoReadout.h"
 #include "settings/TextTable.h"
 
 namespace vornel {
@@ -36,6 +38,9 @@ void relabelPlayer(PlayerState& s, const TextTable& table, int lang) {
 
     for (Control& channelSwitch : s.Cmd_DisCh)
         channelSwitch.toolTip = table.LangText(lang, kGroupOtherTexts, 0);
+
+    renewStatusLine(s, lang);
+    renewTempoReadout(s, lang);
 }
 
 }  // namespace vornel

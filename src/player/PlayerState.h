@@ -9,6 +9,7 @@
 #include "platform/Control.h"
 #include "platform/Dialogs.h"
 #include "platform/Timer.h"
+#include "player/StatusReports.h"
 #include "style/PartButtons.h"
 
 namespace vornel {
@@ -162,6 +163,15 @@ struct PlayerState {
     const std::string& text(int group, int entry) const;
     // The own colour (white or black key) of chord label 0..23.
     Rgb ownChordColour(int index) const { return KeyColors[static_cast<std::size_t>(index % 12)]; }
+
+    // ---- What the window tells a user beyond the original controls ----
+    // The status line below the file frame: the output device and the last
+    // load's problem (StatusLine.h). Its caption is renewed with the language.
+    DeviceReport device;
+    LoadReport load;
+    Control StatusLine;
+    // Beside the tempo scroll bar: the beats per minute that play (TempoReadout.h).
+    Control TempoReadout;
 };
 
 }  // namespace vornel

@@ -6,6 +6,7 @@
 
 #include "midi/output/MIDIOutputComponent.h"
 #include "settings/MidiOutOpening.h"
+#include "settings/StatusTexts.h"
 
 namespace vornel {
 
@@ -131,6 +132,19 @@ void MIDISetupForm::SetUp() {
     MidiOutName = chosen ? ComboMidiOut.entries[static_cast<std::size_t>(position)] : std::string();
     MidiOutIndex = static_cast<std::int16_t>(chosen ? position : -1);
     ApplyMidiOut(output_, dialogs_, MidiOutIndex, position);
+    ++setUpRuns_;
+    if (MidiOutIndex >= 0) {
+        const bool open = output_.PortIsOpen() != 0;
+        // The built-in synthesizer is spared the port message, but silence must
+        // not pass for sound: the user hears of it once per run, and the
+        // player's status line keeps saying it.
+        if (!open && position == 0 && !noAudioTold_) {
+            noAudioTold_ = true;
+            dialogs_.messageBox(statusText(language_.LangNo, StatusText::NoAudioMessage),
+                                kCannotOpenPortTitle, MessageIcon::Exclamation);
+        }
+        if (deviceApplied) deviceApplied(position, MidiOutName, open);
+    }
     Hide();
     // The player window comes up even when the help document could not be
     // prepared; that message is shown first.
@@ -142,11 +156,23 @@ void MIDISetupForm::CmdCancel_Click() {
     dialogs_.endProgram();
 }
 
-// Left alone, closing the frame would hide the only visible window and leave
-// the hidden player window running with nothing on screen: it ends the
-// program instead, as Exit does.
+// At the first start, closing the frame would hide the only visible window
+// and leave the hidden player window running with nothing on screen: it ends
+// the program, as Exit does. Opened from the player's Settings, the user
+// means to go back to the player, not to end a session that may be playing.
 void MIDISetupForm::Form_QueryUnload() {
-    CmdCancel_Click();
+    if (playerShown())
+        BackToPlayer();
+    else
+        CmdCancel_Click();
+}
+
+// The language list applies a choice at once, so the language stays as
+// chosen; only the device waits for OK.
+void MIDISetupForm::BackToPlayer() {
+    if (holds(ComboMidiOut, MidiOutIndex)) ComboMidiOut.ListIndex = MidiOutIndex;
+    Hide();
+    if (showPlayer) showPlayer();
 }
 
 // A stored value that names neither Turkish nor English counts as Turkish,

@@ -70,6 +70,9 @@ public:
     std::vector<std::function<void(const TextTable&, int lang)>> relabellers;
     std::function<void()> prepareHelp;              // help document of the current language
     std::function<void()> showPlayer;               // shows the player window
+    // What SetUp opened: the device list position, its entry's text and
+    // whether the port is open now.
+    std::function<void(int position, const std::string& name, bool open)> deviceApplied;
 
     // Loading: builds the device list, selects the stored language (which
     // stores and applies it) and the stored device, fills the text table and
@@ -90,8 +93,14 @@ public:
     void SetUp();
     // Exit: ends the program at once; nothing is stored.
     void CmdCancel_Click();
-    // Closing through the window frame is Exit.
+    // Closing through the window frame, or Escape: Exit at the first start;
+    // once an OK has shown the player, Cancel (BackToPlayer).
     void Form_QueryUnload();
+    // Leaves the window without applying anything: the device list goes back
+    // to the device the last OK applied, and the player window comes back.
+    void BackToPlayer();
+    // True once an OK has run: the player window exists on screen.
+    bool playerShown() const { return setUpRuns_ > 0; }
 
     // Relabels this window and every window in `relabellers` in the stored
     // language (LangNo when none is stored).
@@ -110,6 +119,8 @@ private:
     SettingsStore& settings_;
     MIDIOutputComponent& output_;
     Dialogs& dialogs_;
+    int setUpRuns_ = 0;
+    bool noAudioTold_ = false;
 };
 
 }  // namespace vornel

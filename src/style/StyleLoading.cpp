@@ -9,6 +9,7 @@
 #include "midi/file/CasmParser.h"
 #include "midi/file/MidifileComponent.h"
 #include "midi/output/MIDIOutputComponent.h"
+#include "player/StatusLine.h"
 #include "style/FileEvents.h"
 #include "style/MarkerScan.h"
 #include "style/StyleData.h"
@@ -121,6 +122,8 @@ void LoadFile(PlayerState& s, const std::string& CdFL) {
         }
     });
     runStep([&] { ShowAndLoadInfo(s); });
+    // Before the section check, so the status line says why when it rejects the file.
+    runStep([&] { reportLoadProblems(s, CdFL); });
 
     runStep([&] { CheckParts(s); });
     if (s.CurPart == -1) return;

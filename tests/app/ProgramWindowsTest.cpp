@@ -105,6 +105,26 @@ TEST_F(ProgramWindowsTest, OkOnFirstStartOpensTheBuiltInSynthesizerAndShowsThePl
     ASSERT_EQ(program().help.document().paragraphs.size(), 1u);
 }
 
+// A machine without audio: the built-in synthesizer cannot start, and the
+// user is told so instead of watching meters move in silence.
+TEST_F(ProgramWindowsTest, AFailedBuiltInSynthesizerIsToldByAMessageAndTheStatusLine) {
+    ports.failing[-1] = true;
+    start();
+    program().setup.CmdOk_Click();
+    ASSERT_EQ(dialogs.count(Kind::MessageBox), 1u);
+    EXPECT_EQ(dialogs.of(Kind::MessageBox)[0].title, "Open MIDI Output port");
+    EXPECT_TRUE(player().window.visible);
+    EXPECT_EQ(player().StatusLine.caption,
+              "Ses yok: ses çıkışı bulunamadı. Ayarlar'dan başka bir aygıt seçin.");
+
+    // Settings closed by its frame: back to the player, the program goes on.
+    program().player.Cmd_Settings_Click();
+    ASSERT_FALSE(player().window.visible);
+    program().setup.Form_QueryUnload();
+    EXPECT_TRUE(player().window.visible);
+    EXPECT_FALSE(dialogs.programEnded);
+}
+
 TEST_F(ProgramWindowsTest, ChoosingEnglishRelabelsEveryWindowAtOnceAndIsKeptEvenOnExit) {
     start();
     ProgramWindows& p = program();

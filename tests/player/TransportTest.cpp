@@ -137,6 +137,19 @@ TEST_F(TransportTest, PartPickedDuringPlaybackBlinksUntilItSounds) {
     EXPECT_EQ(st.Cmd_Part[6].colour, st.ColSelected);
 }
 
+// Nothing is pending when the part that plays is clicked again: a blinking
+// button would promise a change that never comes.
+TEST_F(TransportTest, ReclickingThePlayingPartStartsNoBlinking) {
+    loadMainA();
+    player.Cmd_Play_Click();
+    runTo(100);
+    player.Cmd_Part_Click(1);
+    EXPECT_FALSE(timer1.running());
+    EXPECT_EQ(st.Cmd_Part[1].colour, st.ColSelected);
+    runTo(300);
+    EXPECT_EQ(st.Cmd_Part[1].colour, st.ColSelected);
+}
+
 TEST_F(TransportTest, ChordChangeMidBarCutsNothingAndSoundsFromTheNextQueuedBar) {
     loadMainA({}, {test::mark(60, 0), test::mark(64, 10), test::mark(62, 384), test::mark(67, 394)});
     player.Cmd_Play_Click();

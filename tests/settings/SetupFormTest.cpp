@@ -91,7 +91,7 @@ TEST_F(SetupFormTest, FirstStartSelectsTurkishAndTheBuiltInDeviceAndStoresTheLan
     EXPECT_EQ(form.loads, 1);
 }
 
-TEST_F(SetupFormTest, OkAtFirstStartOpensTheBuiltInSynthesizerAndNeverWarns) {
+TEST_F(SetupFormTest, OkAtFirstStartOpensTheBuiltInSynthesizerAndOnlySaysWhenThereIsNoAudio) {
     for (bool fails : {false, true}) {
         SCOPED_TRACE(fails ? "the synthesizer fails" : "the synthesizer opens");
         output.failing = fails ? std::set<int>{-1} : std::set<int>{};
@@ -104,14 +104,68 @@ TEST_F(SetupFormTest, OkAtFirstStartOpensTheBuiltInSynthesizerAndNeverWarns) {
 
         EXPECT_EQ(output.openedDevice(), -1);
         EXPECT_EQ(output.PortIsOpen(), fails ? 0 : 1);
-        EXPECT_EQ(dialogs.count(Kind::MessageBox), 0u);
+        EXPECT_EQ(dialogs.count(Kind::MessageBox), fails ? 1u : 0u);
         EXPECT_EQ(stored("Lang"), "0");
         EXPECT_EQ(stored("Dev"), "0");
         EXPECT_EQ(form.MidiOutName, "Built-in Synth");
         EXPECT_EQ(form.MidiOutIndex, 0);
         EXPECT_FALSE(form.window.visible);
-        EXPECT_EQ(events, (Names{"help", "player"}));
+        EXPECT_EQ(events, fails ? (Names{"message", "help", "player"}) : (Names{"help", "player"}));
     }
+}
+
+// Silence must not pass for sound: the box comes once, the player hears of
+// every OK.
+TEST_F(SetupFormTest, NoAudioOutputIsToldOnceAndEveryOkReportsTheDevice) {
+    struct Applied {
+        int position;
+        std::string name;
+        bool open;
+    };
+    std::vector<Applied> reports;
+    form.deviceApplied = [&](int position, const std::string& name, bool open) {
+        reports.push_back({position, name, open});
+    };
+    output.failing = {-1};
+    form.Form_Load();
+    for (int ok = 0; ok < 2; ++ok) {
+        form.Show();
+        form.CmdOk_Click();
+    }
+    ASSERT_EQ(dialogs.count(Kind::MessageBox), 1u);
+    const test::DialogCall box = dialogs.of(Kind::MessageBox).at(0);
+    EXPECT_EQ(box.text,
+              "Ses çıkışı bulunamadı: yerleşik sentezleyici çalamıyor.\nAyarlar'dan başka bir MIDI "
+              "aygıtı seçin.");
+    EXPECT_EQ(box.icon, MessageIcon::Exclamation);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[1].position, 0);
+    EXPECT_EQ(reports[1].name, "Built-in Synth");
+    EXPECT_FALSE(reports[1].open);
+
+    form.Show();
+    form.ComboMidiOut_Click(2);
+    form.CmdOk_Click();
+    EXPECT_EQ(reports.back().name, "Virtual Port");
+    EXPECT_TRUE(reports.back().open);
+}
+
+// From the player's Settings, the frame's close button means Cancel: the
+// player comes back, the device chosen before stays, nothing ends.
+TEST_F(SetupFormTest, ClosingTheFrameAfterAnOkGoesBackToThePlayer) {
+    form.Form_Load();
+    form.CmdOk_Click();
+    output.log.clear();
+    events.clear();
+    form.Show();
+    form.ComboMidiOut_Click(2);
+    form.Form_QueryUnload();
+    EXPECT_FALSE(dialogs.programEnded);
+    EXPECT_FALSE(form.window.visible);
+    EXPECT_EQ(events, (Names{"player"}));
+    EXPECT_EQ(form.ComboMidiOut.ListIndex, 0);
+    EXPECT_TRUE(output.log.empty());
+    EXPECT_EQ(stored("Dev"), "0");
 }
 
 TEST_F(SetupFormTest, WithoutDevicesTheListHoldsOnlyTheBuiltInEntry) {

@@ -128,6 +128,8 @@ TEST_F(SetupWindowTest, ChoosingEnglishRelabelsAtOnceByClickOrByKey) {
 }
 
 TEST_F(SetupWindowTest, OkAppliesTheChosenDeviceAndHandsOverToThePlayer) {
+    window.move(window.pos() + QPoint(13, 7));
+    const QPoint moved = window.pos();
     emit window.deviceList()->activated(2);
     EXPECT_EQ(model.ComboMidiOut.ListIndex, 2);
     QTest::mouseClick(window.okButton(), Qt::LeftButton);
@@ -137,12 +139,35 @@ TEST_F(SetupWindowTest, OkAppliesTheChosenDeviceAndHandsOverToThePlayer) {
     EXPECT_EQ(stored("Dev"), "2");
 
     // Settings shows it again where it was, with its lists as they were.
-    window.move(window.pos() + QPoint(13, 7));
-    const QPoint moved = window.pos();
     dispatcher.runHandler([this] { model.Show(); });
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.pos(), moved);
     EXPECT_EQ(window.deviceList()->currentIndex(), 2);
+}
+
+TEST_F(SetupWindowTest, EnterIsOkAndEscapeIsCancelOnceThePlayerIsUp) {
+    QTest::keyClick(window.deviceList(), Qt::Key_Return);
+    EXPECT_EQ(playerShown, 1);
+    EXPECT_FALSE(window.isVisible());
+
+    // From Settings, Escape and the frame's close both go back to the player.
+    for (int way = 0; way < 2; ++way) {
+        dispatcher.runHandler([this] { model.Show(); });
+        ASSERT_TRUE(window.isVisible());
+        if (way == 0)
+            QTest::keyClick(window.languageList(), Qt::Key_Escape);
+        else
+            window.close();
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(playerShown, 2 + way);
+    }
+    EXPECT_FALSE(dialogs.programEnded);
+}
+
+TEST_F(SetupWindowTest, EscapeAtTheFirstStartIsExit) {
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(dialogs.programEnded);
+    EXPECT_EQ(playerShown, 0);
 }
 
 TEST_F(SetupWindowTest, ClosingTheFrameEndsTheProgramAsExitDoes) {

@@ -111,6 +111,11 @@ TEST_F(AboutWindowTest, OkAndTheWindowFrameBothBringThePlayerBack) {
     EXPECT_EQ(playerShown, 2);
     EXPECT_FALSE(model.window.visible);
     EXPECT_FALSE(window.isVisible());
+
+    relabelAndShow(kLangTurkish);
+    QTest::keyClick(&window, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(playerShown, 3);
+    EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace

@@ -156,8 +156,7 @@ TEST_F(FileChooserWindowTest, ChoosingADriveMovesTheLists) {
 }
 
 TEST_F(FileChooserWindowTest, MovingThroughTheFilesWithTheKeysClicksEach) {
-    window.fileList()->setFocus();
-    window.fileList()->setCurrentRow(0);
+    clickFile(0);
     EXPECT_EQ(model.ChosenFile, at("home") + "/ballad.MID");
     QTest::keyClick(window.fileList(), Qt::Key_Down);
     EXPECT_EQ(model.ChosenFile, at("home") + "/Pop.sty");
@@ -165,8 +164,40 @@ TEST_F(FileChooserWindowTest, MovingThroughTheFilesWithTheKeysClicksEach) {
     EXPECT_TRUE(window.okButton()->isEnabled());
 }
 
+// Qt makes the first row current when the list gets the focus without one
+// (Tab, the window shown again); nobody chose that file.
+TEST_F(FileChooserWindowTest, TheListGettingTheFocusChoosesNoFile) {
+    window.fileList()->setFocus(Qt::TabFocusReason);
+    window.fileList()->setCurrentRow(0, QItemSelectionModel::NoUpdate);  // as Qt does on focus
+    EXPECT_EQ(model.ChosenFile, "");
+    EXPECT_FALSE(window.okButton()->isEnabled());
+
+    // An arrow that cannot move on from that row is the user's choice of it.
+    QTest::keyClick(window.fileList(), Qt::Key_Up);
+    EXPECT_EQ(model.ChosenFile, at("home") + "/ballad.MID");
+
+    // After a double-click load, the chooser opened again loads that file on OK.
+    clickFile(1, true);
+    dispatcher.runHandler([&] { model.Show(); });
+    window.fileList()->setFocus(Qt::TabFocusReason);
+    window.fileList()->setCurrentRow(0, QItemSelectionModel::NoUpdate);  // as Qt does on focus
+    QTest::mouseClick(window.okButton(), Qt::LeftButton);
+    EXPECT_EQ(loaded, (Names{at("home") + "/Pop.sty", at("home") + "/Pop.sty"}));
+}
+
+TEST_F(FileChooserWindowTest, EnterOnAFileLoadsItAndEscapeIsCancel) {
+    clickFile(1);
+    QTest::keyClick(window.fileList(), Qt::Key_Return);
+    EXPECT_EQ(loaded, (Names{at("home") + "/Pop.sty"}));
+    dispatcher.runHandler([&] { model.Show(); });
+    QTest::keyClick(window.fileList(), Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(playerShown, 2);
+}
+
 TEST_F(FileChooserWindowTest, InputDuringAnotherHandlerIsRefusedAndUndone) {
-    dispatcher.runHandler([&] { window.fileList()->setCurrentRow(1); });
+    dispatcher.runHandler([&] { QTest::keyClick(window.fileList(), Qt::Key_Down); });
     EXPECT_EQ(model.ChosenFile, "");
     EXPECT_EQ(window.fileList()->currentRow(), -1);
     EXPECT_FALSE(window.okButton()->isEnabled());

@@ -99,6 +99,12 @@ TEST_F(KeyMapWindowTest, OkAndTheWindowFrameBothBringThePlayerBack) {
     window.close();
     EXPECT_EQ(playerShown, 2);
     EXPECT_FALSE(window.isVisible());
+
+    // Return presses OK, as in any desktop dialog.
+    dispatcher.runHandler([this] { model.Show(); });
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_EQ(playerShown, 3);
+    EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "platform/Control.h"
 
 class QCloseEvent;
+class QKeyEvent;
 
 namespace vornel {
 
@@ -14,7 +15,10 @@ class QtDispatcher;
 // Shows or hides `window` as its model's record says. A window shown comes to
 // the front with the keyboard, also when it was shown already and only lay
 // behind another one. True when it was shown just now.
+// A window hidden here comes back where it was hidden.
 bool followVisibility(QWidget& window, const Control& record);
+// The next showing keeps the window where the program has just put it.
+void forgetPlace(QWidget& window);
 
 // A window that mirrors a model: it shows the model again after every handler
 // of the program and passes the user's input to the model as handlers.
@@ -45,11 +49,19 @@ protected:
     // model's decision: Qt must not hide the window behind the model's back.
     void closeEvent(QCloseEvent* event) override;
 
+    // Enter and Escape as a desktop dialog has them: Enter presses the button
+    // that has the focus, else `enter`; Escape runs `escape`. Either unset
+    // leaves its key alone.
+    void setDialogKeys(std::function<void()> enter, std::function<void()> escape);
+    void keyPressEvent(QKeyEvent* event) override;
+
     QtDispatcher& dispatcher_;
 
 private:
     const Control& window_;
     std::function<void()> frameClose_;
+    std::function<void()> enterKey_;
+    std::function<void()> escapeKey_;
 };
 
 }  // namespace vornel

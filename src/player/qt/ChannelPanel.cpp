@@ -1,5 +1,7 @@
 #include "player/qt/ChannelPanel.h"
 
+#include <QEvent>
+#include <QPalette>
 #include <QSignalBlocker>
 
 #include "platform/qt/ControlMirror.h"
@@ -14,13 +16,20 @@ constexpr int kNameLeft = 6, kNameWidth = 82;
 constexpr int kMeterLeft = 90;
 constexpr int kSwitchLeft = 230, kSwitchSize = 13;
 constexpr int kTempoTop = kTop + 8 * kRowStep + 2;
+// The scroll bar gives part of the meters' width to the readout beside it.
+constexpr int kTempoBarWidth = 74;
+constexpr int kReadoutLeft = kMeterLeft + kTempoBarWidth + 2;
+constexpr int kReadoutWidth = kSwitchLeft - 2 - kReadoutLeft;
+constexpr int kFocusBorder = 2;
 
 }  // namespace
 
 ChannelPanel::ChannelPanel(QWidget* parent)
     : QFrame(parent),
       tempoLabel_(new ClickLabel(this)),
+      tempoFocus_(new QWidget(this)),
       tempo_(new QScrollBar(Qt::Horizontal, this)),
+      tempoReadout_(new QLabel(this)),
       metersSwitch_(new ColourButton(this)) {
     setFrameStyle(QFrame::Box | QFrame::Sunken);
     setFixedSize(kWidth, kHeight);
@@ -54,12 +63,26 @@ ChannelPanel::ChannelPanel(QWidget* parent)
     tempo_->setInvertedControls(false);
     // Change comes once the value is settled; Scroll follows the thumb.
     tempo_->setTracking(false);
-    // The scroll bar keeps the focus once used: the letter keys then do not
-    // reach the keyboard sink until a control gives the focus back.
-    tempo_->setFocusPolicy(Qt::StrongFocus);
-    tempo_->setGeometry(kMeterLeft, kTempoTop, MeterFrame::kFrameWidth, 16);
+    // The scroll bar keeps the focus once clicked, for its arrow keys, and
+    // shows that it has it; Tab never lands on it. The letter and function
+    // keys still reach the chords: the window passes on what it ignores.
+    tempo_->setFocusPolicy(Qt::ClickFocus);
+    tempo_->setGeometry(kMeterLeft, kTempoTop, kTempoBarWidth, 16);
+    tempo_->installEventFilter(this);
+    tempoFocus_->setGeometry(
+        tempo_->geometry().adjusted(-kFocusBorder, -kFocusBorder, kFocusBorder, kFocusBorder));
+    tempoFocus_->setAutoFillBackground(true);
+    QPalette ring = tempoFocus_->palette();
+    ring.setColor(QPalette::Window, ring.color(QPalette::Highlight));
+    tempoFocus_->setPalette(ring);
+    tempoFocus_->hide();
+    tempoFocus_->lower();
     connect(tempo_, &QScrollBar::valueChanged, this, &ChannelPanel::tempoChanged);
     connect(tempo_, &QScrollBar::sliderMoved, this, &ChannelPanel::tempoScrolled);
+
+    tempoReadout_->setGeometry(kReadoutLeft, kTempoTop, kReadoutWidth, 16);
+    tempoReadout_->setTextFormat(Qt::PlainText);
+    tempoReadout_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     metersSwitch_->setGeometry(kSwitchLeft, kTempoTop + 1, kSwitchSize, kSwitchSize);
     connect(metersSwitch_, &ColourButton::clicked, this, &ChannelPanel::metersSwitchClicked);
@@ -91,8 +114,17 @@ void ChannelPanel::sync(const PlayerState& state) {
         tempo_->setValue(state.HScroll1);
     }
 
+    mirrorCaptioned(*tempoReadout_, state.TempoReadout);
+
     mirrorControl(*metersSwitch_, state.Command1);
     metersSwitch_->setColour(qtColour(state.Command1.colour));
+}
+
+bool ChannelPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tempo_ &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        tempoFocus_->setVisible(event->type() == QEvent::FocusIn);
+    return QFrame::eventFilter(watched, event);
 }
 
 }  // namespace vornel

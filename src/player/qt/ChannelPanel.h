@@ -32,6 +32,9 @@ public:
     ColourButton& channelSwitch(int row) { return *switches_[static_cast<std::size_t>(row)]; }
     ClickLabel& tempoLabel() { return *tempoLabel_; }
     QScrollBar& tempo() { return *tempo_; }
+    QLabel& tempoReadout() { return *tempoReadout_; }
+    // The coloured frame around the scroll bar while it holds the focus.
+    QWidget& tempoFocusFrame() { return *tempoFocus_; }
     ColourButton& metersSwitch() { return *metersSwitch_; }
 
 signals:
@@ -41,12 +44,17 @@ signals:
     void tempoChanged(int value);   // a new value: keys, clicks, the end of a drag
     void tempoScrolled(int value);  // the thumb moves while dragged
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     std::array<QLabel*, 8> names_{};
     std::array<MeterFrame*, 8> meters_{};
     std::array<ColourButton*, 8> switches_{};
     ClickLabel* tempoLabel_;
+    QWidget* tempoFocus_;
     QScrollBar* tempo_;
+    QLabel* tempoReadout_;
     ColourButton* metersSwitch_;
 };
 

@@ -12,14 +12,29 @@ KeyboardSink::KeyboardSink(QWidget* parent)
     setFixedSize(16, 13);
 }
 
-void KeyboardSink::keyPressEvent(QKeyEvent* event) {
+bool KeyboardSink::deliver(QKeyEvent* event) {
     const int code = PhysicalKeys::virtualKey(scanCodes_, event->nativeScanCode(), event->key());
-    if (code == 0) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
+    if (code == 0) return false;
     event->accept();
     if (onKeyDown) onKeyDown(code, PhysicalKeys::shiftMask(event->modifiers()));
+    return true;
+}
+
+// One stray Tab in a live set must not leave the chord keys dead, so the sink
+// keeps the focus; a Tab pressed elsewhere still moves the focus here.
+bool KeyboardSink::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void KeyboardSink::keyPressEvent(QKeyEvent* event) {
+    if (!deliver(event)) QWidget::keyPressEvent(event);
 }
 
 // A dark box while it holds the focus, so the user can see that the chord and

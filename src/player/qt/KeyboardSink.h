@@ -20,7 +20,14 @@ public:
 
     void setScanCodes(PhysicalKeys::ScanCodes scanCodes) { scanCodes_ = scanCodes; }
 
+    // Hands a key press to onKeyDown when it is a key the player knows (a
+    // letter, a digit, F1..F12), accepting it; false for any other key. The
+    // player window passes on here the keys its other controls leave alone.
+    bool deliver(QKeyEvent* event);
+
 protected:
+    // Tab and Backtab stay here: the focus must not wander off the chords.
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;

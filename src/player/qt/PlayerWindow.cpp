@@ -1,8 +1,11 @@
 #include "player/qt/PlayerWindow.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPalette>
+#include <QStatusBar>
 #include <array>
 #include <functional>
 
@@ -46,6 +49,12 @@ PlayerWindow::PlayerWindow(Player& player, QtDispatcher& dispatcher, QWidget* pa
     fileFrame_ = new FileFrame(client);
     fileFrame_->move(kMargin, strip->geometry().bottom() + 1 + kMargin);
     setCentralWidget(client);
+    // One line under the window's design area: which device plays, or why
+    // nothing does, and what was wrong with the last file.
+    statusLine_ = new QLabel;
+    statusLine_->setTextFormat(Qt::PlainText);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(statusLine_, 1);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     connectInput();
@@ -133,6 +142,15 @@ void PlayerWindow::closeEvent(QCloseEvent* event) {
         event->accept();
 }
 
+void PlayerWindow::keyPressEvent(QKeyEvent* event) {
+    if (!picture1_->deliver(event)) QMainWindow::keyPressEvent(event);
+}
+
+void PlayerWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    syncStatusLine();
+}
+
 void PlayerWindow::sync() {
     syncControls();
     // Brought back by another window's OK: the chord keys must reach us
@@ -172,6 +190,24 @@ void PlayerWindow::syncControls() {
     mirrorLabel(*lblLoading_, s.Lbl_Loading);
     mirrorLabel(*label4_, s.Label4);
     fileFrame_->sync(s);
+    syncStatusLine();
+}
+
+// A line longer than the window is cut short with an ellipsis; the tool tip
+// holds all of it.
+void PlayerWindow::syncStatusLine() {
+    const Control& line = player_.state().StatusLine;
+    mirrorControl(*statusLine_, line);
+    const QString full = qtString(line.caption);
+    const QString shown =
+        statusLine_->fontMetrics().elidedText(full, Qt::ElideRight, statusLine_->width());
+    if (statusLine_->text() != shown) statusLine_->setText(shown);
+    const QColor colour = qtColour(line.colour);
+    if (statusLine_->palette().color(QPalette::WindowText) != colour) {
+        QPalette palette = statusLine_->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        statusLine_->setPalette(palette);
+    }
 }
 
 }  // namespace vornel

@@ -51,14 +51,21 @@ public:
     QLabel& loadingLabel() { return *lblLoading_; }
     QLabel& label4() { return *label4_; }
 
+    QLabel& statusLine() { return *statusLine_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A key that the control with the focus leaves alone (a letter or F-key
+    // on the tempo scroll bar) still plays: it goes to the keyboard sink.
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildCommandBar();
     QWidget* buildLoadingStrip(QWidget* parent);
     void connectInput();
     void syncControls();
+    void syncStatusLine();
     // Runs a handler of the model; nothing runs inside another handler or
     // after the program has ended.
     void forward(const std::function<void()>& handler);
@@ -75,6 +82,7 @@ private:
     QLabel* lblLoading_ = nullptr;
     QLabel* label4_ = nullptr;
     KeyboardSink* picture1_ = nullptr;
+    QLabel* statusLine_ = nullptr;
 };
 
 }  // namespace vornel

@@ -97,6 +97,9 @@ SetupWindow::SetupWindow(MIDISetupForm& model, QtDispatcher& dispatcher, QWidget
     connect(cmdCancel_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.CmdCancel_Click(); }); });
 
+    // Escape is the frame's close: Exit at the first start, Cancel later.
+    setDialogKeys([this] { model_.CmdOk_Click(); }, [this] { model_.Form_QueryUnload(); });
+
     followModel();
 }
 
@@ -125,6 +128,7 @@ void SetupWindow::centreOnScreen() {
     if (!where) return;
     const QRect area = where->geometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    forgetPlace(*this);
 }
 
 }  // namespace vornel

@@ -137,6 +137,8 @@ AboutWindow::AboutWindow(AboutForm& model, QtDispatcher& dispatcher, QWidget* pa
 
     connect(ok_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.Cmd_Ab_Ok_Click(); }); });
+    // OK is the window's only button: Enter and Escape both close it.
+    setDialogKeys([this] { model_.Cmd_Ab_Ok_Click(); }, [this] { model_.Cmd_Ab_Ok_Click(); });
 
     // The owner may have given the model its own way to open the address
     // (a test does); otherwise the desktop's browser opens it.

@@ -14,6 +14,7 @@
 
 #include "platform/qt/QtConversions.h"
 #include "platform/qt/QtDispatcher.h"
+#include "windows/qt/FileList.h"
 
 namespace vornel {
 
@@ -40,11 +41,12 @@ void selectRow(QListWidget* list, int row) {
 }  // namespace
 
 FileChooserWindow::FileChooserWindow(FileChooser& model, QtDispatcher& dispatcher, QWidget* parent)
-    : ModelWindow(dispatcher, model.window, [&model] { model.CmdCancel_Click(); }, parent),
+    : ModelWindow(
+          dispatcher, model.window, [&model] { model.CmdCancel_Click(); }, parent),
       model_(model),
       drive1_(new QComboBox),
       dir1_(new QListWidget),
-      file1_(new QListWidget),
+      file1_(new FileList),
       cmdOk_(new QPushButton),
       cmdCancel_(new QPushButton) {
     setObjectName("frmCD");
@@ -87,11 +89,14 @@ FileChooserWindow::FileChooserWindow(FileChooser& model, QtDispatcher& dispatche
         const int row = file1_->row(item);
         forward([this, row] { model_.File1_Click(row); });
     });
-    // Moving through the files with the keys clicks each one, as the mouse would.
-    connect(file1_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0 && row != model_.File1.ListIndex)
-            forward([this, row] { model_.File1_Click(row); });
+    // Moving through the files with the keys clicks each one, as the mouse
+    // would; Enter is a double-click. The list merely getting the focus
+    // chooses nothing (FileList).
+    connect(file1_, &FileList::rowStepped, this, [this](int row) {
+        if (row != model_.File1.ListIndex) forward([this, row] { model_.File1_Click(row); });
     });
+    connect(file1_, &FileList::rowEntered, this,
+            [this](int row) { forward([this, row] { model_.File1_DblClick(row); }); });
     connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         const int row = file1_->row(item);
         forward([this, row] { model_.File1_DblClick(row); });
@@ -100,6 +105,9 @@ FileChooserWindow::FileChooserWindow(FileChooser& model, QtDispatcher& dispatche
             [this] { forward([this] { model_.CmdOk_Click(); }); });
     connect(cmdCancel_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.CmdCancel_Click(); }); });
+    // Escape is Cancel. Enter stays with the lists: on a folder it opens the
+    // folder, on a file it loads the file.
+    setDialogKeys(nullptr, [this] { model_.CmdCancel_Click(); });
 
     followModel();
 }

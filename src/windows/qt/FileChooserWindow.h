@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "windows/FileChooser.h"
 #include "platform/qt/ModelWindow.h"
+#include "windows/FileChooser.h"
+#include "windows/qt/FileList.h"
 
 class QComboBox;
 class QListWidget;
@@ -43,7 +44,7 @@ private:
     FileChooser& model_;
     QComboBox* drive1_;
     QListWidget* dir1_;
-    QListWidget* file1_;
+    FileList* file1_;
     QPushButton* cmdOk_;
     QPushButton* cmdCancel_;
     // What the lists show, so that an unchanged list keeps its scroll position.

@@ -71,6 +71,8 @@ KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget*
 
     connect(command1_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.Command1_Click(); }); });
+    // OK is the window's only button: Enter and Escape both close it.
+    setDialogKeys([this] { model_.Command1_Click(); }, [this] { model_.Command1_Click(); });
 
     followModel();
 }

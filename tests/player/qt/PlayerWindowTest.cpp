@@ -275,21 +275,70 @@ TEST_F(PlayerWindowTest, OnlyTheKeyboardSinkAndTheScrollBarTakeTheFocus) {
         EXPECT_EQ(clickable->cursor().shape(), Qt::PointingHandCursor);
 }
 
-// After the scroll bar has been used the letter keys go to it, until a
-// control that gives the focus back is clicked.
-TEST_F(PlayerWindowTest, TheScrollBarKeepsTheFocusOnceUsed) {
+// The scroll bar keeps the focus once clicked, for its arrows, and shows it;
+// the letter and function keys play all the same.
+TEST_F(PlayerWindowTest, AfterTheScrollBarIsUsedItsArrowsMoveTheTempoAndTheLettersStillPlay) {
     styleLoaded();
+    // Focus events reach only the active window.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QScrollBar& tempo = window.channelPanel().tempo();
     QTest::mouseClick(&tempo, Qt::LeftButton, {},
                       QPoint(tempo.width() - 4, tempo.height() / 2));  // right arrow
     EXPECT_EQ(state().HScroll1, 1);
     ASSERT_EQ(window.focusWidget(), &tempo);
-    QTest::keyClick(window.focusWidget(), Qt::Key_H);
-    EXPECT_EQ(state().ChordIdx, 0);
-    QTest::mouseClick(&window.styleFrame().button(1), Qt::LeftButton);
-    EXPECT_EQ(window.focusWidget(), &window.keyboardSink());
+    EXPECT_TRUE(window.channelPanel().tempoFocusFrame().isVisible());
+    QTest::keyClick(window.focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(state().HScroll1, 2);
+    QTest::keyClick(window.focusWidget(), Qt::Key_F3);
+    EXPECT_TRUE(sentMessage(186, 11, 0));
     QTest::keyClick(window.focusWidget(), Qt::Key_H);
     EXPECT_EQ(state().ChordIdx, 9);
+    EXPECT_EQ(state().HScroll1, 2);
+}
+
+// One stray Tab must not leave the chord keys dead.
+TEST_F(PlayerWindowTest, TabLeavesTheFocusWithTheChordKeys) {
+    styleLoaded();
+    QTest::keyClick(&window.keyboardSink(), Qt::Key_Tab);
+    QTest::keyClick(&window.keyboardSink(), Qt::Key_Backtab);
+    EXPECT_EQ(window.focusWidget(), &window.keyboardSink());
+    QTest::keyClick(window.focusWidget(), Qt::Key_D);
+    EXPECT_EQ(state().ChordIdx, 4);
+    EXPECT_EQ(window.channelPanel().tempo().focusPolicy() & Qt::TabFocus, 0);
+}
+
+TEST_F(PlayerWindowTest, TheTempoReadoutFollowsTheThumbWhileItIsDragged) {
+    QScrollBar& tempo = window.channelPanel().tempo();
+    tempo.setSliderDown(true);
+    tempo.setSliderPosition(20);
+    EXPECT_EQ(state().HScroll1, 20);
+    EXPECT_EQ(window.channelPanel().tempoReadout().text(), QStringLiteral("+20"));
+    tempo.setSliderDown(false);
+}
+
+TEST_F(PlayerWindowTest, TheStatusLineSaysWhenThereIsNoSound) {
+    ui.runHandler([this] {
+        player.deviceApplied({DeviceReport::State::Failed, true, "FluidSynth"});
+    });
+    EXPECT_TRUE(window.statusLine().isVisible());
+    EXPECT_EQ(window.statusLine().toolTip(),
+              QStringLiteral("Ses yok: ses çıkışı bulunamadı. Ayarlar'dan başka bir aygıt seçin."));
+    EXPECT_TRUE(window.statusLine().text().startsWith(QStringLiteral("Ses yok")));
+    EXPECT_EQ(window.statusLine().palette().color(QPalette::WindowText), QColor(176, 0, 0));
+}
+
+// The window system may place a window anew each time it is mapped (here the
+// move while hidden stands in for it): it comes back where the user left it.
+TEST_F(PlayerWindowTest, TheWindowComesBackWhereItWasLeft) {
+    window.move(123, 77);
+    const QPoint left = window.pos();
+    player.windows.showAbout = [] {};
+    ui.runHandler([this] { player.Cmd_About_Click(); });
+    ASSERT_FALSE(window.isVisible());
+    window.move(0, 0);
+    ui.runHandler([this] { player.Show(); });
+    EXPECT_EQ(window.pos(), left);
 }
 
 TEST_F(PlayerWindowTest, TheScrollBarSetsTheTempoAndTheLabelResetsIt) {

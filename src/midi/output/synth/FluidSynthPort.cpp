@@ -37,6 +37,14 @@ constexpr double kMaxSampleRate = 96000.0;
 // Below what a 24-bit converter resolves; FluidSynth's reverb keeps a small
 // offset against denormals (about 1e-8) even in silence.
 constexpr float kSilence = 1e-6f;
+// Set by measurement, not by ear: eight generated dense styles (all eight
+// accompaniment channels busy, sixteenth-note drums, full chords on every
+// eighth, a held pad, velocities of a busy real style; scripts/make-style.py
+// --dense) rendered through vornel_render peak at -12.6 to -8.9 dBFS with
+// FluidSynth's default gain of 0.2; at 0.28 they peak at -9.7 to -5.9 dBFS;
+// the rest of the headroom is for styles denser still, since FluidSynth
+// clips at full scale.
+constexpr double kSynthGain = 0.28;
 // Longer than the reverb's longest delay line: a quieter stretch is the end.
 constexpr double kQuietSeconds = 0.25;
 // A bound, whatever the reverb does: at most some tens of milliseconds of work.
@@ -103,6 +111,7 @@ fluid_settings_t* makeSettings() {
     // "gs" mode (the default) MSB 127 would ask for melodic bank 127, which a GM
     // SoundFont lacks, and FluidSynth would fall back to a piano.
     fluid_settings_setstr(s, "synth.midi-bank-select", "xg");
+    fluid_settings_setnum(s, "synth.gain", kSynthGain);
     return s;
 }
 
