@@ -106,8 +106,8 @@ bool RecognisedChord::isMinor() const {
 }
 
 std::string RecognisedChord::name() const {
-    static constexpr std::array<const char*, 11> kSuffixes{"", "m", "7", "m7", "maj7", "6", "m6", "sus4", "dim", "aug",
-                                                           "add9"};
+    static constexpr std::array<const char*, 11> kSuffixes{"",   "m",    "7",   "m7",  "maj7", "6",
+                                                           "m6", "sus4", "dim", "aug", "add9"};
     return std::string(kRootNames[static_cast<std::size_t>(root % 12)]) + kSuffixes[static_cast<std::size_t>(type)];
 }
 

@@ -8,7 +8,8 @@ namespace vornel {
 
 // How the keys held below the split point name a chord.
 enum class ChordMode {
-    SingleFinger,  // one key names a major chord; keys just below it make it minor, seventh, minor seventh
+    SingleFinger,  // one key names a major chord; keys just below it make it minor, seventh, minor
+                   // seventh
     Fingered,      // the chord the keys spell, in any inversion and octave
 };
 

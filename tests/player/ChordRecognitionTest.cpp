@@ -1,19 +1,25 @@
-#include "player/ChordRecognition.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <ostream>
 #include <vector>
 
+#include "player/ChordRecognition.h"
+
 namespace vornel {
 
-void PrintTo(const RecognisedChord& c, std::ostream* os) { *os << c.name(); }
+void PrintTo(const RecognisedChord& c, std::ostream* os) {
+    *os << c.name();
+}
 
 namespace {
 
-std::optional<RecognisedChord> fingered(std::vector<int> keys) { return recogniseChord(keys, ChordMode::Fingered); }
-std::optional<RecognisedChord> single(std::vector<int> keys) { return recogniseChord(keys, ChordMode::SingleFinger); }
+std::optional<RecognisedChord> fingered(std::vector<int> keys) {
+    return recogniseChord(keys, ChordMode::Fingered);
+}
+std::optional<RecognisedChord> single(std::vector<int> keys) {
+    return recogniseChord(keys, ChordMode::SingleFinger);
+}
 
 struct Spelling {
     ChordType type;
@@ -21,11 +27,16 @@ struct Spelling {
 };
 
 const std::vector<Spelling> kSpellings{
-    {ChordType::Major, {0, 4, 7}},          {ChordType::Minor, {0, 3, 7}},
-    {ChordType::Seventh, {0, 4, 7, 10}},    {ChordType::MinorSeventh, {0, 3, 7, 10}},
-    {ChordType::MajorSeventh, {0, 4, 7, 11}}, {ChordType::Sixth, {0, 4, 7, 9}},
-    {ChordType::MinorSixth, {0, 3, 7, 9}},  {ChordType::SuspendedFourth, {0, 5, 7}},
-    {ChordType::Diminished, {0, 3, 6}},     {ChordType::Augmented, {0, 4, 8}},
+    {ChordType::Major, {0, 4, 7}},
+    {ChordType::Minor, {0, 3, 7}},
+    {ChordType::Seventh, {0, 4, 7, 10}},
+    {ChordType::MinorSeventh, {0, 3, 7, 10}},
+    {ChordType::MajorSeventh, {0, 4, 7, 11}},
+    {ChordType::Sixth, {0, 4, 7, 9}},
+    {ChordType::MinorSixth, {0, 3, 7, 9}},
+    {ChordType::SuspendedFourth, {0, 5, 7}},
+    {ChordType::Diminished, {0, 3, 6}},
+    {ChordType::Augmented, {0, 4, 8}},
     {ChordType::AddedNinth, {0, 2, 4, 7}},
 };
 
@@ -46,37 +57,41 @@ TEST(ChordRecognition, FingeredNamesEveryTypeInEveryInversionAndOctave) {
                     }
                     const int bassInterval = sp.intervals[inversion];
                     RecognisedChord want{root, sp.type};
-                    if (sp.type == ChordType::Sixth && bassInterval != 0) want = {(root + 9) % 12, ChordType::MinorSeventh};
-                    if (sp.type == ChordType::MinorSeventh && bassInterval == 3) want = {(root + 3) % 12, ChordType::Sixth};
+                    if (sp.type == ChordType::Sixth && bassInterval != 0)
+                        want = {(root + 9) % 12, ChordType::MinorSeventh};
+                    if (sp.type == ChordType::MinorSeventh && bassInterval == 3)
+                        want = {(root + 3) % 12, ChordType::Sixth};
                     if (sp.type == ChordType::Augmented) want.root = (root + bassInterval) % 12;
-                    EXPECT_EQ(fingered(keys), want) << want.name() << " inversion " << inversion << " octave " << octave;
+                    EXPECT_EQ(fingered(keys), want)
+                        << want.name() << " inversion " << inversion << " octave " << octave;
                 }
 }
 
 TEST(ChordRecognition, FingeredAmbiguousAndPartialKeys) {
-    EXPECT_EQ(fingered({48, 55}), (RecognisedChord{0, ChordType::Major}));   // C G: root and fifth
-    EXPECT_EQ(fingered({43, 48}), (RecognisedChord{0, ChordType::Major}));   // G C: the same, inverted
-    EXPECT_EQ(fingered({45, 48}), (RecognisedChord{9, ChordType::Minor}));   // A C: root and minor third
+    EXPECT_EQ(fingered({48, 55}), (RecognisedChord{0, ChordType::Major}));              // C G: root and fifth
+    EXPECT_EQ(fingered({43, 48}), (RecognisedChord{0, ChordType::Major}));              // G C: the same, inverted
+    EXPECT_EQ(fingered({45, 48}), (RecognisedChord{9, ChordType::Minor}));              // A C: root and minor third
     EXPECT_EQ(fingered({36, 48, 52, 55, 43}), (RecognisedChord{0, ChordType::Major}));  // doubled keys
-    EXPECT_EQ(fingered({40, 43, 45, 48}), (RecognisedChord{9, ChordType::MinorSeventh}));  // E G A C: no root in the bass
-    EXPECT_EQ(fingered({48, 52}), std::nullopt);      // C E: C or Am without its root, so neither
-    EXPECT_EQ(fingered({48, 49, 50}), std::nullopt);  // a cluster
-    EXPECT_EQ(fingered({48}), std::nullopt);          // a lone key
+    EXPECT_EQ(fingered({40, 43, 45, 48}),
+              (RecognisedChord{9, ChordType::MinorSeventh}));  // E G A C: no root in the bass
+    EXPECT_EQ(fingered({48, 52}), std::nullopt);               // C E: C or Am without its root, so neither
+    EXPECT_EQ(fingered({48, 49, 50}), std::nullopt);           // a cluster
+    EXPECT_EQ(fingered({48}), std::nullopt);                   // a lone key
     EXPECT_EQ(fingered({}), std::nullopt);
     EXPECT_EQ(single({}), std::nullopt);
 }
 
 TEST(ChordRecognition, SingleFingerRules) {
     EXPECT_EQ(single({48}), (RecognisedChord{0, ChordType::Major}));
-    EXPECT_EQ(single({48, 46}), (RecognisedChord{0, ChordType::Minor}));         // C + Bb
-    EXPECT_EQ(single({48, 47}), (RecognisedChord{0, ChordType::Seventh}));       // C + B
+    EXPECT_EQ(single({48, 46}), (RecognisedChord{0, ChordType::Minor}));    // C + Bb
+    EXPECT_EQ(single({48, 47}), (RecognisedChord{0, ChordType::Seventh}));  // C + B
     EXPECT_EQ(single({46, 47, 48}), (RecognisedChord{0, ChordType::MinorSeventh}));
-    EXPECT_EQ(single({53, 51}), (RecognisedChord{5, ChordType::Minor}));         // F + Eb (E is white)
-    EXPECT_EQ(single({53, 52}), (RecognisedChord{5, ChordType::Seventh}));       // F + E
-    EXPECT_EQ(single({49, 46}), (RecognisedChord{1, ChordType::Minor}));         // C# + Bb (C and B are white)
-    EXPECT_EQ(single({49, 48}), (RecognisedChord{1, ChordType::Seventh}));       // C# + C
-    EXPECT_EQ(single({48, 34}), (RecognisedChord{0, ChordType::Major}));         // a Bb an octave lower is no minor key
-    EXPECT_EQ(single({48, 43}), (RecognisedChord{0, ChordType::Major}));         // a stray key changes nothing
+    EXPECT_EQ(single({53, 51}), (RecognisedChord{5, ChordType::Minor}));    // F + Eb (E is white)
+    EXPECT_EQ(single({53, 52}), (RecognisedChord{5, ChordType::Seventh}));  // F + E
+    EXPECT_EQ(single({49, 46}), (RecognisedChord{1, ChordType::Minor}));    // C# + Bb (C and B are white)
+    EXPECT_EQ(single({49, 48}), (RecognisedChord{1, ChordType::Seventh}));  // C# + C
+    EXPECT_EQ(single({48, 34}), (RecognisedChord{0, ChordType::Major}));    // a Bb an octave lower is no minor key
+    EXPECT_EQ(single({48, 43}), (RecognisedChord{0, ChordType::Major}));    // a stray key changes nothing
 }
 
 TEST(ChordRecognition, NearestOfTheTwentyFourAndNames) {

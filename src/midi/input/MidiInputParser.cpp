@@ -23,8 +23,8 @@ bool MidiInputParser::take(std::uint8_t b) {
     if (b & 0x80) {
         haveFirst_ = false;
         // Any status byte ends a system-exclusive message, its own end (0xF7)
-        // or whatever a keyboard sends after a truncated one; System Common messages cancel running status, and
-        // their data bytes then belong to nothing.
+        // or whatever a keyboard sends after a truncated one; System Common messages cancel running
+        // status, and their data bytes then belong to nothing.
         inSysEx_ = b == kSysExStart;
         running_ = b < kSysExStart ? b : 0;
         return false;
@@ -40,7 +40,8 @@ bool MidiInputParser::take(std::uint8_t b) {
     message_.status = running_;
     message_.data1 = twoBytes ? first_ : b;
     message_.data2 = twoBytes ? b : 0;
-    if ((running_ & 0xF0) == 0x90 && message_.data2 == 0) message_.status = static_cast<std::uint8_t>(0x80 | (running_ & 0x0F));
+    if ((running_ & 0xF0) == 0x90 && message_.data2 == 0)
+        message_.status = static_cast<std::uint8_t>(0x80 | (running_ & 0x0F));
     return true;
 }
 

@@ -31,9 +31,8 @@ std::unique_ptr<RtMidiIn> makeClient() {
     }
 }
 
-// Whether a port of that name is still listed.
-bool listed(const std::string& name) {
-    auto lister = makeClient();
+// Whether a port of that name is still listed by `lister`.
+bool listed(RtMidiIn* lister, const std::string& name) {
     if (!lister) return false;
     try {
         const unsigned n = lister->getPortCount();
@@ -48,7 +47,9 @@ bool listed(const std::string& name) {
 RtMidiInputPort::RtMidiInputPort(int index, std::string expectedName)
     : index_(index), expectedName_(std::move(expectedName)) {}
 
-RtMidiInputPort::~RtMidiInputPort() { close(); }
+RtMidiInputPort::~RtMidiInputPort() {
+    close();
+}
 
 void RtMidiInputPort::onMessage(double, std::vector<unsigned char>* message, void* self) {
     auto* port = static_cast<RtMidiInputPort*>(self);
@@ -93,6 +94,8 @@ bool RtMidiInputPort::open(Receiver receive, Lost lost) {
         open_.store(false);
     }
     if (!open_.load()) in_.reset();
+    // A second client of our own looks for the port in the list later.
+    if (open_.load()) lister_ = makeClient();
     return open_.load();
 }
 
@@ -105,11 +108,12 @@ void RtMidiInputPort::close() {
     } catch (...) {
     }
     in_.reset();
+    lister_.reset();
 }
 
 bool RtMidiInputPort::isOpen() const {
     if (!open_.load()) return false;
-    if (!listed(expectedName_)) markLost();
+    if (!listed(lister_.get(), expectedName_)) markLost();
     return open_.load();
 }
 

@@ -31,6 +31,7 @@ private:
     int index_;
     std::string expectedName_;
     std::unique_ptr<RtMidiIn> in_;
+    std::unique_ptr<RtMidiIn> lister_;
     Receiver receive_;
     Lost lost_;
     mutable std::atomic<bool> open_{false};

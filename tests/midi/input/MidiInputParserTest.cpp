@@ -1,8 +1,8 @@
-#include "midi/input/MidiInputParser.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "midi/input/MidiInputParser.h"
 
 namespace vornel {
 namespace {
@@ -29,7 +29,8 @@ TEST(MidiInputParser, RunningStatusAndRealTimeBytesInsideMessages) {
 TEST(MidiInputParser, TwoByteMessagesAndMessagesSplitAcrossCalls) {
     MidiInputParser parser;
     EXPECT_TRUE(parse(parser, {0xB0, 64}).empty());
-    EXPECT_EQ(parse(parser, {127, 0xC2, 5, 6}), (std::vector<ChannelMessage>{{0xB0, 64, 127}, {0xC2, 5, 0}, {0xC2, 6, 0}}));
+    EXPECT_EQ(parse(parser, {127, 0xC2, 5, 6}),
+              (std::vector<ChannelMessage>{{0xB0, 64, 127}, {0xC2, 5, 0}, {0xC2, 6, 0}}));
     EXPECT_EQ(parse(parser, {0xE0, 0, 64}), (std::vector<ChannelMessage>{{0xE0, 0, 64}}));
 }
 
