@@ -24,6 +24,8 @@ namespace {
 constexpr int kKeyF1 = 112;
 constexpr int kKeyF8 = 119;
 constexpr int kKeyF9 = 120;
+constexpr int kKeyF11 = 122;  // sync start
+constexpr int kKeyF12 = 123;  // tap tempo
 constexpr int kShiftOnly = 1;
 constexpr int kTempoMin = -100;
 constexpr int kTempoMax = 100;
@@ -166,6 +168,10 @@ void Player::Picture1_KeyDown(int KeyCode, int Shift) {
         Cmd_DisCh_Click(KeyCode - kKeyF1);
     else if (KeyCode == kKeyF9)
         Command1_Click();
+    else if (KeyCode == kKeyF11)
+        Cmd_Sync_Click();
+    else if (KeyCode == kKeyF12)
+        Cmd_Tap_Click();
     const int base = Shift == kShiftOnly ? 12 : 0;
     const auto key = std::find(kChordKeys.begin(), kChordKeys.end(), KeyCode);
     if (key != kChordKeys.end()) Lbl_Chord_Click(base + static_cast<int>(key - kChordKeys.begin()));
@@ -230,6 +236,9 @@ void Player::Timer1_Timer() { vornel::Timer1_Timer(s_); }
 
 void Player::Timer2_Timer() { vornel::Timer2_Timer(s_); }
 
-void Player::LoadFile(const std::string& CdFL) { vornel::LoadFile(s_, CdFL); }
+void Player::LoadFile(const std::string& CdFL) {
+    vornel::LoadFile(s_, CdFL);
+    applyLiveChannels();
+}
 
 }  // namespace vornel
