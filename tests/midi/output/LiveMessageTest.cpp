@@ -25,7 +25,7 @@ TEST(LiveMessage, PackedMessageReachesThePortAtOnceAndInvalidOnesNever) {
         output.set(MIDIOutputComponent::kLiveMessage, LiveSink::pack(0xB1, 64, 127));
         output.set(MIDIOutputComponent::kLiveMessage, LiveSink::pack(0x91, 60, 200));  // velocity out of range
         output.sendLive(0xF0, 1, 2);                                                   // no system messages
-        output.set(MIDIOutputComponent::kLiveMessage, 0.5);                            // not a whole number
+        output.set(MIDIOutputComponent::kLiveMessage, 0.5);                            // truncated: status 0
     });
     input.join();
 
@@ -35,7 +35,7 @@ TEST(LiveMessage, PackedMessageReachesThePortAtOnceAndInvalidOnesNever) {
     EXPECT_EQ(sent[0].message.data1, 60);
     EXPECT_EQ(sent[0].message.data2, 100);
     EXPECT_EQ(sent[1].message.status, 0xB1);
-    EXPECT_EQ(output.stats().refused, 2u);
+    EXPECT_EQ(output.stats().refused, 3u);
 }
 
 }  // namespace
