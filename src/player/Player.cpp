@@ -148,7 +148,10 @@ void Player::Cmd_Part_Click(int Index) { vornel::Cmd_Part_Click(s_, Index); }
 
 void Player::Lbl_Chord_Click(int Index) {
     if (Index < 0 || Index >= static_cast<int>(s_.Lbl_Chord.size())) return;
-    if (Index == s_.ChordIdx) return;
+    if (Index == s_.ChordIdx) {
+        syncStart();
+        return;
+    }
     for (std::size_t i = 0; i < s_.Lbl_Chord.size(); ++i) s_.Lbl_Chord[i].colour = s_.KeyColors[i % 12];
     // Nothing is cut at the click: the notes of the old chord end at the bar
     // line where the new chord starts (CloseActiveNotes, when that bar is
@@ -160,6 +163,7 @@ void Player::Lbl_Chord_Click(int Index) {
     s_.ChordIdx = static_cast<std::int16_t>(Index);
     s_.Timer3.start();
     s_.dialogs.focusKeyboardSink();
+    syncStart();
 }
 
 void Player::Picture1_KeyDown(int KeyCode, int Shift) {

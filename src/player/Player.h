@@ -119,6 +119,8 @@ private:
     // The right hand's channel and the carriers' channel and key for the
     // loaded style; whether the whole keyboard is the right hand.
     void applyLiveChannels();
+    // Sync start: the chord just chosen starts Play when it is armed.
+    void syncStart();
     // The keyboard controls' captions in the window's language.
     void labelLive(int lang);
     bool styleLoaded() const { return s_.Cmd_Play.enabled || s_.Cmd_Stop.enabled; }

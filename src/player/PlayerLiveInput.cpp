@@ -121,11 +121,15 @@ void Player::liveChord(const RecognisedChord& chord) {
     if (!styleLoaded()) return;
     s_.Lbl_LiveChord.caption = chord.name();
     Lbl_Chord_Click(chord.labelIndex());
-    if (s_.SyncArmed && s_.Cmd_Play.enabled) {
-        s_.SyncArmed = false;
-        s_.Cmd_Sync.colour = s_.ColNormal;
-        Cmd_Play_Click();
-    }
+}
+
+// Any chord starts an armed Play, from the MIDI keyboard, the computer
+// keyboard or a click: whichever the player's left hand is on.
+void Player::syncStart() {
+    if (!s_.SyncArmed || !s_.Cmd_Play.enabled) return;
+    s_.SyncArmed = false;
+    s_.Cmd_Sync.colour = s_.ColNormal;
+    Cmd_Play_Click();
 }
 
 void Player::Cmd_Split_Click() {

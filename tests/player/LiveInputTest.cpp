@@ -104,7 +104,7 @@ TEST_F(LiveInputTest, PlayedChordIsHeardFromTheNextBarLine) {
 
 TEST_F(LiveInputTest, SyncStartPlaysOnTheFirstChord) {
     openKeyboard();
-    player.Cmd_Sync_Click();
+    player.Picture1_KeyDown(122, 0);  // F11
     EXPECT_TRUE(st.SyncArmed);
     runTo(50);
     EXPECT_EQ(st.Playing, 0);
@@ -115,6 +115,13 @@ TEST_F(LiveInputTest, SyncStartPlaysOnTheFirstChord) {
     EXPECT_TRUE(st.Cmd_Stop.enabled);
 }
 
+TEST_F(LiveInputTest, SyncStartAlsoOnTheComputerKeyboardsChordEvenTheSameOne) {
+    player.Cmd_Sync_Click();
+    player.Picture1_KeyDown('A', 0);  // C, the chord already chosen
+    EXPECT_TRUE(st.Cmd_Stop.enabled);
+    EXPECT_FALSE(st.SyncArmed);
+}
+
 // Four taps 80 ms apart against the style's 96 ms beat: the bar goes to
 // round(100 log2(96/80)) = 26 while stopped, and Play starts at that tempo.
 TEST_F(LiveInputTest, TapTempoWhileStoppedSetsTheNextPlay) {
@@ -123,7 +130,7 @@ TEST_F(LiveInputTest, TapTempoWhileStoppedSetsTheNextPlay) {
         runTo(clock.nowMs() + 80);
     }
     EXPECT_EQ(st.HScroll1, 0);
-    player.Cmd_Tap_Click();
+    player.Picture1_KeyDown(123, 0);  // F12
     EXPECT_EQ(st.HScroll1, 26);
     const double start = clock.nowMs();
     player.Cmd_Play_Click();
@@ -199,6 +206,19 @@ TEST_F(LiveInputTest, DeviceLostWhilePlayingEndsItsNotesAndTheAccompanimentGoesO
     bool playedOn = false;
     for (const auto& [atMs, note] : notesPlayed()) playedOn = playedOn || atMs >= 768.0;
     EXPECT_TRUE(playedOn);
+}
+
+TEST_F(LiveInputTest, DeviceLostWhileStoppedSaysSoInABoxOnce) {
+    openKeyboard();
+    inputs.unplug(0);
+    ui.drain();
+    ASSERT_EQ(calls(DialogCall::Kind::MessageBox), 1u);
+    EXPECT_NE(dialogs.calls.back().text.find("Keys A"), std::string::npos);
+    // Said once: the poll that follows finds no device left to lose.
+    live.poll();
+    ui.drain();
+    EXPECT_EQ(calls(DialogCall::Kind::MessageBox), 1u);
+    EXPECT_FALSE(live.isOpen());
 }
 
 }  // namespace
