@@ -1,15 +1,21 @@
 // Vornel: the setup window first, then the player and its windows.
 
 #include <QApplication>
+#include <memory>
 #include <string>
 
 #include "app/ProgramWindows.h"
 #include "components/ComponentLoading.h"
 #include "components/ComponentLocation.h"
+#include "midi/input/RtMidiInputPort.h"
+#include "midi/output/LiveSink.h"
+#include "platform/Clock.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtDispatcher.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtTimer.h"
+#include "player/LiveInput.h"
+#include "player/qt/LiveInputBar.h"
 #include "player/qt/PlayerWindow.h"
 #include "settings/qt/QtLanguage.h"
 #include "settings/qt/SetupWindow.h"
@@ -56,7 +62,28 @@ int main(int argc, char** argv) {
     // Qt's own texts (standard buttons) follow every language change too.
     program.setup.relabellers.push_back([&qtLanguage](const TextTable&, int lang) { qtLanguage.apply(lang); });
 
+    // A MIDI keyboard. The output module's proxy takes played notes from any
+    // thread; declared after the components so that it stops sending first.
+    SystemMidiInputs midiInputs;
+    SteadyClock steadyClock;
+    std::unique_ptr<LiveInput> live;
+    if (auto* sink = dynamic_cast<LiveSink*>(load.components->output.get())) {
+        live = std::make_unique<LiveInput>(*sink, dispatcher);
+        program.player.attachLive(*live, settings, steadyClock);
+    }
+    // An unplugged keyboard is noticed within a second even when its driver
+    // says nothing.
+    QtTimer inputCheck(1000, dispatcher, true);
+    inputCheck.onTick = [&live] {
+        if (live) live->poll();
+    };
+
     PlayerWindow playerWindow(program.player, dispatcher);
+    if (live) {
+        auto* liveBar = new LiveInputBar(program.player, dispatcher, midiInputs, &playerWindow);
+        playerWindow.addToolBar(Qt::BottomToolBarArea, liveBar);
+        liveBar->setStatusLine(playerWindow.statusBar());
+    }
     dialogs.onFocusKeyboardSink = [&playerWindow] { playerWindow.focusKeyboardSink(); };
     dialogs.onRepaintNow = [&playerWindow] { playerWindow.repaintNow(); };
     FileChooserWindow chooserWindow(program.chooser, dispatcher);
@@ -67,7 +94,10 @@ int main(int argc, char** argv) {
 
     // Start-up is one handler: every window is labelled before the first of
     // them appears as the scope closes.
-    dispatcher.runHandler([&program] { program.start(); });
+    dispatcher.runHandler([&program, &midiInputs] {
+        program.start();
+        program.player.reopenLiveInput(midiInputs);
+    });
 
     // Exit on the setup window may already have ended the program, and an
     // event loop started after that would never stop.

@@ -7,6 +7,7 @@
 #include "components/ComponentAbi.h"
 #include "components/ComponentObject.h"
 #include "components/HostBridge.h"
+#include "midi/output/LiveSink.h"
 #include "midi/output/MIDIOutputComponent.h"
 #include "platform/Dispatcher.h"
 
@@ -16,7 +17,7 @@ namespace vornel {
 // (Midiio32): every property goes through the module's table by its dispatch
 // number, and the module's events arrive as tasks posted to the program's
 // Dispatcher, which raise CueReached and QueueDone here, on the UI thread.
-class LoadedMIDIOutput final : public MIDIOutputComponent {
+class LoadedMIDIOutput final : public MIDIOutputComponent, public LiveSink {
 public:
     // nullptr when the module cannot create the component. `api` is a loaded
     // module's table and stays valid for ever (modules are never unloaded);
@@ -38,6 +39,7 @@ public:
     int PortIsOpen() const override;
     void CueTag(std::int32_t tag) override;
     void TempoShift(int shift) override;
+    void sendLive(int status, int data1, int data2) override;
 
 private:
     LoadedMIDIOutput(const VornelComponentApi& api, Dispatcher& ui);

@@ -20,10 +20,12 @@ namespace {
 
 constexpr int kNoDataMessage = 1;
 
-// The silent carrier of a cue: Note On, channel 1, note 36, velocity 0.
-void queueCarrier(MIDIOutputComponent& out, std::int32_t tag, double ms) {
-    out.StatusByte(144);
-    out.DataByte1(36);
+// The silent carrier of a cue: a velocity-0 Note On, on the channel and key
+// the player window keeps free of played notes (channel 1, note 36 unless a
+// MIDI keyboard plays on channel 1).
+void queueCarrier(const PlayerState& s, MIDIOutputComponent& out, std::int32_t tag, double ms) {
+    out.StatusByte(s.CarrierStatus);
+    out.DataByte1(s.CarrierKey);
     out.DataByte2(0);
     out.CueTag(tag);
     out.CueTime(ms);
@@ -200,7 +202,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
         if (c.tick <= first) pace = msPerTickOf(c.usPerQuarter, resolution, pace);
     TempoCursor time(s.QueuedMs, first, pace);
 
-    if (s.Timer1.running() || s.Timer3.running()) queueCarrier(out, CueChunkStart, s.QueuedMs);
+    if (s.Timer1.running() || s.Timer3.running()) queueCarrier(s, out, CueChunkStart, s.QueuedMs);
 
     // 7. The events of the window, a tick at a time. A file without a
     // resolution gives its ticks no length: its events cannot be placed in
@@ -238,7 +240,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     // lead is real time, so it grows in queue time as the tempo rises), but
     // never before this chunk starts.
     const double lead = s.LeadMs * std::exp2(s.HScroll1 / 100.0);
-    queueCarrier(out, firstTag, std::max(s.QueuedMs, endMs - lead));
+    queueCarrier(s, out, firstTag, std::max(s.QueuedMs, endMs - lead));
 
     // 9.
     if (!bankSelectSeen) resendSetup(s);

@@ -26,6 +26,8 @@ namespace {
 constexpr int kKeyF1 = 112;
 constexpr int kKeyF8 = 119;
 constexpr int kKeyF9 = 120;
+constexpr int kKeyF11 = 122;  // sync start
+constexpr int kKeyF12 = 123;  // tap tempo
 constexpr int kShiftOnly = 1;
 constexpr int kTempoMin = -100;
 constexpr int kTempoMax = 100;
@@ -148,7 +150,10 @@ void Player::Cmd_Part_Click(int Index) { vornel::Cmd_Part_Click(s_, Index); }
 
 void Player::Lbl_Chord_Click(int Index) {
     if (Index < 0 || Index >= static_cast<int>(s_.Lbl_Chord.size())) return;
-    if (Index == s_.ChordIdx) return;
+    if (Index == s_.ChordIdx) {
+        syncStart();
+        return;
+    }
     for (std::size_t i = 0; i < s_.Lbl_Chord.size(); ++i) s_.Lbl_Chord[i].colour = s_.KeyColors[i % 12];
     // Nothing is cut at the click: the notes of the old chord end at the bar
     // line where the new chord starts (CloseActiveNotes, when that bar is
@@ -160,6 +165,7 @@ void Player::Lbl_Chord_Click(int Index) {
     s_.ChordIdx = static_cast<std::int16_t>(Index);
     s_.Timer3.start();
     s_.dialogs.focusKeyboardSink();
+    syncStart();
 }
 
 void Player::Picture1_KeyDown(int KeyCode, int Shift) {
@@ -168,6 +174,10 @@ void Player::Picture1_KeyDown(int KeyCode, int Shift) {
         Cmd_DisCh_Click(KeyCode - kKeyF1);
     else if (KeyCode == kKeyF9)
         Command1_Click();
+    else if (KeyCode == kKeyF11)
+        Cmd_Sync_Click();
+    else if (KeyCode == kKeyF12)
+        Cmd_Tap_Click();
     const int base = Shift == kShiftOnly ? 12 : 0;
     const auto key = std::find(kChordKeys.begin(), kChordKeys.end(), KeyCode);
     if (key != kChordKeys.end()) Lbl_Chord_Click(base + static_cast<int>(key - kChordKeys.begin()));
@@ -237,6 +247,7 @@ void Player::Timer2_Timer() { vornel::Timer2_Timer(s_); }
 // back (unplugged meanwhile), and the new style brings its own tempo.
 void Player::LoadFile(const std::string& CdFL) {
     vornel::LoadFile(s_, CdFL);
+    applyLiveChannels();
     if (s_.device.state == DeviceReport::State::Open && s_.MIDIOutput1.PortIsOpen() == 0)
         s_.device.state = DeviceReport::State::Failed;
     renewStatusLine(s_, s_.language.LangNo);

@@ -4,10 +4,17 @@
 #include <functional>
 #include <string>
 
+#include "player/ChordRecognition.h"
+#include "player/LiveInputSettings.h"
 #include "player/PlayerLabels.h"
 #include "player/PlayerState.h"
 
 namespace vornel {
+
+class Clock;
+class LiveInput;
+class MidiInputProvider;
+class SettingsStore;
 
 // The player window as a presentation model: it owns the window's state and
 // answers every click, key and timer tick with the handler of that name. The
@@ -76,7 +83,31 @@ public:
     void LoadFile(const std::string& CdFL);
 
     // Texts of language `lang` of `table` (relabelPlayer).
-    void relabel(const TextTable& table, int lang) { relabelPlayer(s_, table, lang); }
+    void relabel(const TextTable& table, int lang) {
+        relabelPlayer(s_, table, lang);
+        labelLive(lang);
+    }
+
+    // ---- A MIDI keyboard (PlayerLiveInput.cpp) ----
+    // Gives the window the keyboard's input path, the store of its settings
+    // and the clock taps are timed on; applies the stored settings. Without
+    // it the keyboard's handlers below do nothing.
+    void attachLive(LiveInput& input, SettingsStore& store, const Clock& clock);
+    // Opens input device `device` of `inputs` (-1: none) and stores the
+    // choice; a device that cannot be opened gets a message and none is used.
+    bool openLiveInput(MidiInputProvider& inputs, int device);
+    // Reopens the stored device, if it is still there (at start).
+    void reopenLiveInput(MidiInputProvider& inputs);
+    const LiveInputSettings& liveSettings() const { return live_; }
+    // The left hand named a chord: as a click on its chord label.
+    void liveChord(const RecognisedChord& chord);
+    void liveSplitKey(int key);
+    void liveLost();
+    void Cmd_Split_Click();
+    void Cmd_ChordMode_Click();
+    void Cmd_Sync_Click();
+    void Cmd_Tap_Click();
+    void setVoice(int program);
 
     // The setup window's OK has opened, or failed to open, the output device.
     void deviceApplied(const DeviceReport& report);
@@ -88,7 +119,19 @@ public:
 private:
     // Asks whether to end the program; true for Yes.
     bool askToEnd();
+    // The right hand's channel and the carriers' channel and key for the
+    // loaded style; whether the whole keyboard is the right hand.
+    void applyLiveChannels();
+    // Sync start: the chord just chosen starts Play when it is armed.
+    void syncStart();
+    // The keyboard controls' captions in the window's language.
+    void labelLive(int lang);
+    bool styleLoaded() const { return s_.Cmd_Play.enabled || s_.Cmd_Stop.enabled; }
     PlayerState s_;
+    LiveInput* input_ = nullptr;
+    SettingsStore* store_ = nullptr;
+    const Clock* clock_ = nullptr;
+    LiveInputSettings live_;
 };
 
 }  // namespace vornel

@@ -157,6 +157,25 @@ struct PlayerState {
     Control Lbl_Name, Lbl_Copy, Lbl_TimeSign, Lbl_Tempo, Lbl_Size, Lbl_DataC;
     Control Label7;  // full path of the file last clicked in the file chooser
 
+    // ---- Playing from a MIDI keyboard -------------------------------------
+    Control Lbl_LiveChord;   // the chord the left hand named last ("Am7"), beside the chord labels
+    Control Lbl_LiveStatus;  // the input device's name, or why it is gone
+    Control Cmd_Split;       // "Split": the next key played becomes the split point
+    Control Cmd_ChordMode;   // single finger / fingered
+    Control Cmd_Sync;        // sync start; coloured ColOn while armed
+    Control Cmd_Tap;         // tap tempo
+    bool SplitLearning = false;
+    bool SyncArmed = false;
+    // The right hand's channel (0-based) and where the cue carriers go: a
+    // channel and key that no played note uses, so a carrier (a velocity-0
+    // Note On) can never end a note the player holds.
+    int VoiceChannel = 0;
+    std::int16_t CarrierStatus = 144;
+    std::int16_t CarrierKey = 36;
+    // Times (ms) of the last taps of the tempo, oldest first.
+    std::vector<double> Taps;
+    // -------------------------------------------------------------------------
+
     // The file frame's caption for `title`, with the loaded style's name.
     std::string fileFrameCaption(const std::string& title) const;
     // The text of the current language (LangText(LangNo, group, entry)).

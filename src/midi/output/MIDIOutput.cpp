@@ -78,6 +78,7 @@ void MIDIOutput::set(int dispId, double value) {
         case kDataByte2: if (whole) DataByte2(v); return;
         case kCueTag: if (whole) CueTag(v); return;
         case kTempoShift: if (whole) TempoShift(v); return;
+        case kLiveMessage: if (whole) sendLive(statusOf(v), data1Of(v), data2Of(v)); return;
         default: return;
     }
 }
@@ -149,6 +150,24 @@ void MIDIOutput::sendPrepared() {
     std::lock_guard lock(portMutex_);
     if (port_ && port_->isOpen()) {
         port_->send(m);
+        ++sent_;
+    } else {
+        ++unsent_;
+    }
+}
+
+// The port mutex is the only lock taken: the UI and scheduling threads hold
+// it only while handing messages to the port, never while waiting, and the
+// audio thread never takes it.
+void MIDIOutput::sendLive(int status, int data1, int data2) {
+    const MidiMessage m{status, data1, data2, {}};
+    if (!isSendable(m) || status == 0xF0) {
+        ++refused_;
+        return;
+    }
+    std::lock_guard lock(portMutex_);
+    if (port_ && port_->isOpen()) {
+        port_->sendLive(m);
         ++sent_;
     } else {
         ++unsent_;

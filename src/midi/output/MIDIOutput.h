@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "midi/output/LiveSink.h"
 #include "midi/output/MIDIOutputComponent.h"
 #include "midi/output/MessageQueue.h"
 #include "midi/output/MidiPort.h"
@@ -34,7 +35,7 @@ namespace vornel {
 // of time so the audio callback places it on its exact sample frame). With
 // Drive::Manual nothing runs by itself: pump() does one pass at the clock's
 // present time, which lets tests run the component on a virtual clock.
-class MIDIOutput final : public MIDIOutputComponent {
+class MIDIOutput final : public MIDIOutputComponent, public LiveSink {
 public:
     enum class Drive { Thread, Manual };
 
@@ -63,6 +64,8 @@ public:
     int PortIsOpen() const override;
     void CueTag(std::int32_t tag) override { cueTag_ = tag; }
     void TempoShift(int shift) override;
+    // Any thread: to the open port at once, beside the queue.
+    void sendLive(int status, int data1, int data2) override;
 
     // Access by dispatch number, for the component's narrow entry point. A
     // property of the other kind, or an unknown number, reads 0 or empty and

@@ -38,6 +38,8 @@ public:
         kPortIsOpen = 21,
         kCueTag = 22,
         kTempoShift = 23,
+        // Written from any thread: a played message, packed (LiveSink::pack).
+        kLiveMessage = 24,
     };
 
     virtual ~MIDIOutputComponent() = default;

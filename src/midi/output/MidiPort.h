@@ -26,6 +26,10 @@ public:
     // (messages sent at once) or on the output component's scheduling thread
     // (queued messages whose time has come), never on both at the same moment.
     virtual void send(const MidiMessage& m) = 0;
+    // A message a musician plays now, from the MIDI input's thread; callers
+    // hold the same lock as for send(). A port that keeps its own time may
+    // place it more steadily than send() does.
+    virtual void sendLive(const MidiMessage& m) { send(m); }
 };
 
 // Identifies a queued message handed to a TimedPort ahead of its time, and

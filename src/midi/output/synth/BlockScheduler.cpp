@@ -20,8 +20,14 @@ std::size_t BlockScheduler::takeApplied(AppliedEvent* out, std::size_t max) {
     return n;
 }
 
+bool BlockScheduler::pushLive(const SynthMessage& m) {
+    const double now = clock_ ? clock_->nowMs() : std::numeric_limits<double>::quiet_NaN();
+    return live_.tryPush(LiveItem{m, now});
+}
+
 void BlockScheduler::restart() {
     immediate_.clear();
+    live_.clear();
     scheduled_.clear();
     pending_.clear();
     frameClock_.reset();
@@ -44,6 +50,21 @@ void BlockScheduler::beginPeriod(std::int64_t firstFrame, int frames) {
         largestPeriod_.store(frames, std::memory_order_relaxed);
     const double now = clock_ ? clock_->nowMs() : std::numeric_limits<double>::quiet_NaN();
     frameClock_.beginPeriod(firstFrame, frames, now);
+    periodFrames_ = frames;
+}
+
+void BlockScheduler::applyLive(std::int64_t blockFrame, MessageSink& sink) {
+    const double limit = static_cast<double>(blockFrame) + kBlockFrames / 2.0;
+    // In stamp order: one input thread pushes them, so a Note Off never
+    // overtakes its Note On.
+    while (const LiveItem* next = live_.front()) {
+        const double due = frameClock_.frameAtMs(next->atMs) + periodFrames_;
+        // A stamp without a clock (NaN) fails the test and goes at once.
+        if (due >= limit) break;
+        sink.apply(next->message);
+        live_.tryPop(scratchLive_);
+        liveApplied_.fetch_add(1, std::memory_order_relaxed);
+    }
 }
 
 void BlockScheduler::adoptGeneration(const TimelineState& tl) {
@@ -68,6 +89,7 @@ void BlockScheduler::beforeBlock(std::int64_t blockFrame, MessageSink& sink) {
     // Messages sent at once come first: a note-off sent now must not be
     // overtaken by a queued note-on of the same block.
     while (immediate_.tryPop(scratchMessage_)) sink.apply(scratchMessage_);
+    applyLive(blockFrame, sink);
 
     // The timeline is read before the ring is drained, so an item may carry a
     // generation newer than the one read; reading again then tells a stale item

@@ -38,6 +38,8 @@ public:
     // Larger than everything that can be in flight (scheduled ring + pending),
     // so a report is lost only if the scheduling thread stops taking them.
     static constexpr std::size_t kAppliedCapacity = 16384;
+    // Played notes: a burst of 1,000 messages within one period must fit.
+    static constexpr std::size_t kLiveCapacity = 2048;
 
     BlockScheduler() = default;
     BlockScheduler(const BlockScheduler&) = delete;
@@ -51,6 +53,16 @@ public:
 
     // Sending thread. False when the ring is full: the message is dropped.
     bool pushImmediate(const SynthMessage& m) { return immediate_.tryPush(m); }
+    // Input thread (one at a time): a note the musician plays now, stamped
+    // with the clock. It is applied exactly one audio period after its stamp
+    // (to the nearest block): a callback may run just before or just after it
+    // arrives, and the fixed delay hides which, so played notes keep their
+    // rhythm instead of jittering by up to a period. Without a clock it is
+    // applied before the next block. False when the ring is full.
+    bool pushLive(const SynthMessage& m);
+    // Played notes applied so far.
+    std::uint64_t liveApplied() const { return liveApplied_.load(std::memory_order_relaxed); }
+
     // Scheduling thread. False when the ring is full.
     bool pushScheduled(const ScheduledItem& item) { return scheduled_.tryPush(item); }
     // Scheduling thread: up to `max` reports, in the order applied.
@@ -82,6 +94,12 @@ private:
     // a new one.
     void adoptGeneration(const TimelineState& tl);
     void applyItem(const ScheduledItem& item, std::int64_t blockFrame, MessageSink& sink);
+    void applyLive(std::int64_t blockFrame, MessageSink& sink);
+
+    struct LiveItem {
+        SynthMessage message;
+        double atMs = 0.0;
+    };
 
     const QueueTimeline* timeline_ = nullptr;
     const Clock* clock_ = nullptr;
@@ -90,12 +108,15 @@ private:
     SpscRing<SynthMessage, kImmediateCapacity> immediate_;
     SpscRing<ScheduledItem, kScheduledCapacity> scheduled_;
     SpscRing<AppliedEvent, kAppliedCapacity> applied_;
+    SpscRing<LiveItem, kLiveCapacity> live_;
+    LiveItem scratchLive_;
 
     // Audio thread only.
     mutable TimelineState lastTimeline_;
     PendingQueue pending_;
     FrameClock frameClock_;
     bool knowGeneration_ = false;
+    int periodFrames_ = 0;
     std::uint32_t generation_ = 0;
     SynthMessage scratchMessage_;
     ScheduledItem scratchItem_;
@@ -103,6 +124,7 @@ private:
     std::atomic<int> largestPeriod_{0};
     std::atomic<std::uint64_t> appliedEarly_{0};
     std::atomic<std::uint64_t> lostReports_{0};
+    std::atomic<std::uint64_t> liveApplied_{0};
 };
 
 }  // namespace vornel

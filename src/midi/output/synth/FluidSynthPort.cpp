@@ -335,6 +335,14 @@ void FluidSynthPort::send(const MidiMessage& m) {
         dropped_.fetch_add(1, std::memory_order_relaxed);
 }
 
+void FluidSynthPort::sendLive(const MidiMessage& m) {
+    SynthMessage s;
+    if (!isOpen() || !SynthMessage::encode(m, s) || !scheduler_->pushLive(s))
+        dropped_.fetch_add(1, std::memory_order_relaxed);
+}
+
+std::uint64_t FluidSynthPort::liveApplied() const { return scheduler_->liveApplied(); }
+
 bool FluidSynthPort::schedule(const MidiMessage& m, double dueQueueMs, const TimedTag& tag) {
     if (!isOpen() || !scheduler_->attached() || !std::isfinite(dueQueueMs)) return false;
     ScheduledItem item;

@@ -62,6 +62,10 @@ public:
     // Applied before the next block. Dropped (and counted) when the port is
     // closed, the message cannot be played or the ring is full; never waits.
     void send(const MidiMessage& m) override;
+    // Applied one audio period after now, to the nearest block
+    // (BlockScheduler::pushLive). Dropped (and counted) as send() drops.
+    void sendLive(const MidiMessage& m) override;
+    std::uint64_t liveApplied() const;
 
     void attach(const QueueTimeline* timeline, const Clock* clock) override;
     // Two audio periods plus slack: see kSchedulingSlackMs.

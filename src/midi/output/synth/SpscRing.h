@@ -45,6 +45,14 @@ public:
         return true;
     }
 
+    // Consumer side: the oldest item, left in the ring; nullptr when empty.
+    // Valid until the next tryPop() or clear().
+    const T* front() const {
+        const std::size_t head = head_.load(std::memory_order_relaxed);
+        if (head == tail_.load(std::memory_order_acquire)) return nullptr;
+        return &slots_[head & (N - 1)];
+    }
+
     // Consumer side: drops everything pushed so far.
     void clear() { head_.store(tail_.load(std::memory_order_acquire), std::memory_order_release); }
 

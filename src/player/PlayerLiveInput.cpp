@@ -1,0 +1,254 @@
+// The player window's handlers for a MIDI keyboard: chords from the left
+// hand, the right hand's voice, split point, chord mode, sync start and tap
+// tempo.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "midi/file/MidifileComponent.h"
+#include "midi/input/MidiInputPort.h"
+#include "platform/Clock.h"
+#include "platform/SettingsStore.h"
+#include "player/LiveInput.h"
+#include "player/Player.h"
+#include "settings/Language.h"
+
+namespace vornel {
+
+namespace {
+
+constexpr int kTempoMin = -100;
+constexpr int kTempoMax = 100;
+// Four taps give three beats to average; a longer pause starts a new count
+// (two seconds is slower than any style is played).
+constexpr std::size_t kTapsNeeded = 4;
+constexpr double kTapPauseMs = 2000.0;
+// A file without a tempo plays at MIDI's default, 120 beats a minute.
+constexpr double kDefaultUsPerQuarter = 500000.0;
+
+struct LiveTexts {
+    const char* singleFinger;
+    const char* fingered;
+    const char* sync;
+    const char* tap;
+    const char* pressSplitKey;
+    const char* lost;  // followed by the device's name
+    const char* playsOn;
+    const char* cannotOpen;  // followed by the device's name
+};
+
+constexpr LiveTexts kTurkish{"Tek Parmak",
+                             "Parmaklı",
+                             "Eş Başlat",
+                             "Tempo Vur",
+                             "Bölme noktası için bir tuşa basın",
+                             "MIDI giriş aygıtı kayboldu: ",
+                             "Eşlik çalmaya devam ediyor.",
+                             "MIDI giriş aygıtı açılamadı: "};
+constexpr LiveTexts kEnglish{"Single Finger",
+                             "Fingered",
+                             "Sync Start",
+                             "Tap Tempo",
+                             "Press a key for the split point",
+                             "The MIDI input device is gone: ",
+                             "The accompaniment plays on.",
+                             "The MIDI input device cannot be opened: "};
+
+const LiveTexts& textsOf(int lang) {
+    return lang == kLangEnglish ? kEnglish : kTurkish;
+}
+
+}  // namespace
+
+void Player::attachLive(LiveInput& input, SettingsStore& store, const Clock& clock) {
+    input_ = &input;
+    store_ = &store;
+    clock_ = &clock;
+    live_ = LiveInputSettings::load(store);
+    input.setSplit(live_.split);
+    input.setMode(live_.mode);
+    input.setVoice(live_.voice);
+    input.events.chord = [this](const RecognisedChord& chord) { liveChord(chord); };
+    input.events.splitKey = [this](int key) { liveSplitKey(key); };
+    input.events.lost = [this] { liveLost(); };
+    s_.Cmd_Split.caption = "Split";
+    applyLiveChannels();
+    labelLive(s_.language.LangNo);
+}
+
+void Player::labelLive(int lang) {
+    const LiveTexts& t = textsOf(lang);
+    s_.Cmd_ChordMode.caption = live_.mode == ChordMode::SingleFinger ? t.singleFinger : t.fingered;
+    s_.Cmd_Sync.caption = t.sync;
+    s_.Cmd_Tap.caption = t.tap;
+    if (s_.SplitLearning) s_.Lbl_LiveStatus.caption = t.pressSplitKey;
+}
+
+bool Player::openLiveInput(MidiInputProvider& inputs, int device) {
+    if (!input_) return false;
+    input_->close();
+    s_.Lbl_LiveStatus.caption.clear();
+    const std::string name = device >= 0 ? inputs.name(device) : std::string();
+    bool opened = device < 0;
+    if (device >= 0) {
+        opened = input_->open(inputs.create(device), name);
+        if (!opened) {
+            s_.dialogs.messageBox(textsOf(s_.language.LangNo).cannotOpen + name, kAppTitle, MessageIcon::Exclamation);
+        } else {
+            s_.Lbl_LiveStatus.caption = name;
+        }
+    }
+    // A device that would not open is not stored: the next start does not
+    // ask again for a keyboard that is not there.
+    live_.device = opened ? device : -1;
+    live_.deviceName = opened ? name : std::string();
+    if (store_) live_.save(*store_);
+    applyLiveChannels();
+    return opened;
+}
+
+void Player::reopenLiveInput(MidiInputProvider& inputs) {
+    if (!input_) return;
+    const int device = live_.findDevice(inputs);
+    if (device < 0) return;  // unplugged since: quietly none, as for the output
+    openLiveInput(inputs, device);
+}
+
+// Everything the chord labels do for a click happens for a played chord;
+// the chord label's own rules (the next bar line, the blinking) apply.
+void Player::liveChord(const RecognisedChord& chord) {
+    if (!styleLoaded()) return;
+    s_.Lbl_LiveChord.caption = chord.name();
+    Lbl_Chord_Click(chord.labelIndex());
+}
+
+// Any chord starts an armed Play, from the MIDI keyboard, the computer
+// keyboard or a click: whichever the player's left hand is on.
+void Player::syncStart() {
+    if (!s_.SyncArmed || !s_.Cmd_Play.enabled) return;
+    s_.SyncArmed = false;
+    s_.Cmd_Sync.colour = s_.ColNormal;
+    Cmd_Play_Click();
+}
+
+void Player::Cmd_Split_Click() {
+    if (!input_ || !input_->isOpen()) return;
+    s_.SplitLearning = true;
+    s_.Lbl_LiveStatus.caption = textsOf(s_.language.LangNo).pressSplitKey;
+    input_->learnSplit();
+    s_.dialogs.focusKeyboardSink();
+}
+
+void Player::liveSplitKey(int key) {
+    if (!input_) return;
+    s_.SplitLearning = false;
+    s_.Lbl_LiveStatus.caption = input_->deviceName();
+    live_.split = std::clamp(key, 0, 127);
+    input_->setSplit(live_.split);
+    if (store_) live_.save(*store_);
+}
+
+void Player::Cmd_ChordMode_Click() {
+    live_.mode = live_.mode == ChordMode::Fingered ? ChordMode::SingleFinger : ChordMode::Fingered;
+    if (input_) input_->setMode(live_.mode);
+    if (store_) live_.save(*store_);
+    labelLive(s_.language.LangNo);
+    s_.dialogs.focusKeyboardSink();
+}
+
+void Player::setVoice(int program) {
+    live_.voice = std::clamp(program, 0, 127);
+    if (input_) input_->setVoice(live_.voice);
+    if (store_) live_.save(*store_);
+}
+
+// Armed only while Play is possible; a second press disarms it.
+void Player::Cmd_Sync_Click() {
+    if (s_.SyncArmed || !s_.Cmd_Play.enabled)
+        s_.SyncArmed = false;
+    else
+        s_.SyncArmed = true;
+    s_.Cmd_Sync.colour = s_.SyncArmed ? s_.ColOn : s_.ColNormal;
+    s_.dialogs.focusKeyboardSink();
+}
+
+// The tempo of the last four taps sets the tempo bar to its nearest step
+// against the style's own tempo (the bar's value v plays at 2^(v/100) times
+// it). Every tap after the fourth sets it again from the last four, so the
+// player can keep tapping until it feels right. While stopped the bar is set
+// all the same and the next Play starts at that tempo.
+void Player::Cmd_Tap_Click() {
+    s_.dialogs.focusKeyboardSink();
+    if (!clock_ || !styleLoaded()) return;
+    const double now = clock_->nowMs();
+    if (!s_.Taps.empty() && now - s_.Taps.back() > kTapPauseMs) s_.Taps.clear();
+    s_.Taps.push_back(now);
+    if (s_.Taps.size() > kTapsNeeded) s_.Taps.erase(s_.Taps.begin());
+    if (s_.Taps.size() < kTapsNeeded) return;
+    const double beatMs = (s_.Taps.back() - s_.Taps.front()) / static_cast<double>(kTapsNeeded - 1);
+    if (beatMs <= 0.0) return;
+    const std::int32_t us = s_.Midifile1.Tempo();
+    const double ownBeatMs = (us > 0 ? us : kDefaultUsPerQuarter) / 1000.0;
+    const int step = static_cast<int>(std::lround(100.0 * std::log2(ownBeatMs / beatMs)));
+    HScroll1_Change(std::clamp(step, kTempoMin, kTempoMax));
+}
+
+// The accompaniment plays on; a message box would hold the cues that keep it
+// going, so while playing only the status line says so.
+void Player::liveLost() {
+    const LiveTexts& t = textsOf(s_.language.LangNo);
+    const std::string name = live_.deviceName;
+    s_.Lbl_LiveStatus.caption = t.lost + name;
+    s_.SplitLearning = false;
+    applyLiveChannels();
+    if (s_.Playing == 0) s_.dialogs.messageBox(t.lost + name + "\n" + t.playsOn, kAppTitle, MessageIcon::Exclamation);
+}
+
+void Player::applyLiveChannels() {
+    std::array<bool, 16> used{};
+    if (styleLoaded()) {
+        MidifileComponent& f = s_.Midifile1;
+        for (std::int32_t track = 1; track <= f.TrackCount(); ++track) {
+            f.Track(track);
+            const std::int32_t count = f.EventCount();
+            for (std::int32_t k = 1; k <= count; ++k) {
+                f.EventIndex(k);
+                const std::int16_t st = f.EvStatus();
+                if (st >= 0x80 && st <= 0xEF) used[static_cast<std::size_t>(st & 0x0F)] = true;
+            }
+        }
+    }
+    // Channel 1, or the lowest of channels 1-8 the style leaves free. A style
+    // that fills all eight shares channel 1 with the player.
+    s_.VoiceChannel = 0;
+    if (used[0])
+        for (int ch = 1; ch < 8; ++ch)
+            if (!used[static_cast<std::size_t>(ch)]) {
+                s_.VoiceChannel = ch;
+                break;
+            }
+    // The carriers keep channel 1, note 36 while no keyboard plays there;
+    // otherwise they go to the highest channel nobody plays on, or, if every
+    // channel is taken, to key 0, below every keyboard's range.
+    s_.CarrierStatus = 144;
+    s_.CarrierKey = 36;
+    const bool keyboardOnOne = input_ && input_->isOpen() && s_.VoiceChannel == 0;
+    if (keyboardOnOne) {
+        s_.CarrierKey = 0;
+        for (int ch = 15; ch >= 1; --ch)
+            if (!used[static_cast<std::size_t>(ch)]) {
+                s_.CarrierStatus = static_cast<std::int16_t>(144 + ch);
+                s_.CarrierKey = 36;
+                break;
+            }
+    }
+    if (input_) {
+        input_->setChannel(s_.VoiceChannel);
+        input_->setWholeKeyboard(!styleLoaded());
+        // Loading a style reopens the device, which forgets the voice.
+        input_->outputReset();
+    }
+}
+
+}  // namespace vornel

@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "midi/input/MidiInputParser.h"
+
+namespace vornel {
+namespace {
+
+std::vector<ChannelMessage> parse(MidiInputParser& parser, std::vector<std::uint8_t> bytes) {
+    std::vector<ChannelMessage> out;
+    parser.feed(bytes.data(), bytes.size(), [&](const ChannelMessage& m) { out.push_back(m); });
+    return out;
+}
+
+std::vector<ChannelMessage> parse(std::vector<std::uint8_t> bytes) {
+    MidiInputParser parser;
+    return parse(parser, std::move(bytes));
+}
+
+TEST(MidiInputParser, RunningStatusAndRealTimeBytesInsideMessages) {
+    // Note On C4, then E4 and G4 by running status, a clock and an active
+    // sensing byte falling between data bytes, then E4 released by velocity 0.
+    const auto got = parse({0x90, 60, 100, 0xF8, 64, 0xFE, 90, 67, 0xF8, 80, 64, 0});
+    const std::vector<ChannelMessage> want{{0x90, 60, 100}, {0x90, 64, 90}, {0x90, 67, 80}, {0x80, 64, 0}};
+    EXPECT_EQ(got, want);
+}
+
+TEST(MidiInputParser, TwoByteMessagesAndMessagesSplitAcrossCalls) {
+    MidiInputParser parser;
+    EXPECT_TRUE(parse(parser, {0xB0, 64}).empty());
+    EXPECT_EQ(parse(parser, {127, 0xC2, 5, 6}),
+              (std::vector<ChannelMessage>{{0xB0, 64, 127}, {0xC2, 5, 0}, {0xC2, 6, 0}}));
+    EXPECT_EQ(parse(parser, {0xE0, 0, 64}), (std::vector<ChannelMessage>{{0xE0, 0, 64}}));
+}
+
+TEST(MidiInputParser, SysExAndSystemCommonAreSkippedAndEndRunningStatus) {
+    // A SysEx (with a clock inside), then data bytes with no status of their
+    // own: they belong to nothing. A song position pointer ends running status.
+    EXPECT_EQ(parse({0x90, 60, 100, 0xF0, 0x43, 0x10, 0xF8, 0x4C, 0xF7, 62, 100, 0x90, 62, 100, 0xF2, 1, 2, 64, 1}),
+              (std::vector<ChannelMessage>{{0x90, 60, 100}, {0x90, 62, 100}}));
+    // A SysEx cut short by a status byte: the message after it still counts.
+    EXPECT_EQ(parse({0xF0, 0x7E, 0x01, 0x90, 48, 70}), (std::vector<ChannelMessage>{{0x90, 48, 70}}));
+    // A status byte in the middle of a message abandons the half message.
+    EXPECT_EQ(parse({0x90, 60, 0x80, 60, 0}), (std::vector<ChannelMessage>{{0x80, 60, 0}}));
+}
+
+}  // namespace
+}  // namespace vornel

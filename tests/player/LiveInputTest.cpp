@@ -1,0 +1,225 @@
+// A MIDI keyboard played into the player window's model: the left hand drives
+// the chord labels, the right hand reaches the port at once.
+
+#include <cmath>
+
+#include "PlayerTestFixture.h"
+#include "platform/SettingsStore.h"
+#include "player/LiveInput.h"
+#include "support/FakeMidiInputs.h"
+
+namespace vornel::test {
+namespace {
+
+class LiveInputTest : public PlayerTest {
+protected:
+    LiveInputTest() {
+        loadMainA();
+        player.attachLive(live, store, clock);
+    }
+
+    void openKeyboard() {
+        ASSERT_TRUE(player.openLiveInput(inputs, 0));
+        clearSent();
+    }
+    void play(std::vector<std::uint8_t> bytes) { inputs.play(0, std::move(bytes)); }
+    // What the keyboard sent through, without running the clock: the right
+    // hand never waits for the UI thread or the queue.
+    std::vector<Triple> thru() {
+        std::vector<Triple> out;
+        for (const SentMessage& m : sent()) out.push_back(triple(m));
+        return out;
+    }
+
+    MemorySettingsStore store;
+    LiveInput live{output, ui};
+    FakeMidiInputs inputs{{"Keys A", "Keys B"}};
+};
+
+TEST_F(LiveInputTest, RightHandSoundsAtOnceInItsVoiceAndLeftHandKeysDoNot) {
+    player.setVoice(40);
+    openKeyboard();
+    play({0x90, 60, 77, 48, 90, 0xB0, 64, 127, 7, 100, 0xE0, 0, 80, 0x80, 60, 0});
+    // The voice first, then the note with its velocity, the pedal and the bend;
+    // key 48 (left hand), volume and the keyboard's channel are not passed.
+    EXPECT_EQ(thru(),
+              (std::vector<Triple>{{0xC0, 40, 0}, {0x90, 60, 77}, {0xB0, 64, 127}, {0xE0, 0, 80}, {0x80, 60, 0}}));
+}
+
+TEST_F(LiveInputTest, StyleOnChannelOneMovesTheRightHandToTheLowestFreeChannel) {
+    FileTiming timing;
+    timing.setup = {{0xC0, 1, 0}, {0xC1, 2, 0}, {0xC3, 3, 0}};
+    loadMainA(timing);
+    openKeyboard();
+    play({0x90, 60, 50, 0x80, 60, 0});
+    EXPECT_EQ(thru(), (std::vector<Triple>{{0xC2, 0, 0}, {0x92, 60, 50}, {0x82, 60, 0}}));
+    EXPECT_EQ(st.CarrierStatus, 144);  // channel 1 is the style's: the carriers stay
+}
+
+TEST_F(LiveInputTest, CarriersLeaveTheKeyboardsChannel) {
+    EXPECT_EQ(st.CarrierStatus, 144);  // no keyboard: as ever
+    openKeyboard();
+    EXPECT_NE(st.CarrierStatus & 0x0F, st.VoiceChannel);
+    play({0x90, 72, 100});  // held through the whole run
+    player.Cmd_Play_Click();
+    runTo(2000);
+    int carriers = 0;
+    for (const SentMessage& m : sent())
+        if ((m.message.status & 0xF0) == 0x90 && m.message.data2 == 0) {
+            ++carriers;
+            EXPECT_NE(m.message.status & 0x0F, st.VoiceChannel) << "a carrier on the keyboard's channel at " << m.atMs;
+        }
+    EXPECT_GT(carriers, 0);
+}
+
+TEST_F(LiveInputTest, LeftHandChordActsAsAClickAndStaysAfterRelease) {
+    openKeyboard();
+    play({0x90, 45, 80, 48, 80, 52, 80, 43, 80});  // A C E G: Am7
+    EXPECT_EQ(ui.drain(), 1);                      // one task for the four keys
+    EXPECT_EQ(st.ChordIdx, 21);
+    EXPECT_EQ(st.Lbl_LiveChord.caption, "Am7");
+    EXPECT_EQ(st.Lbl_Chord[21].colour, st.ColSelected);
+    EXPECT_TRUE(timer3.running());  // blinking until the bar line, as for a click
+    play({0x80, 45, 0, 48, 0, 52, 0, 43, 0});
+    ui.drain();
+    EXPECT_EQ(st.ChordIdx, 21);
+    EXPECT_TRUE(thru().empty());
+}
+
+TEST_F(LiveInputTest, PlayedChordIsHeardFromTheNextBarLine) {
+    openKeyboard();
+    player.Cmd_Play_Click();
+    runTo(100);
+    play({0x90, 38, 80, 41, 80, 45, 80});  // D F A: D minor, 284 ms before the bar line at 384
+    runTo(700);
+    bool transposed = false;
+    for (const auto& [atMs, note] : notesPlayed()) {
+        if (atMs < 384.0) {
+            EXPECT_EQ(note, 60) << atMs;
+        }
+        if (atMs >= 384.0 && atMs < 768.0) transposed = transposed || note == 62 + 2;
+    }
+    EXPECT_TRUE(transposed);
+}
+
+TEST_F(LiveInputTest, SyncStartPlaysOnTheFirstChord) {
+    openKeyboard();
+    player.Picture1_KeyDown(122, 0);  // F11
+    EXPECT_TRUE(st.SyncArmed);
+    runTo(50);
+    EXPECT_EQ(st.Playing, 0);
+    play({0x90, 43, 80, 47, 80, 50, 80});  // G B D
+    ui.drain();
+    EXPECT_FALSE(st.SyncArmed);
+    EXPECT_EQ(st.ChordIdx, 7);
+    EXPECT_TRUE(st.Cmd_Stop.enabled);
+}
+
+TEST_F(LiveInputTest, SyncStartAlsoOnTheComputerKeyboardsChordEvenTheSameOne) {
+    player.Cmd_Sync_Click();
+    player.Picture1_KeyDown('A', 0);  // C, the chord already chosen
+    EXPECT_TRUE(st.Cmd_Stop.enabled);
+    EXPECT_FALSE(st.SyncArmed);
+}
+
+// Four taps 80 ms apart against the style's 96 ms beat: the bar goes to
+// round(100 log2(96/80)) = 26 while stopped, and Play starts at that tempo.
+TEST_F(LiveInputTest, TapTempoWhileStoppedSetsTheNextPlay) {
+    for (int i = 0; i < 3; ++i) {
+        player.Cmd_Tap_Click();
+        runTo(clock.nowMs() + 80);
+    }
+    EXPECT_EQ(st.HScroll1, 0);
+    player.Picture1_KeyDown(123, 0);  // F12
+    EXPECT_EQ(st.HScroll1, 26);
+    const double start = clock.nowMs();
+    player.Cmd_Play_Click();
+    runTo(start + 500);
+    const double barMs = 384.0 / std::exp2(0.26);
+    bool secondBar = false;
+    for (const auto& [atMs, note] : notesPlayed())
+        if (note == 62) {
+            EXPECT_NEAR(atMs - start, barMs, 1.0);
+            secondBar = true;
+        }
+    EXPECT_TRUE(secondBar);
+    // A pause starts a new count: one more tap changes nothing.
+    runTo(clock.nowMs() + 3000);
+    player.Cmd_Tap_Click();
+    EXPECT_EQ(st.HScroll1, 26);
+}
+
+TEST_F(LiveInputTest, SettingsAreStoredAndReadBackWithFallbacks) {
+    openKeyboard();
+    player.Cmd_ChordMode_Click();
+    player.setVoice(73);
+    player.Cmd_Split_Click();
+    play({0x90, 60, 90});  // the split key is not heard
+    ui.drain();
+    EXPECT_TRUE(thru().empty());
+    const LiveInputSettings back = LiveInputSettings::load(store);
+    EXPECT_EQ(back.device, 0);
+    EXPECT_EQ(back.deviceName, "Keys A");
+    EXPECT_EQ(back.split, 60);
+    EXPECT_EQ(back.mode, ChordMode::SingleFinger);
+    EXPECT_EQ(back.voice, 73);
+    // The keyboard moved in the list: found by its name.
+    FakeMidiInputs moved{{"Keys B", "Keys A"}};
+    EXPECT_EQ(back.findDevice(moved), 1);
+    FakeMidiInputs gone{{"Keys B"}};
+    EXPECT_EQ(back.findDevice(gone), -1);
+
+    MemorySettingsStore bad;
+    bad.write("Setup", "Split", "200");
+    bad.write("Setup", "ChordMode", "x");
+    bad.write("Setup", "Voice", "-3");
+    bad.write("Setup", "InDev", "1e2");
+    const LiveInputSettings fallback = LiveInputSettings::load(bad);
+    EXPECT_EQ(fallback.split, 54);
+    EXPECT_EQ(fallback.mode, ChordMode::Fingered);
+    EXPECT_EQ(fallback.voice, 0);
+    EXPECT_EQ(fallback.device, -1);
+}
+
+TEST_F(LiveInputTest, DeviceThatCannotOpenGetsAMessageAndIsNotStored) {
+    inputs.devices[1]->opens = false;
+    EXPECT_FALSE(player.openLiveInput(inputs, 1));
+    EXPECT_EQ(calls(DialogCall::Kind::MessageBox), 1u);
+    EXPECT_EQ(LiveInputSettings::load(store).device, -1);
+}
+
+TEST_F(LiveInputTest, DeviceLostWhilePlayingEndsItsNotesAndTheAccompanimentGoesOn) {
+    openKeyboard();
+    play({0x90, 70, 100, 0xB0, 64, 127});
+    player.Cmd_Play_Click();
+    runTo(300);
+    clearSent();
+    inputs.unplug(0);
+    ui.drain();
+    // Its note and its pedal end; no message box holds the cues while playing.
+    const std::vector<Triple> ended = thru();
+    EXPECT_NE(std::find(ended.begin(), ended.end(), Triple{0x80, 70, 0}), ended.end());
+    EXPECT_NE(std::find(ended.begin(), ended.end(), Triple{0xB0, 64, 0}), ended.end());
+    EXPECT_EQ(calls(DialogCall::Kind::MessageBox), 0u);
+    EXPECT_NE(st.Lbl_LiveStatus.caption.find("Keys A"), std::string::npos);
+    runTo(1200);
+    bool playedOn = false;
+    for (const auto& [atMs, note] : notesPlayed()) playedOn = playedOn || atMs >= 768.0;
+    EXPECT_TRUE(playedOn);
+}
+
+TEST_F(LiveInputTest, DeviceLostWhileStoppedSaysSoInABoxOnce) {
+    openKeyboard();
+    inputs.unplug(0);
+    ui.drain();
+    ASSERT_EQ(calls(DialogCall::Kind::MessageBox), 1u);
+    EXPECT_NE(dialogs.calls.back().text.find("Keys A"), std::string::npos);
+    // Said once: the poll that follows finds no device left to lose.
+    live.poll();
+    ui.drain();
+    EXPECT_EQ(calls(DialogCall::Kind::MessageBox), 1u);
+    EXPECT_FALSE(live.isOpen());
+}
+
+}  // namespace
+}  // namespace vornel::test
