@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "midi/RtMidiListing.h"
+
 namespace vornel {
 
 namespace {
@@ -125,23 +127,9 @@ bool SystemMidiInputs::ensureClient() {
     return lister_ != nullptr;
 }
 
-int SystemMidiInputs::count() {
-    if (!ensureClient()) return 0;
-    try {
-        return static_cast<int>(lister_->getPortCount());
-    } catch (...) {
-        return 0;
-    }
-}
+int SystemMidiInputs::count() { return ensureClient() ? portCountOf(*lister_) : 0; }
 
-std::string SystemMidiInputs::name(int device) {
-    if (device < 0 || !ensureClient()) return {};
-    try {
-        return lister_->getPortName(static_cast<unsigned>(device));
-    } catch (...) {
-        return {};
-    }
-}
+std::string SystemMidiInputs::name(int device) { return ensureClient() ? portNameOf(*lister_, device) : std::string(); }
 
 std::unique_ptr<MidiInputPort> SystemMidiInputs::create(int device) {
     if (device < 0 || device >= count()) return nullptr;

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "midi/RtMidiListing.h"
+
 namespace vornel {
 
 namespace {
@@ -111,22 +113,8 @@ bool SystemMidiPorts::ensureClient() {
     return lister_ != nullptr;
 }
 
-int SystemMidiPorts::count() {
-    if (!ensureClient()) return 0;
-    try {
-        return static_cast<int>(lister_->getPortCount());
-    } catch (...) {
-        return 0;
-    }
-}
+int SystemMidiPorts::count() { return ensureClient() ? portCountOf(*lister_) : 0; }
 
-std::string SystemMidiPorts::name(int index) {
-    if (index < 0 || !ensureClient()) return {};
-    try {
-        return lister_->getPortName(static_cast<unsigned>(index));
-    } catch (...) {
-        return {};
-    }
-}
+std::string SystemMidiPorts::name(int index) { return ensureClient() ? portNameOf(*lister_, index) : std::string(); }
 
 }  // namespace vornel
