@@ -24,8 +24,8 @@ LiveInputBar::LiveInputBar(Player& player, QtDispatcher& dispatcher, MidiInputPr
         dispatcher_.runHandler([this, index] { player_.openLiveInput(inputs_, index - 1); });
     });
 
-    split_ = button(&Player::Cmd_Split_Click);
-    mode_ = button(&Player::Cmd_ChordMode_Click);
+    split_ = button([this] { player_.Cmd_Split_Click(); });
+    mode_ = button([this] { player_.Cmd_ChordMode_Click(); });
 
     voice_ = new QComboBox(this);
     voice_->setFocusPolicy(Qt::NoFocus);
@@ -36,8 +36,8 @@ LiveInputBar::LiveInputBar(Player& player, QtDispatcher& dispatcher, MidiInputPr
     connect(voice_, &QComboBox::activated, this,
             [this](int index) { dispatcher_.runHandler([this, index] { player_.setVoice(index); }); });
 
-    syncStart_ = button(&Player::Cmd_Sync_Click);
-    tap_ = button(&Player::Cmd_Tap_Click);
+    syncStart_ = button([this] { player_.Cmd_Sync_Click(); });
+    tap_ = button([this] { player_.Cmd_Tap_Click(); });
     chord_ = new QLabel(this);
     chord_->setMinimumWidth(48);
     addWidget(chord_);
@@ -50,12 +50,11 @@ LiveInputBar::~LiveInputBar() {
     dispatcher_.removeAfterHandlerHook(syncHook_);
 }
 
-QPushButton* LiveInputBar::button(void (Player::*handler)()) {
+QPushButton* LiveInputBar::button(std::function<void()> handler) {
     auto* b = new QPushButton(this);
     b->setFocusPolicy(Qt::NoFocus);
     addWidget(b);
-    connect(b, &QPushButton::clicked, this,
-            [this, handler] { dispatcher_.runHandler([this, handler] { (player_.*handler)(); }); });
+    connect(b, &QPushButton::clicked, this, [this, handler] { dispatcher_.runHandler(handler); });
     return b;
 }
 

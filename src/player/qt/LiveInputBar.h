@@ -6,6 +6,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <functional>
+
 #include "platform/qt/QtDispatcher.h"
 #include "player/Player.h"
 
@@ -31,7 +33,7 @@ public:
     }
 
 private:
-    QPushButton* button(void (Player::*handler)());
+    QPushButton* button(std::function<void()> handler);
 
     Player& player_;
     QtDispatcher& dispatcher_;
