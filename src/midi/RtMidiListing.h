@@ -2,9 +2,22 @@
 
 #include <rtmidi/RtMidi.h>
 
+#include <filesystem>
 #include <string>
 
 namespace vornel {
+
+// Whether the system has a MIDI sequencer to make a client of. Without one
+// (no /dev/snd/seq) RtMidi would print its own error; the port lists are
+// simply empty.
+inline bool sequencerPresent() {
+#if defined(__linux__)
+    std::error_code ec;
+    return std::filesystem::exists("/dev/snd/seq", ec);
+#else
+    return true;
+#endif
+}
 
 // The system's ports as an RtMidi client lists them, inputs and outputs
 // alike. A client that fails to list reads as an empty list: a machine without

@@ -2,23 +2,12 @@
 
 #include <rtmidi/RtMidi.h>
 
-#include <filesystem>
-
 #include "midi/RtMidiListing.h"
 
 namespace vornel {
 
 namespace {
 constexpr const char* kClientName = "Vornel Input";
-
-bool sequencerPresent() {
-#if defined(__linux__)
-    std::error_code ec;
-    return std::filesystem::exists("/dev/snd/seq", ec);
-#else
-    return true;
-#endif
-}
 
 void quiet(RtMidiError::Type, const std::string&, void*) {}
 

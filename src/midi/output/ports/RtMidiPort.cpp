@@ -2,23 +2,12 @@
 
 #include <rtmidi/RtMidi.h>
 
-#include <filesystem>
-
 #include "midi/RtMidiListing.h"
 
 namespace vornel {
 
 namespace {
 constexpr const char* kClientName = "Vornel";
-
-bool sequencerPresent() {
-#if defined(__linux__)
-    std::error_code ec;
-    return std::filesystem::exists("/dev/snd/seq", ec);
-#else
-    return true;
-#endif
-}
 
 // Errors in the constructor cannot be routed to a callback; they throw.
 std::unique_ptr<RtMidiOut> makeClient() {
