@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "midi/output/MIDIOutputComponent.h"
+#include "playback/ChannelTransform.h"
+#include "style/StyleData.h"
 
 namespace vornel {
 
@@ -24,18 +26,53 @@ void queueSwitchOff(PlayerState& s, const NoteEntry& e, double stampMs) {
     out.PortCommand(MIDIOutputComponent::QueueMessage);
 }
 
+namespace {
+
+// A note the channel table placed meets a new chord by its record's RTR. It
+// never bends: the part's bend range is unknown, and the notes of a chordal
+// part would need bends of their own, so a pitch shift is struck again at its
+// new key, as a retrigger is. Returns whether the note ends here for good.
+bool meetChord(PlayerState& s, NoteEntry& e, const PlayedChord& next) {
+    if (e.played == next) return false;
+    const ChannelRecord* record = s.style.channels.forSource(e.part, e.source);
+    if (!record) return true;
+    const ChordChange change = atChordChange(*record, e.stored, e.note, next);
+    e.played = next;
+    if (change.action == ChordChangeAction::Keep) return false;
+    queueSwitchOff(s, e, s.QueuedMs);
+    if (change.action == ChordChangeAction::Stop) return true;
+    e.note = static_cast<std::int16_t>(change.key);
+    e.pending = true;  // struck by the chunk, after the bar line's own switch-offs
+    return false;
+}
+
+}  // namespace
+
 void CloseActiveNotes(PlayerState& s, std::int16_t PartNo) {
     // Every queued chunk lies before the bar line where the next one starts.
     s.List2.insert(s.List2.end(), s.List1.begin(), s.List1.end());
     s.List1.clear();
-    const auto endsHere = [&](const NoteEntry& e) {
-        const bool otherPass = e.part != PartNo || e.passStart != s.PartOffset;
-        const bool otherChord = e.followsChord && e.chord != s.ChordIdx;
-        return otherPass || otherChord;
+    const PlayedChord next = s.playedChord();
+    const auto endsHere = [&](NoteEntry& e) -> bool {
+        if (e.part != PartNo || e.passStart != s.PartOffset) {
+            queueSwitchOff(s, e, s.QueuedMs);
+            return true;
+        }
+        if (e.routed) return meetChord(s, e, next);
+        if (e.followsChord && e.chord != s.ChordIdx) {
+            queueSwitchOff(s, e, s.QueuedMs);
+            return true;
+        }
+        return false;
     };
-    for (const NoteEntry& e : s.List2)
-        if (endsHere(e)) queueSwitchOff(s, e, s.QueuedMs);
-    s.List2.erase(std::remove_if(s.List2.begin(), s.List2.end(), endsHere), s.List2.end());
+    // In list order, so that equal stamps keep the order the notes began in.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < s.List2.size(); ++i) {
+        if (endsHere(s.List2[i])) continue;
+        if (kept != i) s.List2[kept] = s.List2[i];
+        ++kept;
+    }
+    s.List2.resize(kept);
     s.ClosedChord = s.ChordIdx;
 }
 

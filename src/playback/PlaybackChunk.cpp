@@ -7,6 +7,7 @@
 #include "midi/file/MidifileComponent.h"
 #include "midi/output/MIDIOutputComponent.h"
 #include "playback/BarMath.h"
+#include "playback/ChannelTransform.h"
 #include "playback/ChordRule.h"
 #include "playback/CommandBar.h"
 #include "playback/NoteSilencing.h"
@@ -33,27 +34,40 @@ void queueCarrier(const PlayerState& s, MIDIOutputComponent& out, std::int32_t t
 }
 
 // The style's sound setup (program changes and bank select MSB 127 with its
-// LSB, all at delta 0 in track 1), sent again at once.
-void resendSetup(PlayerState& s) {
+// LSB, all at delta 0 in track 1), sent again at once, each on the channel
+// its source plays on in this part.
+void resendSetup(PlayerState& s, std::int16_t PartNo) {
     MidifileComponent& f = s.Midifile1;
     f.Track(1);
     const std::int32_t count = f.EventCount();
     std::int32_t bankMsbAt = -1;  // nothing remembered yet
+    const PlayedChord chord = s.playedChord();
     for (std::int32_t k = 1; k <= count; ++k) {
         f.EventIndex(k);
         const std::int16_t st = f.EvStatus();
         const std::int16_t d1 = f.EvData1();
         const std::int16_t d2 = f.EvData2();
         if (f.EvDelta() != 0) continue;
+        const ChannelTable::Route route = s.style.channels.setupRoute(PartNo, st & 0x0F);
+        if (route.dropped) continue;
+        // Where a part is written twice, for major and for minor chords,
+        // each version may have its own instrument: only the version the
+        // chord lets sound sets the part's.
+        const ChannelRecord* own = s.style.channels.forSource(PartNo, st & 0x0F);
+        if (own && !recordSounds(*own, chord)) continue;
+        const auto send = [&](std::int16_t status) {
+            SendMessage(s, route.record ? static_cast<std::int16_t>((status & 0xF0) | route.record->destination) : status,
+                        d1, d2);
+        };
         const bool programChange = st > 191 && st < 208;
         const bool controlChange = st > 175 && st < 192;
         if (programChange) {
-            SendMessage(s, st, d1, d2);
+            send(st);
         } else if (controlChange && d1 == 0 && d2 == 127) {
             bankMsbAt = k;
-            SendMessage(s, st, d1, d2);
+            send(st);
         } else if (controlChange && d1 == 32 && k - 1 == bankMsbAt) {
-            SendMessage(s, st, d1, d2);
+            send(st);
         }
     }
 }
@@ -66,10 +80,14 @@ bool isSwitchOff(std::int16_t m, std::int16_t d2) {
 // Queues one chunk's messages and keeps the note lists: a Note On joins
 // List1 with the key it was sent as; a switch-off goes to the key of the
 // earliest sounding note of its channel and stored key, and a switch-off that
-// finds no sounding note is not sent at all.
+// finds no sounding note is not sent at all. In a section the style's channel
+// table covers, each source channel plays by its record: on its destination,
+// only under the chords its masks allow, its notes moved from its source
+// chord to the one played.
 class ChunkWriter {
 public:
-    ChunkWriter(PlayerState& s, std::int16_t partNo) : s_(s), out_(s.MIDIOutput1), partNo_(partNo) {}
+    ChunkWriter(PlayerState& s, std::int16_t partNo)
+        : s_(s), out_(s.MIDIOutput1), partNo_(partNo), played_(s.playedChord()) {}
 
     // The events of one tick. Where one note ends and another begins on the
     // same key (a chord struck again), the ending goes first, whatever the
@@ -98,26 +116,71 @@ public:
                 if (!handled_[i]) switchOff(m, d1, d2, stampMs, false, fresh, s_.List1.size());
                 continue;
             }
+            const bool channelMessage = m >= 0x80 && m < 0xF0;
+            const ChannelTable::Route route =
+                channelMessage ? style.channels.route(partNo_, m & 0x0F) : ChannelTable::Route{};
+            if (route.dropped) continue;
+            std::int16_t status = m;
+            std::int16_t key = chordNote(m, d1, s_.Transpose, s_.IsMinor);
+            if (route.record) {
+                const RoutedMessage r = routeMessage(*route.record, &played_, static_cast<std::uint8_t>(m),
+                                                     static_cast<std::uint8_t>(d1), static_cast<std::uint8_t>(d2));
+                if (!r.send) continue;  // a part the chord mutes
+                status = r.status;
+                key = r.data1;
+            }
             const bool noteOn = (m & 0xF0) == 0x90;
-            const std::int16_t key = chordNote(m, d1, s_.Transpose, s_.IsMinor);
-            if (noteOn)
-                s_.List1.push_back({m, key, d1, partNo_, s_.PartOffset, followsChord(m), s_.ChordIdx});
-            send(noteOn ? (m - 143) * 1000 + d2 : 0, m, key, d2, stampMs);
+            if (noteOn) {
+                NoteEntry e;
+                e.status = status;
+                e.note = key;
+                e.stored = d1;
+                e.part = partNo_;
+                e.passStart = s_.PartOffset;
+                e.followsChord = followsChord(m) && !route.record;
+                e.chord = s_.ChordIdx;
+                e.source = static_cast<std::int16_t>(m & 0x0F);
+                e.velocity = d2;
+                e.routed = route.record != nullptr;
+                e.played = played_;
+                s_.List1.push_back(e);
+            }
+            send(noteOn ? meterTag(status, d2) : 0, status, key, d2, stampMs);
+        }
+    }
+
+    // The notes a chord change switched off at this chunk's bar line and
+    // that go on under the new chord, struck again at their new keys. Called
+    // once the bar line's own switch-offs are queued: a note whose written
+    // end is the bar line is not struck again for nothing.
+    void strikePending(double stampMs) {
+        for (NoteEntry& e : s_.List2) {
+            if (!e.pending) continue;
+            e.pending = false;
+            send(meterTag(e.status, e.velocity), e.status, e.note, e.velocity, stampMs);
         }
     }
 
 private:
-    // Ends the earliest sounding note of the channel and stored key: in List2
-    // when `older`, then in List1's entries [from1, to1). False when there is
-    // none.
+    static std::int32_t meterTag(std::int16_t status, std::int16_t velocity) {
+        return (status - 143) * 1000 + velocity;
+    }
+
+    // Ends the earliest sounding note of the source channel and stored key:
+    // in List2 when `older`, then in List1's entries [from1, to1), at the key
+    // and on the channel it sounds. False when there is none. A note waiting
+    // to be struck again is already off: it is only forgotten.
     bool switchOff(std::int16_t m, std::int16_t stored, std::int16_t d2, double stampMs, bool older,
                    std::size_t from1, std::size_t to1) {
         const int channel = m & 0x0F;
-        const auto same = [&](const NoteEntry& e) { return (e.status & 0x0F) == channel && e.stored == stored; };
+        const auto same = [&](const NoteEntry& e) { return e.source == channel && e.stored == stored; };
+        const auto end = [&](const NoteEntry& e) {
+            if (!e.pending) send(0, static_cast<std::int16_t>((m & 0xF0) | (e.status & 0x0F)), e.note, d2, stampMs);
+        };
         if (older) {
             const auto it = std::find_if(s_.List2.begin(), s_.List2.end(), same);
             if (it != s_.List2.end()) {
-                send(0, m, it->note, d2, stampMs);
+                end(*it);
                 s_.List2.erase(it);
                 return true;
             }
@@ -126,7 +189,7 @@ private:
         const auto last = s_.List1.begin() + static_cast<std::ptrdiff_t>(to1);
         const auto it = std::find_if(first, last, same);
         if (it == last) return false;
-        send(0, m, it->note, d2, stampMs);
+        end(*it);
         s_.List1.erase(it);
         return true;
     }
@@ -143,6 +206,7 @@ private:
     PlayerState& s_;
     MIDIOutputComponent& out_;
     std::int16_t partNo_;
+    PlayedChord played_;
     std::vector<bool> handled_;
 };
 
@@ -216,9 +280,11 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     bool bankSelectSeen = false;
     const auto flush = [&] {
         if (group.empty()) return;
+        if (groupTick > first) writer.strikePending(s.QueuedMs);
         for (; nextTempo != tempos.end() && nextTempo->tick <= groupTick; ++nextTempo)
             time.change(nextTempo->tick, msPerTickOf(nextTempo->usPerQuarter, resolution, pace));
         writer.tick(group, time.at(groupTick));
+        if (groupTick == first) writer.strikePending(s.QueuedMs);
         group.clear();
     };
     for (std::int32_t slot = 1; slot <= count; ++slot) {
@@ -232,6 +298,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
         group.push_back(slot);
     }
     flush();
+    writer.strikePending(s.QueuedMs);
     for (; nextTempo != tempos.end() && nextTempo->tick < end; ++nextTempo)
         time.change(nextTempo->tick, msPerTickOf(nextTempo->usPerQuarter, resolution, pace));
     const double endMs = time.at(end);
@@ -243,7 +310,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     queueCarrier(s, out, firstTag, std::max(s.QueuedMs, endMs - lead));
 
     // 9.
-    if (!bankSelectSeen) resendSetup(s);
+    if (!bankSelectSeen) resendSetup(s, PartNo);
 
     // 10.
     s.QueuedTicks = toTicks(s.QueuedTicks + (end - first));

@@ -36,4 +36,40 @@ const ChannelRecord* ChannelTable::forSource(int part, int sourceChannel) const 
     return nullptr;
 }
 
+const ChannelRecord* ChannelTable::anyForSource(int sourceChannel) const {
+    for (int p = 1; p < kPartEntries; ++p)
+        if (const ChannelRecord* r = forSource(p, sourceChannel)) return r;
+    return nullptr;
+}
+
+std::array<bool, 16> ChannelTable::sentChannels(const std::array<bool, 16>& stored) const {
+    std::array<bool, 16> sent{};
+    for (int c = 0; c < 16; ++c) {
+        if (!stored[static_cast<std::size_t>(c)]) continue;
+        bool routed = false;
+        for (int p = 1; p < kPartEntries; ++p) {
+            if (const ChannelRecord* r = forSource(p, c)) {
+                sent[r->destination & 0x0F] = true;
+                routed = true;
+            }
+        }
+        if (!routed) sent[static_cast<std::size_t>(c)] = true;
+    }
+    return sent;
+}
+
+ChannelTable::Route ChannelTable::route(int part, int sourceChannel) const {
+    if (!covered_(part)) return {};
+    const ChannelRecord* r = forSource(part, sourceChannel);
+    return {r, r == nullptr};
+}
+
+ChannelTable::Route ChannelTable::setupRoute(int part, int sourceChannel) const {
+    if (!present_) return {};
+    const ChannelRecord* r = covered_(part) ? forSource(part, sourceChannel) : nullptr;
+    if (!r) r = anyForSource(sourceChannel);
+    if (r) return {r, false};
+    return {nullptr, covered_(part)};
+}
+
 }  // namespace vornel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "midi/file/CasmTable.h"
@@ -28,6 +29,29 @@ public:
     // The record of a source channel (0..15) in a section; nullptr when the
     // section has none for it.
     const ChannelRecord* forSource(int part, int sourceChannel) const;
+    // The record of a source channel in the first section that has one.
+    const ChannelRecord* anyForSource(int sourceChannel) const;
+
+    // How a channel message of a source channel (0..15) in a part is sent.
+    // A section the table leaves out sends it as written; in a section it
+    // covers, a channel without a record is not played (real files give
+    // every channel with notes a record).
+    struct Route {
+        const ChannelRecord* record = nullptr;  // send by this record
+        bool dropped = false;                   // send nothing
+    };
+    Route route(int part, int sourceChannel) const;
+    // The same for the style's set-up messages, which lie before every
+    // section: the section's own record first, then any section's, so each
+    // source's instrument reaches the channel it plays on. A source the table
+    // never routes is not set up for a section it covers: it would only change
+    // the instrument of a channel the player may be playing live.
+    Route setupRoute(int part, int sourceChannel) const;
+
+    // The channels a style sends on, given the channels its events are
+    // stored on: each routed source's destinations, other sources as they
+    // are.
+    std::array<bool, 16> sentChannels(const std::array<bool, 16>& stored) const;
 
 private:
     PerPart<std::vector<ChannelRecord>> records_;

@@ -52,9 +52,10 @@ struct Boundaries {
 };
 
 // Finds where the section starts and ends, and sends the style's set-up
-// messages on the way. Only track 1's markers bound sections; the other
-// tracks of a format-1 file are walked alongside it in time order.
-Boundaries scanBoundaries(PlayerState& s, const FileEvents& fileEvents, std::string_view Part) {
+// messages on the way, each on the channel its source plays on in part p.
+// Only track 1's markers bound sections; the other tracks of a format-1 file
+// are walked alongside it in time order.
+Boundaries scanBoundaries(PlayerState& s, const FileEvents& fileEvents, std::string_view Part, int p) {
     MIDIOutputComponent& out = s.MIDIOutput1;
     Boundaries b;
     SysExJoin sysEx;
@@ -88,8 +89,14 @@ Boundaries scanBoundaries(PlayerState& s, const FileEvents& fileEvents, std::str
         // Everything from 160 up is handed over as it is; the component
         // refuses what is not a valid message (meta events, the system-
         // exclusive already sent above).
-        if (status > 159) {
-            out.StatusByte(status);
+        std::int16_t sent = status;
+        if (status > 159 && status < 240) {
+            const ChannelTable::Route route = s.style.channels.setupRoute(p, status & 0x0F);
+            if (route.dropped) sent = 0;
+            if (route.record) sent = static_cast<std::int16_t>((status & 0xF0) | route.record->destination);
+        }
+        if (sent > 159) {
+            out.StatusByte(sent);
             out.DataByte1(data1);
             out.DataByte2(data2);
             out.PortCommand(MIDIOutputComponent::SendNow);
@@ -140,7 +147,7 @@ Outcome extractSection(PlayerState& s, const FileEvents& events, std::string_vie
     const int p = PartNo;
     MidifileComponent& file = s.Midifile1;
 
-    Boundaries b = scanBoundaries(s, events, Part);
+    Boundaries b = scanBoundaries(s, events, Part, p);
     // Ticks past the 32-bit tables are an arithmetic fault, as a bar length
     // past 16 bits is: this section and the ones after it are not loaded.
     if (b.overflowed) return Outcome::ArithmeticFault;

@@ -12,7 +12,10 @@ class TransportTest : public test::PlayerTest {};
 
 TEST_F(TransportTest, PlayCentresPitchBendOnEveryChannelThenStartsThePart) {
     loadMainA();
-    st.List2 = {{144, 60}};
+    NoteEntry held;
+    held.status = 144;
+    held.note = 60;
+    st.List2 = {held};
     dialogs.clear();
     player.Cmd_Play_Click();
 

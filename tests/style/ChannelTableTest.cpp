@@ -65,5 +65,26 @@ TEST_F(ChannelTableLoadingTest, LoadingFillsTheTableAndTheNextStyleReplacesIt) {
     EXPECT_TRUE(style.channels.records(kMainA).empty());
 }
 
+// Each part gets its instrument on the channel it plays on; a channel the
+// table does not route is not set up (it may be the one played live).
+TEST_F(ChannelTableLoadingTest, SetUpMessagesGoWhereTheirSourcePlays) {
+    test::StyleOptions o;
+    o.foreignChunks = false;
+    o.channels = {2, 5};
+    test::CasmBuilder casm;
+    test::RecordFields bass;
+    bass.source = 2;
+    bass.destination = 11;
+    casm.segment("Main A").ctab(bass);
+    test::SmfBuilder file = test::styleLike(o);
+    file.chunk("CASM", casm.body());
+    LoadFile(state, writeFile(file, "routed.sty"));
+    std::vector<int> programChannels;
+    for (const test::SentMessage& m : sent())
+        if ((m.message.status & 0xF0) == 0xC0) programChannels.push_back((m.message.status & 0x0F) + 1);
+    ASSERT_FALSE(programChannels.empty());
+    for (int channel : programChannels) EXPECT_EQ(channel, 12);
+}
+
 }  // namespace
 }  // namespace vornel

@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include "midi/file/CasmTable.h"
 #include "support/NoteLedger.h"
 #include "support/PlayerRig.h"
 
@@ -102,6 +103,7 @@ public:
             store(sec.button + 1, start, length, generateNotes(c_, length));
             start += length;
         }
+        if (c_.pick(0, 1) == 1) channelTable();
         player_.Cmd_Part_Click(1);
 
         for (int i = 0; i < steps; ++i) step();
@@ -125,6 +127,30 @@ private:
         });
         report_.script += "part " + std::to_string(part) + ": " + std::to_string(length) + " ticks, " +
                           std::to_string(events.size()) + " events\n";
+    }
+
+    // Half the sessions play by a channel table: every channel a record of
+    // its own, muted under major or minor chords or never, following the
+    // root or fixed, and stopping or striking its held notes again at a
+    // chord change. (A table that moves notes by chord type, or to the root,
+    // can put two notes on one key, as a real instrument does; the ledger
+    // could not tell them apart.)
+    void channelTable() {
+        static constexpr std::array<std::uint64_t, 3> kMasks{(std::uint64_t{1} << 34) - 1, 0x3FFFFFFFFull & ~0x7FF00ull,
+                                                            0x7FF00ull};
+        static constexpr std::array<int, 3> kRtr{0, 1, 3};
+        CasmSegment segment{{"Intro A", "Main A", "Fill In AA", "Ending A", "Main B"}, {}};
+        for (int source = 8; source < 16; ++source) {
+            ChannelRecord r;
+            r.sourceChannel = static_cast<std::uint8_t>(source);
+            r.destination = static_cast<std::uint8_t>(source);
+            r.chordMask = kMasks[static_cast<std::size_t>(c_.pick(0, 2))];
+            r.blocks[1].ntr = static_cast<std::uint8_t>(c_.pick(0, 1));
+            r.blocks[1].rtr = static_cast<std::uint8_t>(kRtr[static_cast<std::size_t>(c_.pick(0, 2))]);
+            segment.records.push_back(r);
+        }
+        rig_.style.channels.fill(CasmTable{{segment}});
+        report_.script += "channel table\n";
     }
 
     void runFor(int ms) {
