@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "style/ChordType.h"
+
 namespace vornel {
 
 namespace {
@@ -103,6 +105,14 @@ bool RecognisedChord::isMinor() const {
     // played as major; minor sevenths, minor sixths and diminished as minor.
     return type == ChordType::Minor || type == ChordType::MinorSeventh || type == ChordType::MinorSixth ||
            type == ChordType::Diminished;
+}
+
+int RecognisedChord::tableType() const {
+    // In the order of ChordType; an added ninth is the table's Maj(9).
+    static constexpr std::array<int, 11> kTableTypes{
+        chord::kMaj, chord::kMin, chord::kSeventh, chord::kMin7, chord::kMaj7, chord::kMaj6,
+        chord::kMin6, chord::kSus4, chord::kDim, chord::kAug, chord::kMajAdd9};
+    return kTableTypes[static_cast<std::size_t>(type)];
 }
 
 std::string RecognisedChord::name() const {

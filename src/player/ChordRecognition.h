@@ -37,6 +37,9 @@ struct RecognisedChord {
     bool isMinor() const;
     // The chord label 0..23 that plays it (0..11 major C..B, 12..23 minor).
     int labelIndex() const { return root + (isMinor() ? 12 : 0); }
+    // The chord type as a style's channel table numbers it, so a style
+    // with a table plays the chord itself rather than its nearest label.
+    int tableType() const;
     // What the player reads, e.g. "Am7", "F#", "Bbmaj7".
     std::string name() const;
     friend bool operator==(const RecognisedChord&, const RecognisedChord&) = default;

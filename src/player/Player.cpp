@@ -149,11 +149,18 @@ void Player::Cmd_Panic_Click() {
 void Player::Cmd_Part_Click(int Index) { vornel::Cmd_Part_Click(s_, Index); }
 
 void Player::Lbl_Chord_Click(int Index) {
+    chooseChord(Index, Index >= 12 ? chord::kMin : chord::kMaj);
+}
+
+// A chord label, or a chord of a type that plays as the label `Index`
+// (a seventh on C plays as C major where the style has no channel table).
+void Player::chooseChord(int Index, int type) {
     if (Index < 0 || Index >= static_cast<int>(s_.Lbl_Chord.size())) return;
-    if (Index == s_.ChordIdx) {
+    if (Index == s_.ChordIdx && type == s_.ChordTypeNo) {
         syncStart();
         return;
     }
+    s_.ChordTypeNo = type;
     for (std::size_t i = 0; i < s_.Lbl_Chord.size(); ++i) s_.Lbl_Chord[i].colour = s_.KeyColors[i % 12];
     // Nothing is cut at the click: the notes of the old chord end at the bar
     // line where the new chord starts (CloseActiveNotes, when that bar is

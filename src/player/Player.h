@@ -124,6 +124,7 @@ private:
     void applyLiveChannels();
     // Sync start: the chord just chosen starts Play when it is armed.
     void syncStart();
+    void chooseChord(int Index, int type);
     // The keyboard controls' captions in the window's language.
     void labelLive(int lang);
     bool styleLoaded() const { return s_.Cmd_Play.enabled || s_.Cmd_Stop.enabled; }

@@ -13,6 +13,7 @@
 #include "player/LiveInput.h"
 #include "player/Player.h"
 #include "settings/Language.h"
+#include "style/StyleData.h"
 
 namespace vornel {
 
@@ -120,7 +121,7 @@ void Player::reopenLiveInput(MidiInputProvider& inputs) {
 void Player::liveChord(const RecognisedChord& chord) {
     if (!styleLoaded()) return;
     s_.Lbl_LiveChord.caption = chord.name();
-    Lbl_Chord_Click(chord.labelIndex());
+    chooseChord(chord.labelIndex(), chord.tableType());
 }
 
 // Any chord starts an armed Play, from the MIDI keyboard, the computer
@@ -219,6 +220,7 @@ void Player::applyLiveChannels() {
             }
         }
     }
+    if (s_.style.channels.present()) used = s_.style.channels.sentChannels(used);
     // Channel 1, or the lowest of channels 1-8 the style leaves free. A style
     // that fills all eight shares channel 1 with the player.
     s_.VoiceChannel = 0;

@@ -8,13 +8,16 @@ namespace vornel {
 
 // The chord types of a style's channel table, by the number the table uses
 // for them (a record's source chord type; the bit of its chord mask). The
-// player's 24 chords are Maj and min; the others wait for a keyboard that
-// recognises sevenths and more.
+// player's 24 chord labels are Maj and min; a MIDI keyboard's left hand
+// gives the others.
 namespace chord {
 inline constexpr int kMaj = 0;
+inline constexpr int kMaj6 = 1;
 inline constexpr int kMaj7 = 2;
+inline constexpr int kMajAdd9 = 4;
 inline constexpr int kAug = 7;
 inline constexpr int kMin = 8;
+inline constexpr int kMin6 = 9;
 inline constexpr int kMin7 = 10;
 inline constexpr int kMin7b5 = 11;
 inline constexpr int kDim = 17;
@@ -23,6 +26,7 @@ inline constexpr int kSeventh = 19;
 inline constexpr int kSeventhFlat5 = 21;
 inline constexpr int kMaj7Aug = 28;
 inline constexpr int kSeventhAug = 29;
+inline constexpr int kSus4 = 32;
 inline constexpr int kTypeCount = 34;
 
 inline constexpr std::array<std::string_view, kTypeCount> kTypeNames{
