@@ -5,12 +5,21 @@
 // it has not queued yet. With --info it lists a style's tracks, markers and
 // channel table.
 //
-//   vornel_render STYLE OUT.wav [--part NAME] [--chords "C Am F G"]
-//                 [--every SECONDS] [--seconds N] [--log]
+//   vornel_render STYLE OUT.wav [--part NAME] [--chords "C Am7 F G7"]
+//                 [--every SECONDS] [--then "Fill In AA@6,Ending A@12"]
+//                 [--seconds N] [--log] [--events FILE]
 //   vornel_render --info STYLE
+//
+// Chords are played as a MIDI keyboard's left hand names them, so a style
+// with a channel table hears their type. --then presses part buttons at the
+// seconds given. --events writes every message the synthesizer receives,
+// one a line: its queue time in ms (or "now" and the time it was sent),
+// status, data 1, data 2.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -26,6 +35,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Dispatcher.h"
 #include "platform/Timer.h"
+#include "player/ChordRecognition.h"
 #include "player/Player.h"
 #include "settings/Language.h"
 #include "style/PartTable.h"
@@ -52,20 +62,30 @@ public:
     void endProgram() override {}
 };
 
-// "C", "F#", "Bb", "Am", "C#m" ... -> chord label 0..23, or -1.
-int chordLabel(const std::string& name) {
-    static const char* roots[] = {"C", "C#", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"};
-    static const char* sharps[] = {"C", "Db", "D", "D#", "E", "F", "Gb", "G", "G#", "A", "A#", "B"};
-    std::string root = name;
-    int minor = 0;
-    if (!root.empty() && root.back() == 'm') {
-        minor = 12;
-        root.pop_back();
+// "C", "F#", "Bbm", "Am7", "Gsus4", "Fmaj7" ...: a root and a suffix, the
+// way the player window names a recognised chord.
+std::optional<RecognisedChord> chordNamed(const std::string& name) {
+    static const char* sharps[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+    static const char* flats[] = {"C", "Db", "D", "Eb", "E", "F", "Gb", "G", "Ab", "A", "Bb", "B"};
+    for (int root = 0; root < 12; ++root) {
+        for (const char* spelling : {sharps[root], flats[root]}) {
+            const std::string r = spelling;
+            if (name.compare(0, r.size(), r) != 0) continue;
+            const std::string suffix = name.substr(r.size());
+            if (!suffix.empty() && (suffix[0] == '#' || suffix[0] == 'b')) continue;  // a longer root
+            for (int type = 0; type <= static_cast<int>(ChordType::AddedNinth); ++type) {
+                const RecognisedChord chord{root, static_cast<ChordType>(type)};
+                if (RecognisedChord{0, chord.type}.name().substr(1) == suffix) return chord;
+            }
+        }
     }
-    for (int i = 0; i < 12; ++i)
-        if (root == roots[i] || root == sharps[i]) return i + minor;
-    return -1;
+    return std::nullopt;
 }
+
+struct PartPress {
+    double atSeconds = 0.0;
+    int button = -1;
+};
 
 int buttonOf(const std::string& part) {
     for (const PartInfo& p : kPartTable)
@@ -102,8 +122,9 @@ int info(const char* path) {
 }
 
 struct Options {
-    std::string style, wav, part;
-    std::vector<int> chords;
+    std::string style, wav, part, events;
+    std::vector<RecognisedChord> chords;
+    std::vector<PartPress> presses;
     double every = 4.0, seconds = 16.0;
     bool log = false;
 };
@@ -143,7 +164,23 @@ int render(const Options& o) {
         }
         player.Cmd_Part_Click(button);
     }
-    if (!o.chords.empty()) player.Lbl_Chord_Click(o.chords[0]);
+    if (!o.chords.empty()) player.liveChord(o.chords[0]);
+
+    std::FILE* events = nullptr;
+    double playStartMs = clock.nowMs();  // queue time 0
+    if (!o.events.empty()) {
+        events = std::fopen(o.events.c_str(), "w");
+        if (!events) {
+            std::fprintf(stderr, "Could not write %s\n", o.events.c_str());
+            return 1;
+        }
+        provider.last->observe = [&](const MidiMessage& m, double dueMs) {
+            if (dueMs < 0)
+                std::fprintf(events, "now %.1f %d %d %d\n", clock.nowMs() - playStartMs, m.status, m.data1, m.data2);
+            else
+                std::fprintf(events, "%.1f %d %d %d\n", dueMs, m.status, m.data1, m.data2);
+        };
+    }
 
     if (o.log) {
         out.CueReached = [&, inner = out.CueReached](std::int32_t tag) {
@@ -154,31 +191,35 @@ int render(const Options& o) {
     }
 
     OfflineRender renderer(provider.last->synth(), clock, 256);
-    std::size_t nextChord = 1;
+    std::size_t nextChord = 1, nextPress = 0;
     const double startMs = clock.nowMs();
     renderer.onPeriod([&](double nowMs) {
         const double t = (nowMs - startMs) / 1000.0;
         if (!o.chords.empty() && t >= o.every * static_cast<double>(nextChord)) {
-            player.Lbl_Chord_Click(o.chords[nextChord % o.chords.size()]);
+            player.liveChord(o.chords[nextChord % o.chords.size()]);
             ++nextChord;
         }
+        for (; nextPress < o.presses.size() && t >= o.presses[nextPress].atSeconds; ++nextPress)
+            player.Cmd_Part_Click(o.presses[nextPress].button);
         out.pump();
         ui.drain();
     });
+    playStartMs = clock.nowMs();
     player.Cmd_Play_Click();
     if (!renderer.renderToWav(o.seconds, o.wav)) {
         std::fprintf(stderr, "Could not write %s\n", o.wav.c_str());
         return 1;
     }
     player.Cmd_Stop_Click();
+    if (events) std::fclose(events);
     std::printf("Rendered %.1f s of \"%s\" to %s\n", o.seconds, s.PartName.c_str(), o.wav.c_str());
     return 0;
 }
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: vornel_render STYLE OUT.wav [--part NAME] [--chords \"C Am F G\"] [--every SECONDS]\n"
-                 "                     [--seconds N] [--log]\n"
+                 "usage: vornel_render STYLE OUT.wav [--part NAME] [--chords \"C Am7 F G7\"] [--every SECONDS]\n"
+                 "                     [--then \"Fill In AA@6,Ending A@12\"] [--seconds N] [--log] [--events FILE]\n"
                  "       vornel_render --info STYLE\n");
     return 2;
 }
@@ -201,13 +242,31 @@ int main(int argc, char** argv) {
         } else if (a == "--chords" && hasValue) {
             std::istringstream names(argv[++i]);
             for (std::string name; names >> name;) {
-                const int label = chordLabel(name);
-                if (label < 0) {
-                    std::fprintf(stderr, "Unknown chord \"%s\" (use C, C#, Db ... B, with m for minor).\n", name.c_str());
+                const auto chord = chordNamed(name);
+                if (!chord) {
+                    std::fprintf(stderr,
+                                 "Unknown chord \"%s\" (a root C, C#, Db ... B, then nothing, m, 7, m7, maj7, 6, m6, "
+                                 "sus4, dim, aug or add9).\n",
+                                 name.c_str());
                     return 2;
                 }
-                o.chords.push_back(label);
+                o.chords.push_back(*chord);
             }
+        } else if (a == "--then" && hasValue) {
+            std::istringstream list(argv[++i]);
+            for (std::string item; std::getline(list, item, ',');) {
+                const std::size_t at = item.rfind('@');
+                const int button = at == std::string::npos ? -1 : buttonOf(item.substr(0, at));
+                if (button < 0) {
+                    std::fprintf(stderr, "Cannot read \"%s\" (use PART@SECONDS, e.g. \"Main B@8\").\n", item.c_str());
+                    return 2;
+                }
+                o.presses.push_back({std::atof(item.c_str() + at + 1), button});
+            }
+            std::stable_sort(o.presses.begin(), o.presses.end(),
+                             [](const PartPress& x, const PartPress& y) { return x.atSeconds < y.atSeconds; });
+        } else if (a == "--events" && hasValue) {
+            o.events = argv[++i];
         } else if (a == "--every" && hasValue) {
             o.every = std::atof(argv[++i]);
         } else if (a == "--seconds" && hasValue) {

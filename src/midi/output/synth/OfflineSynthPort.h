@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "midi/output/synth/FluidSynthPort.h"
@@ -15,14 +16,21 @@ public:
         : synth_(std::make_unique<FluidSynthPort>(std::move(options))), sampleRate_(sampleRate) {}
 
     FluidSynthPort& synth() { return *synth_; }
+    // Sees every message on its way in: its queue time when it was queued,
+    // -1 when it is played at once. For a tool that logs the stream.
+    std::function<void(const MidiMessage&, double dueQueueMs)> observe;
 
     bool open() override { return synth_->openOffline(sampleRate_); }
     void close() override { synth_->close(); }
     bool isOpen() const override { return synth_->isOpen(); }
-    void send(const MidiMessage& m) override { synth_->send(m); }
+    void send(const MidiMessage& m) override {
+        if (observe) observe(m, -1.0);
+        synth_->send(m);
+    }
     void attach(const QueueTimeline* timeline, const Clock* clock) override { synth_->attach(timeline, clock); }
     double leadMs() const override { return synth_->leadMs(); }
     bool schedule(const MidiMessage& m, double dueQueueMs, const TimedTag& tag) override {
+        if (observe) observe(m, dueQueueMs);
         return synth_->schedule(m, dueQueueMs, tag);
     }
     std::size_t takeApplied(TimedTag* out, std::size_t max) override { return synth_->takeApplied(out, max); }
