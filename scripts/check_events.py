@@ -15,16 +15,22 @@ from collections import defaultdict
 
 
 def read(path):
-    events = []
+    """The stream in time order. Queued messages are handed to the synthesizer
+    ahead of their time; those due after the render's final Stop (the last
+    messages sent at once) were discarded with the queue and are left out."""
+    events, stop = [], None
     for order, line in enumerate(open(path)):
         parts = line.split()
         if not parts:
             continue
-        if parts[0] == "now":
+        now = parts[0] == "now"
+        if now:
             ms, status, d1, d2 = float(parts[1]), *map(int, parts[2:5])
+            stop = ms if stop is None else max(stop, ms)
         else:
             ms, status, d1, d2 = float(parts[0]), *map(int, parts[1:4])
-        events.append((ms, order, status, d1, d2))
+        events.append((ms, order, status, d1, d2, now))
+    events = [e[:5] for e in events if e[5] or stop is None or e[0] <= stop]
     events.sort()
     return events
 
