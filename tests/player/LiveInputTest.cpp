@@ -86,6 +86,21 @@ TEST_F(LiveInputTest, LeftHandChordActsAsAClickAndStaysAfterRelease) {
     EXPECT_TRUE(thru().empty());
 }
 
+// The chord's own type is kept for a style's channel table, even where the
+// label stays the same (C, then C7).
+TEST_F(LiveInputTest, LeftHandChordTypeIsKeptBesideItsLabel) {
+    openKeyboard();
+    play({0x90, 36, 80, 40, 80, 43, 80, 0x80, 36, 0, 40, 0, 43, 0});  // C
+    ui.drain();
+    EXPECT_EQ(st.ChordTypeNo, chord::kMaj);
+    play({0x90, 36, 80, 40, 80, 43, 80, 46, 80});  // C E G Bb: C7
+    ui.drain();
+    EXPECT_EQ(st.ChordIdx, 0);
+    EXPECT_EQ(st.ChordTypeNo, chord::kSeventh);
+    player.Lbl_Chord_Click(12);  // a label's chord is plain minor
+    EXPECT_EQ(st.ChordTypeNo, chord::kMin);
+}
+
 TEST_F(LiveInputTest, PlayedChordIsHeardFromTheNextBarLine) {
     openKeyboard();
     player.Cmd_Play_Click();
