@@ -8,6 +8,7 @@
 #include "player/LiveInputSettings.h"
 #include "player/PlayerLabels.h"
 #include "player/PlayerState.h"
+#include "settings/TextTable.h"
 
 namespace vornel {
 
@@ -85,7 +86,7 @@ public:
     // Texts of language `lang` of `table` (relabelPlayer).
     void relabel(const TextTable& table, int lang) {
         relabelPlayer(s_, table, lang);
-        labelLive(lang);
+        labelLive(table, lang);
     }
 
     // ---- A MIDI keyboard (PlayerLiveInput.cpp) ----
@@ -124,8 +125,10 @@ private:
     void applyLiveChannels();
     // Sync start: the chord just chosen starts Play when it is armed.
     void syncStart();
-    // The keyboard controls' captions in the window's language.
-    void labelLive(int lang);
+    // The keyboard controls' captions in language `lang` of `table`.
+    void labelLive(const TextTable& table, int lang);
+    // A MIDI keyboard's text in the current language.
+    const std::string& liveText(KeyboardText entry) const;
     bool styleLoaded() const { return s_.Cmd_Play.enabled || s_.Cmd_Stop.enabled; }
     PlayerState s_;
     LiveInput* input_ = nullptr;
