@@ -46,6 +46,12 @@ ProgramWindows::ProgramWindows(const ProgramParts& parts)
     };
 }
 
+void ProgramWindows::attachInputs(MidiInputProvider& inputs) {
+    setup.inputs = &inputs;
+    setup.storedInput = [this, &inputs] { return player.liveSettings().findDevice(inputs); };
+    setup.inputApplied = [this, &inputs](int device) { return player.openLiveInput(inputs, device); };
+}
+
 void ProgramWindows::start() {
     player.Form_Load();
     chooser.Form_Load(settings_);

@@ -19,6 +19,7 @@ namespace vornel {
 
 class MidifileComponent;
 class MIDIOutputComponent;
+class MidiInputProvider;
 
 // What the program's windows are made from: the two components, the screen,
 // the settings store, the player's three timers, the folder the help
@@ -51,6 +52,11 @@ public:
     // window in the stored language) and shows itself. Nothing else is on
     // screen until its OK.
     void start();
+
+    // A MIDI keyboard: the setup window lists `inputs`, preselects the one
+    // the player kept and has the player open the one its OK applies. Call
+    // after the player's attachLive and before start().
+    void attachInputs(MidiInputProvider& inputs);
 
     StyleData style;
     Language language;

@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
     if (auto* sink = dynamic_cast<LiveSink*>(load.components->output.get())) {
         live = std::make_unique<LiveInput>(*sink, dispatcher);
         program.player.attachLive(*live, settings, steadyClock);
+        program.attachInputs(midiInputs);
     }
     // An unplugged keyboard is noticed within a second even when its driver
     // says nothing.
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
 
     PlayerWindow playerWindow(program.player, dispatcher);
     if (live) {
-        auto* liveBar = new LiveInputBar(program.player, dispatcher, midiInputs, &playerWindow);
+        auto* liveBar = new LiveInputBar(program.player, dispatcher, &playerWindow);
         playerWindow.addToolBar(Qt::BottomToolBarArea, liveBar);
         liveBar->setStatusLine(playerWindow.statusBar());
     }
@@ -93,11 +94,9 @@ int main(int argc, char** argv) {
     SetupWindow setupWindow(program.setup, dispatcher);
 
     // Start-up is one handler: every window is labelled before the first of
-    // them appears as the scope closes.
-    dispatcher.runHandler([&program, &midiInputs] {
-        program.start();
-        program.player.reopenLiveInput(midiInputs);
-    });
+    // them appears as the scope closes. The setup window's OK opens the
+    // output and the MIDI keyboard it preselected.
+    dispatcher.runHandler([&program] { program.start(); });
 
     // Exit on the setup window may already have ended the program, and an
     // event loop started after that would never stop.

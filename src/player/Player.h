@@ -8,6 +8,7 @@
 #include "player/LiveInputSettings.h"
 #include "player/PlayerLabels.h"
 #include "player/PlayerState.h"
+#include "settings/TextTable.h"
 
 namespace vornel {
 
@@ -85,7 +86,7 @@ public:
     // Texts of language `lang` of `table` (relabelPlayer).
     void relabel(const TextTable& table, int lang) {
         relabelPlayer(s_, table, lang);
-        labelLive(lang);
+        labelLive(table, lang);
     }
 
     // ---- A MIDI keyboard (PlayerLiveInput.cpp) ----
@@ -96,8 +97,6 @@ public:
     // Opens input device `device` of `inputs` (-1: none) and stores the
     // choice; a device that cannot be opened gets a message and none is used.
     bool openLiveInput(MidiInputProvider& inputs, int device);
-    // Reopens the stored device, if it is still there (at start).
-    void reopenLiveInput(MidiInputProvider& inputs);
     const LiveInputSettings& liveSettings() const { return live_; }
     // The left hand named a chord: as a click on its chord label.
     void liveChord(const RecognisedChord& chord);
@@ -125,8 +124,10 @@ private:
     // Sync start: the chord just chosen starts Play when it is armed.
     void syncStart();
     void chooseChord(int Index, int type);
-    // The keyboard controls' captions in the window's language.
-    void labelLive(int lang);
+    // The keyboard controls' captions in language `lang` of `table`.
+    void labelLive(const TextTable& table, int lang);
+    // A MIDI keyboard's text in the current language.
+    const std::string& liveText(KeyboardText entry) const;
     bool styleLoaded() const { return s_.Cmd_Play.enabled || s_.Cmd_Stop.enabled; }
     PlayerState s_;
     LiveInput* input_ = nullptr;

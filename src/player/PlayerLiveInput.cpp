@@ -28,38 +28,6 @@ constexpr double kTapPauseMs = 2000.0;
 // A file without a tempo plays at MIDI's default, 120 beats a minute.
 constexpr double kDefaultUsPerQuarter = 500000.0;
 
-struct LiveTexts {
-    const char* singleFinger;
-    const char* fingered;
-    const char* sync;
-    const char* tap;
-    const char* pressSplitKey;
-    const char* lost;  // followed by the device's name
-    const char* playsOn;
-    const char* cannotOpen;  // followed by the device's name
-};
-
-constexpr LiveTexts kTurkish{"Tek Parmak",
-                             "Parmaklı",
-                             "Eş Başlat",
-                             "Tempo Vur",
-                             "Bölme noktası için bir tuşa basın",
-                             "MIDI giriş aygıtı kayboldu: ",
-                             "Eşlik çalmaya devam ediyor.",
-                             "MIDI giriş aygıtı açılamadı: "};
-constexpr LiveTexts kEnglish{"Single Finger",
-                             "Fingered",
-                             "Sync Start",
-                             "Tap Tempo",
-                             "Press a key for the split point",
-                             "The MIDI input device is gone: ",
-                             "The accompaniment plays on.",
-                             "The MIDI input device cannot be opened: "};
-
-const LiveTexts& textsOf(int lang) {
-    return lang == kLangEnglish ? kEnglish : kTurkish;
-}
-
 }  // namespace
 
 void Player::attachLive(LiveInput& input, SettingsStore& store, const Clock& clock) {
@@ -73,17 +41,23 @@ void Player::attachLive(LiveInput& input, SettingsStore& store, const Clock& clo
     input.events.chord = [this](const RecognisedChord& chord) { liveChord(chord); };
     input.events.splitKey = [this](int key) { liveSplitKey(key); };
     input.events.lost = [this] { liveLost(); };
-    s_.Cmd_Split.caption = "Split";
     applyLiveChannels();
-    labelLive(s_.language.LangNo);
+    labelLive(s_.language.table, s_.language.LangNo);
 }
 
-void Player::labelLive(int lang) {
-    const LiveTexts& t = textsOf(lang);
-    s_.Cmd_ChordMode.caption = live_.mode == ChordMode::SingleFinger ? t.singleFinger : t.fingered;
-    s_.Cmd_Sync.caption = t.sync;
-    s_.Cmd_Tap.caption = t.tap;
-    if (s_.SplitLearning) s_.Lbl_LiveStatus.caption = t.pressSplitKey;
+void Player::labelLive(const TextTable& table, int lang) {
+    auto text = [&](KeyboardText entry) -> const std::string& { return table.LangText(lang, kGroupKeyboard, entry); };
+    s_.Cmd_Split.caption = text(kTextSplit);
+    s_.Cmd_Split.toolTip = text(kTextSplitTip);
+    s_.Cmd_ChordMode.caption = text(live_.mode == ChordMode::SingleFinger ? kTextSingleFinger : kTextFingered);
+    s_.Cmd_Sync.caption = text(kTextSyncStart);
+    s_.Cmd_Tap.caption = text(kTextTapTempo);
+    s_.Cmb_Voice.toolTip = text(kTextVoiceTip);
+    if (s_.SplitLearning) s_.Lbl_LiveStatus.caption = text(kTextPressSplitKey);
+}
+
+const std::string& Player::liveText(KeyboardText entry) const {
+    return s_.language.text(kGroupKeyboard, entry);
 }
 
 bool Player::openLiveInput(MidiInputProvider& inputs, int device) {
@@ -95,7 +69,7 @@ bool Player::openLiveInput(MidiInputProvider& inputs, int device) {
     if (device >= 0) {
         opened = input_->open(inputs.create(device), name);
         if (!opened) {
-            s_.dialogs.messageBox(textsOf(s_.language.LangNo).cannotOpen + name, kAppTitle, MessageIcon::Exclamation);
+            s_.dialogs.messageBox(liveText(kTextCannotOpenInput) + name, kAppTitle, MessageIcon::Exclamation);
         } else {
             s_.Lbl_LiveStatus.caption = name;
         }
@@ -107,13 +81,6 @@ bool Player::openLiveInput(MidiInputProvider& inputs, int device) {
     if (store_) live_.save(*store_);
     applyLiveChannels();
     return opened;
-}
-
-void Player::reopenLiveInput(MidiInputProvider& inputs) {
-    if (!input_) return;
-    const int device = live_.findDevice(inputs);
-    if (device < 0) return;  // unplugged since: quietly none, as for the output
-    openLiveInput(inputs, device);
 }
 
 // Everything the chord labels do for a click happens for a played chord;
@@ -136,7 +103,7 @@ void Player::syncStart() {
 void Player::Cmd_Split_Click() {
     if (!input_ || !input_->isOpen()) return;
     s_.SplitLearning = true;
-    s_.Lbl_LiveStatus.caption = textsOf(s_.language.LangNo).pressSplitKey;
+    s_.Lbl_LiveStatus.caption = liveText(kTextPressSplitKey);
     input_->learnSplit();
     s_.dialogs.focusKeyboardSink();
 }
@@ -154,7 +121,7 @@ void Player::Cmd_ChordMode_Click() {
     live_.mode = live_.mode == ChordMode::Fingered ? ChordMode::SingleFinger : ChordMode::Fingered;
     if (input_) input_->setMode(live_.mode);
     if (store_) live_.save(*store_);
-    labelLive(s_.language.LangNo);
+    labelLive(s_.language.table, s_.language.LangNo);
     s_.dialogs.focusKeyboardSink();
 }
 
@@ -198,12 +165,11 @@ void Player::Cmd_Tap_Click() {
 // The accompaniment plays on; a message box would hold the cues that keep it
 // going, so while playing only the status line says so.
 void Player::liveLost() {
-    const LiveTexts& t = textsOf(s_.language.LangNo);
-    const std::string name = live_.deviceName;
-    s_.Lbl_LiveStatus.caption = t.lost + name;
+    const std::string lost = liveText(kTextInputLost) + live_.deviceName;
+    s_.Lbl_LiveStatus.caption = lost;
     s_.SplitLearning = false;
     applyLiveChannels();
-    if (s_.Playing == 0) s_.dialogs.messageBox(t.lost + name + "\n" + t.playsOn, kAppTitle, MessageIcon::Exclamation);
+    if (s_.Playing == 0) s_.dialogs.messageBox(lost + "\n" + liveText(kTextPlaysOn), kAppTitle, MessageIcon::Exclamation);
 }
 
 void Player::applyLiveChannels() {

@@ -174,6 +174,7 @@ struct PlayerState {
     Control Cmd_ChordMode;   // single finger / fingered
     Control Cmd_Sync;        // sync start; coloured ColOn while armed
     Control Cmd_Tap;         // tap tempo
+    Control Cmb_Voice;       // the right hand's voice; its tool tip names it
     bool SplitLearning = false;
     bool SyncArmed = false;
     // The right hand's channel (0-based) and where the cue carriers go: a

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <system_error>
 
+#include "midi/input/MidiInputPort.h"
 #include "midi/output/MIDIOutputComponent.h"
 #include "settings/MidiOutOpening.h"
 #include "settings/StatusTexts.h"
@@ -48,6 +49,7 @@ MIDISetupForm::MIDISetupForm(Language& language, SettingsStore& settings,
     window.visible = false;
     Label1 = captioned("Dil");
     Label2 = captioned("MIDI Aygıtı");
+    Label3 = captioned("MIDI Giriş Aygıtı");
     CmdOk = captioned("Tamam");
     CmdCancel = captioned("Çıkış");
     Combo1.entries = {"Türkçe (Turkish)", "English"};
@@ -58,6 +60,7 @@ MIDISetupForm::MIDISetupForm(Language& language, SettingsStore& settings,
 void MIDISetupForm::Form_Load() {
     ++loads;
     buildDeviceList();
+    buildInputList();
 
     const int lang = storedLanguage(settings_);
     const std::string storedDev = settings_.read(kSection, kDevKey);
@@ -75,6 +78,11 @@ void MIDISetupForm::Form_Load() {
         ComboMidiOut_Click(device);
     else if (deviceCount > 0)
         ComboMidiOut_Click(0);
+
+    // The input the player kept, found by its name if it moved; one that is
+    // gone leaves "none".
+    const int input = storedInput ? storedInput() : -1;
+    ComboMidiIn.ListIndex = holds(ComboMidiIn, input + 1) ? input + 1 : 0;
 
     SetTheLangsQuery();
     SetTheLang();
@@ -97,6 +105,15 @@ void MIDISetupForm::buildDeviceList() {
     ComboMidiOut.ListIndex = selection;
 }
 
+// "none" first, named by relabel(); then the input devices in the system's
+// order, so that device d stands at position d + 1.
+void MIDISetupForm::buildInputList() {
+    const int n = inputs ? std::clamp(inputs->count(), 0, kMaxDeviceCount) : 0;
+    ComboMidiIn.entries.assign(1, language_.table.LangText(language_.LangNo, kGroupKeyboard, kTextNoInput));
+    for (int d = 0; d < n; ++d) ComboMidiIn.entries.push_back(inputs->name(d));
+    ComboMidiIn.ListIndex = 0;
+}
+
 void MIDISetupForm::Combo1_Click(int position) {
     if (!holds(Combo1, position)) return;
     Combo1.ListIndex = position;
@@ -112,6 +129,11 @@ void MIDISetupForm::Combo1_Scroll(int position) {
 void MIDISetupForm::ComboMidiOut_Click(int position) {
     if (!holds(ComboMidiOut, position)) return;
     ComboMidiOut.ListIndex = position;
+}
+
+void MIDISetupForm::ComboMidiIn_Click(int position) {
+    if (!holds(ComboMidiIn, position)) return;
+    ComboMidiIn.ListIndex = position;
 }
 
 // A list without a selection (only before the window has loaded) stores
@@ -145,11 +167,23 @@ void MIDISetupForm::SetUp() {
         }
         if (deviceApplied) deviceApplied(position, MidiOutName, open);
     }
+    applyInput();
     Hide();
     // The player window comes up even when the help document could not be
     // prepared; that message is shown first.
     if (prepareHelp) prepareHelp();
     if (showPlayer) showPlayer();
+}
+
+// The player stores the input it opened, by position and by name, and says
+// so when it cannot open one. Applied after the output: opening it sends the
+// right hand's voice to the output just opened.
+void MIDISetupForm::applyInput() {
+    if (!inputApplied) return;
+    const int position = holds(ComboMidiIn, ComboMidiIn.ListIndex) ? ComboMidiIn.ListIndex : 0;
+    const bool open = inputApplied(position - 1);
+    MidiInIndex = static_cast<std::int16_t>(open ? position : 0);
+    ComboMidiIn.ListIndex = MidiInIndex;
 }
 
 void MIDISetupForm::CmdCancel_Click() {
@@ -171,6 +205,7 @@ void MIDISetupForm::Form_QueryUnload() {
 // chosen; only the device waits for OK.
 void MIDISetupForm::BackToPlayer() {
     if (holds(ComboMidiOut, MidiOutIndex)) ComboMidiOut.ListIndex = MidiOutIndex;
+    if (holds(ComboMidiIn, MidiInIndex)) ComboMidiIn.ListIndex = MidiInIndex;
     Hide();
     if (showPlayer) showPlayer();
 }
@@ -205,6 +240,8 @@ void MIDISetupForm::relabel(int lang) {
     Label2.caption = table.LangText(lang, kGroupCaptions, 2);
     CmdOk.caption = table.LangText(lang, kGroupCaptions, 3);
     CmdCancel.caption = table.LangText(lang, kGroupCaptions, 4);
+    Label3.caption = table.LangText(lang, kGroupKeyboard, kTextInputDevice);
+    if (!ComboMidiIn.entries.empty()) ComboMidiIn.entries.front() = table.LangText(lang, kGroupKeyboard, kTextNoInput);
 }
 
 }  // namespace vornel

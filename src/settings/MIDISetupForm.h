@@ -14,6 +14,7 @@
 namespace vornel {
 
 class MIDIOutputComponent;
+class MidiInputProvider;
 
 // A drop-down list as the setup window keeps it. ListIndex -1: no selection.
 struct ComboList {
@@ -23,7 +24,7 @@ struct ComboList {
 };
 
 // The setup window MIDISetupForm as a presentation model: the language list,
-// the output device list, OK and Exit. It owns the language (text table and
+// the output device list, the MIDI keyboard's input list, OK and Exit. It owns the language (text table and
 // LangNo) in the sense that it fills the table and is the only one to change
 // the language; every other window is relabelled through `relabellers`.
 // The Qt window mirrors these records and forwards input to the handlers of
@@ -53,12 +54,16 @@ public:
     ComboList Combo1;  // language list
     Control Label2;
     ComboList ComboMidiOut;  // device list: position p is device number p - 1
+    Control Label3;
+    ComboList ComboMidiIn;  // input list: "none", then input device p - 1 at position p
     Control CmdOk;
     Control CmdCancel;
 
     // What the last OK applied: the device list entry's text and position.
     std::string MidiOutName;
     std::int16_t MidiOutIndex = 0;
+    // The input list position the last OK left open; 0 (none) until then.
+    std::int16_t MidiInIndex = 0;
 
     // How many times the window has been loaded. The window on screen centres
     // itself when it is first shown after a load, and only then.
@@ -73,6 +78,12 @@ public:
     // What SetUp opened: the device list position, its entry's text and
     // whether the port is open now.
     std::function<void(int position, const std::string& name, bool open)> deviceApplied;
+    // The MIDI keyboard: the input devices to list (none listed while unset),
+    // the device the player keeps from the last run (-1: none), and opening
+    // the device OK chose (-1: none), true when it is open.
+    MidiInputProvider* inputs = nullptr;
+    std::function<int()> storedInput;
+    std::function<bool(int device)> inputApplied;
 
     // Loading: builds the device list, selects the stored language (which
     // stores and applies it) and the stored device, fills the text table and
@@ -85,19 +96,23 @@ public:
     void Combo1_Scroll(int position);
     // The device list: only the selection changes until OK.
     void ComboMidiOut_Click(int position);
+    // The input list, likewise.
+    void ComboMidiIn_Click(int position);
 
     // OK: stores both choices, then SetUp.
     void CmdOk_Click();
-    // Applies the chosen device, hides this window, prepares the help
-    // document and shows the player window.
+    // Applies the chosen device, then the chosen input (a device that does
+    // not open leaves the list at "none"), hides this window, prepares the
+    // help document and shows the player window.
     void SetUp();
     // Exit: ends the program at once; nothing is stored.
     void CmdCancel_Click();
     // Closing through the window frame, or Escape: Exit at the first start;
     // once an OK has shown the player, Cancel (BackToPlayer).
     void Form_QueryUnload();
-    // Leaves the window without applying anything: the device list goes back
-    // to the device the last OK applied, and the player window comes back.
+    // Leaves the window without applying anything: the device and input
+    // lists go back to what the last OK applied, and the player window comes
+    // back.
     void BackToPlayer();
     // True once an OK has run: the player window exists on screen.
     bool playerShown() const { return setUpRuns_ > 0; }
@@ -113,6 +128,8 @@ public:
 
 private:
     void buildDeviceList();
+    void buildInputList();
+    void applyInput();
     void relabel(int lang);
 
     Language& language_;

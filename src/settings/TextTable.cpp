@@ -6,7 +6,8 @@ namespace vornel {
 
 namespace {
 
-// Captions 0..23, messages 0..2, other texts 0..4, one language per array.
+// Captions 0..23, messages 0..2, other texts 0..4, the MIDI keyboard's texts
+// 0..13 (KeyboardText), one language per array.
 // Leading and trailing blanks are part of the texts: the menus and tool tips
 // use them for spacing.
 constexpr std::array<std::string_view, kTextsPerLanguage> kTurkish{
@@ -45,6 +46,25 @@ constexpr std::array<std::string_view, kTextsPerLanguage> kTurkish{
     "Soru ve önerileriniz için:   vornel@halvex.org",
     "yükleniyor ...",
     "Aç - MIDI ve STİL dosyaları (*.mid, *.sty)",
+    // the MIDI keyboard
+    "MIDI Giriş Aygıtı",
+    "yok",
+    "Split",
+    "Tek Parmak",
+    "Parmaklı",
+    "Eş Başlat",
+    "Tempo Vur",
+    "Bölme noktası için bir tuşa basın",
+    "MIDI giriş aygıtı kayboldu: ",
+    "Eşlik çalmaya devam ediyor.",
+    "MIDI giriş aygıtı açılamadı: ",
+    "Sağ elin sesi",
+    "Sol eli sağ elden ayıran tuş: buna, sonra MIDI klavyede bir tuşa basın",
+    "MIDI klavye: girişi Ayarlar'da seçilir. Bölme noktasının altındaki tuşlar akoru seçer; Split'e, "
+    "sonra klavyede bir tuşa basmak bölme noktasını belirler. Tek Parmak: bir tuş majör; altındaki en yakın "
+    "siyah tuşla minör, en yakın beyaz tuşla yedili, ikisiyle minör yedili. Parmaklı: akor çalındığı gibi "
+    "tanınır (majör, minör, 7, m7, maj7, 6, m6, sus4, dim, aug, add9; kök + beşli majör, kök + küçük üçlü "
+    "minör). Sağ el, alttaki çubukta seçilen sesle çalar.",
 };
 
 constexpr std::array<std::string_view, kTextsPerLanguage> kEnglish{
@@ -83,6 +103,25 @@ constexpr std::array<std::string_view, kTextsPerLanguage> kEnglish{
     "Questions and suggestions:   vornel@halvex.org",
     "loading ...",
     "Open - MIDI and STYLE files (*.mid, *.sty)",
+    // the MIDI keyboard
+    "MIDI Input Device",
+    "none",
+    "Split",
+    "Single Finger",
+    "Fingered",
+    "Sync Start",
+    "Tap Tempo",
+    "Press a key for the split point",
+    "The MIDI input device is gone: ",
+    "The accompaniment plays on.",
+    "The MIDI input device cannot be opened: ",
+    "Right-hand voice",
+    "The key between the hands: press this, then a key on the MIDI keyboard",
+    "MIDI keyboard: choose its input in Settings. Keys below the split point pick the chord; Split, then a "
+    "key on the keyboard, sets the split point. Single Finger: one key is major; with the nearest black key "
+    "below it minor, with the nearest white key below it seventh, with both minor seventh. Fingered: the "
+    "chord is recognised as played (major, minor, 7, m7, maj7, 6, m6, sus4, dim, aug, add9; root + fifth "
+    "major, root + minor third minor). The right hand plays the voice chosen in the bar below.",
 };
 
 }  // namespace

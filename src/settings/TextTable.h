@@ -15,16 +15,36 @@ inline constexpr int kLanguageCount = 3;
 inline constexpr int kGroupCaptions = 0;    // window titles, labels, menus, buttons, tool tips
 inline constexpr int kGroupMessages = 1;    // message boxes
 inline constexpr int kGroupOtherTexts = 2;  // tool tips, status texts, the contact line
-inline constexpr std::array<int, 3> kGroupSizes{24, 3, 5};
-inline constexpr int kTextsPerLanguage = 24 + 3 + 5;
-static_assert(kGroupSizes[0] + kGroupSizes[1] + kGroupSizes[2] == kTextsPerLanguage);
+inline constexpr int kGroupKeyboard = 3;    // the MIDI keyboard's texts, entries named by KeyboardText
+inline constexpr std::array<int, 4> kGroupSizes{24, 3, 5, 14};
+inline constexpr int kTextsPerLanguage = 24 + 3 + 5 + 14;
+static_assert(kGroupSizes[0] + kGroupSizes[1] + kGroupSizes[2] + kGroupSizes[3] == kTextsPerLanguage);
+
+// The entries of group kGroupKeyboard. The group comes after the other three
+// so that their entries keep their numbers.
+enum KeyboardText : int {
+    kTextInputDevice,      // the setup window's label of the input list
+    kTextNoInput,          // the input list's first entry: no keyboard
+    kTextSplit,            // the button that learns the split point
+    kTextSingleFinger,     // chord mode
+    kTextFingered,         // chord mode
+    kTextSyncStart,        // button, and the key map's F11
+    kTextTapTempo,         // button, and the key map's F12
+    kTextPressSplitKey,    // status while the split point is being learnt
+    kTextInputLost,        // followed by the device's name
+    kTextPlaysOn,          // after kTextInputLost in its message box
+    kTextCannotOpenInput,  // followed by the device's name
+    kTextVoiceTip,         // tool tip of the right hand's voice
+    kTextSplitTip,         // tool tip of Split
+    kTextKeyMapKeyboard,   // the key map's paragraph on the MIDI keyboard
+};
 
 // Every user-interface text that changes with the language, addressed by
 // language, group and entry. Empty until SetTheLangsQuery fills it; read-only
 // afterwards.
 class TextTable {
 public:
-    // Stores the 32 Turkish texts, then the 32 English texts. Calling it again
+    // Stores the Turkish texts, then the English texts. Calling it again
     // stores the same texts again.
     void SetTheLangsQuery();
 

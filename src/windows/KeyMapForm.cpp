@@ -29,11 +29,16 @@ KeyMapForm::KeyMapForm() {
         Label2[static_cast<std::size_t>(i)].caption = kActions[static_cast<std::size_t>(i)];
     }
     Label3.caption = "* Minor = Shift + Key ...";
+    KeyboardKey[0].caption = "F 11 --->>>";
+    KeyboardKey[1].caption = "F 12 --->>>";
 }
 
 void KeyMapForm::relabel(const TextTable& table, int lang) {
     window.caption = table.LangText(lang, kGroupCaptions, 23);
     Command1.caption = table.LangText(lang, kGroupCaptions, 3);
+    KeyboardAction[0].caption = table.LangText(lang, kGroupKeyboard, kTextSyncStart);
+    KeyboardAction[1].caption = table.LangText(lang, kGroupKeyboard, kTextTapTempo);
+    KeyboardNote.caption = table.LangText(lang, kGroupKeyboard, kTextKeyMapKeyboard);
 }
 
 void KeyMapForm::relabel(const Language& language) {

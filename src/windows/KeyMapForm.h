@@ -12,7 +12,9 @@ struct Language;
 
 // The key map window `frmMap` as a presentation model: which letter keys pick
 // the chord roots and which function keys switch the accompaniment channels,
-// as twenty pairs of labels in a frame, a note on minor chords and OK.
+// as twenty pairs of labels in a frame, a note on minor chords and OK; and
+// for a MIDI keyboard, the keys of sync start and tap tempo and a paragraph
+// on playing it.
 // Created hidden when the language is first applied; OK only hides it again.
 class KeyMapForm {
 public:
@@ -20,6 +22,8 @@ public:
     // Pairs 0..11 are the letter keys (the window's left half), 12..19 the
     // function keys (its right half).
     static constexpr int kLetterKeyCount = 12;
+    // F11 and F12, under the function keys of the channels.
+    static constexpr int kKeyboardPairCount = 2;
 
     KeyMapForm();
     KeyMapForm(const KeyMapForm&) = delete;
@@ -34,10 +38,13 @@ public:
     std::array<Control, kPairCount> Label1;  // the key
     std::array<Control, kPairCount> Label2;  // what it does
     Control Label3;                          // the note on minor chords
+    std::array<Control, kKeyboardPairCount> KeyboardKey;     // "F 11 --->>>", "F 12 --->>>"
+    std::array<Control, kKeyboardPairCount> KeyboardAction;  // sync start, tap tempo
+    Control KeyboardNote;                                    // how a MIDI keyboard is played
     Control Command1;                        // OK
 
-    // Title and OK in language `lang` of `table`; the key labels are the
-    // same in every language.
+    // Title, OK and the MIDI keyboard's texts in language `lang` of `table`;
+    // the key labels are the same in every language.
     void relabel(const TextTable& table, int lang);
     void relabel(const Language& language);
 

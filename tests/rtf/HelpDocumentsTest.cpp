@@ -27,7 +27,9 @@ const std::vector<std::string> kBothLanguages = {
     "Intro A", "Main A", "Fill In AB", "Fill In BA", "Ending", "*.sty", "*.mid", "Shift",
     "A   W   S   E   D   F   T   G   Y   H   U   J", "C   C#  D   Eb  E   F   F#  G   Ab  A   Bb  B",
     "F1", "F8", "F9", "Sub Rhythm", "Main Rhythm", "Bass", "Chord 1", "Chord 2", "Pad", "Phrase 1",
-    "Phrase 2", "Tempo Modify", "Türkçe (Turkish)", "English", "Cannot open MIDI Output port"};
+    "Phrase 2", "Tempo Modify", "Türkçe (Turkish)", "English", "Cannot open MIDI Output port",
+    // the MIDI keyboard: its button, its keys and the chord types it reads
+    "“Split”", "F11", "F12", "Am7", "maj7", "m6", "sus4", "dim", "aug", "add9"};
 
 class HelpDocuments : public testing::TestWithParam<HelpDocument> {};
 
@@ -87,6 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"Vornel Yardım", "“Aç ..”", "“Oynat”", "“Durdur”", "“Panik”", "“Ayarlar”", "“Harita”",
          "“Hakkında”", "“Yardım”", "“- Çıkış -”", "“Tamam”", "“Aygıt ve Dil Seçimi”", "“Dil”",
          "“MIDI Aygıtı”", "“Stil”", "“Akorlar”", "“Dosya”", "Çıkmak istediğinizden emin misiniz?",
+         "“MIDI Giriş Aygıtı”", "“yok”", "Tek Parmak", "Parmaklı", "Eş Başlat", "Tempo Vur",
          "ı", "ğ", "ş", "İ", "ü", "ö", "ç"}}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -95,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
         "Help.rtf",
         {"Vornel Help", "“Open ..”", "“Play”", "“Stop”", "“Panic”", "“Settings”", "“Key map”",
          "“About”", "“Help”", "“- Exit -”", "“Ok”", "“Device and Language Selection”",
-         "“Language”", "“MIDI Device”", "“Style”", "“Chords”", "“File”", "Are you sure?"}}));
+         "“Language”", "“MIDI Device”", "“Style”", "“Chords”", "“File”", "Are you sure?",
+         "“MIDI Input Device”", "“none”", "Single Finger", "Fingered", "Sync Start", "Tap Tempo"}}));
 
 }  // namespace
 }  // namespace vornel

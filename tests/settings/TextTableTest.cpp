@@ -76,9 +76,24 @@ TEST_F(TextTableTest, TurkishLettersAreStoredAsUtf8) {
     EXPECT_EQ(table.LangText(0, 0, 4), "\xC3\x87\xC4\xB1k\xC4\xB1\xC5\x9F");  // Çıkış
 }
 
+// The MIDI keyboard's group comes after the others, so their numbers hold;
+// every one of its texts exists in both languages, in Turkish letters.
+TEST_F(TextTableTest, KeyboardTextsOfBothLanguages) {
+    for (int entry = 0; entry <= kTextKeyMapKeyboard; ++entry) {
+        EXPECT_NE(table.LangText(kLangTurkish, kGroupKeyboard, entry), "") << entry;
+        EXPECT_NE(table.LangText(kLangEnglish, kGroupKeyboard, entry), "") << entry;
+    }
+    EXPECT_EQ(table.LangText(0, kGroupKeyboard, kTextInputDevice), "MIDI Giri\xC5\x9F Ayg\xC4\xB1t\xC4\xB1");
+    EXPECT_EQ(table.LangText(1, kGroupKeyboard, kTextInputDevice), "MIDI Input Device");
+    EXPECT_EQ(table.LangText(0, kGroupKeyboard, kTextNoInput), "yok");
+    EXPECT_EQ(table.LangText(1, kGroupKeyboard, kTextNoInput), "none");
+    EXPECT_EQ(table.LangText(0, kGroupKeyboard, kTextSyncStart), "E\xC5\x9F Ba\xC5\x9Flat");  // Eş Başlat
+    EXPECT_EQ(table.LangText(1, kGroupKeyboard, kTextTapTempo), "Tap Tempo");
+}
+
 TEST_F(TextTableTest, LanguageTwoIsAllEmpty) {
-    const int sizes[] = {24, 3, 5};
-    for (int group = 0; group < 3; ++group)
+    const int sizes[] = {24, 3, 5, 14};
+    for (int group = 0; group < 4; ++group)
         for (int entry = 0; entry < sizes[group]; ++entry)
             EXPECT_EQ(table.LangText(2, group, entry), "") << group << "/" << entry;
 }
@@ -86,12 +101,13 @@ TEST_F(TextTableTest, LanguageTwoIsAllEmpty) {
 TEST_F(TextTableTest, AddressesOutsideTheTableReadEmpty) {
     EXPECT_EQ(table.LangText(3, 0, 0), "");
     EXPECT_EQ(table.LangText(-1, 0, 0), "");
-    EXPECT_EQ(table.LangText(0, 3, 0), "");
+    EXPECT_EQ(table.LangText(0, 4, 0), "");
     EXPECT_EQ(table.LangText(0, -1, 0), "");
     // One past the end of a group must not read the next group's first entry.
     EXPECT_EQ(table.LangText(0, 0, 24), "");
     EXPECT_EQ(table.LangText(1, 1, 3), "");
     EXPECT_EQ(table.LangText(1, 2, 5), "");
+    EXPECT_EQ(table.LangText(1, kGroupKeyboard, kTextKeyMapKeyboard + 1), "");
     EXPECT_EQ(table.LangText(0, 0, -1), "");
     EXPECT_EQ(table.LangText(32767, 32767, 32767), "");
 }

@@ -89,6 +89,27 @@ TEST_F(KeyMapFormTest, EachFunctionKeySwitchesTheChannelItsLabelNames) {
     }
 }
 
+// The MIDI keyboard's keys and paragraph use the words of the player's own
+// buttons, in each language.
+TEST_F(KeyMapFormTest, F11AndF12NameTheButtonsTheyPress) {
+    TextTable table;
+    table.SetTheLangsQuery();
+    for (const int lang : {kLangTurkish, kLangEnglish}) {
+        keyMap.relabel(table, lang);
+        player.relabel(table, lang);
+        const PlayerState& s = player.state();
+        EXPECT_EQ(keyMap.KeyboardKey[0].caption, "F 11 --->>>");
+        EXPECT_EQ(keyMap.KeyboardAction[0].caption, s.Cmd_Sync.caption);
+        EXPECT_EQ(keyMap.KeyboardKey[1].caption, "F 12 --->>>");
+        EXPECT_EQ(keyMap.KeyboardAction[1].caption, s.Cmd_Tap.caption);
+        for (const Control* named : {&s.Cmd_Split, &s.Cmd_ChordMode})
+            EXPECT_NE(keyMap.KeyboardNote.caption.find(named->caption), std::string::npos) << named->caption;
+    }
+    constexpr int kKeyF11 = 122;
+    player.Picture1_KeyDown(kKeyF11, 0);
+    EXPECT_TRUE(player.state().SyncArmed);
+}
+
 TEST_F(KeyMapFormTest, OkHidesTheKeyMapFirstThenBringsThePlayerBack) {
     player.mnuMap_Click();
     EXPECT_TRUE(keyMap.window.visible);

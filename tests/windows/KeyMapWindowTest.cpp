@@ -83,6 +83,11 @@ TEST(KeyMapWindowLargeFont, RowsNeverOverlapAndEverythingFits) {
         EXPECT_LE(last->geometry().bottom(), window.frame()->height()) << "last row clipped";
         EXPECT_GT(window.noteLabel()->y(), window.frame()->geometry().bottom());
         EXPECT_GT(window.okButton()->y(), window.noteLabel()->y());
+        EXPECT_GT(window.keyboardNote()->y(), window.noteLabel()->geometry().bottom());
+        EXPECT_GT(window.okButton()->y(), window.keyboardNote()->geometry().bottom());
+        EXPECT_GE(window.keyboardNote()->height(), window.keyboardNote()->heightForWidth(window.keyboardNote()->width()));
+        const QLabel* f12 = window.keyboardKeyLabel(KeyMapForm::kKeyboardPairCount - 1);
+        EXPECT_LE(f12->geometry().bottom(), window.frame()->height()) << "F12 clipped";
         EXPECT_LE(window.okButton()->geometry().bottom(), window.height());
     }
     QApplication::setFont(standard);

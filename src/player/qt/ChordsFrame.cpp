@@ -13,7 +13,10 @@ constexpr int kGapToDivider = 14;
 }  // namespace
 
 ChordsFrame::ChordsFrame(QWidget* parent)
-    : QGroupBox(parent), major_(new ChordKeyboard(this)), minor_(new ChordKeyboard(this)) {
+    : QGroupBox(parent),
+      major_(new ChordKeyboard(this)),
+      minor_(new ChordKeyboard(this)),
+      liveChord_(new QLabel(this)) {
     setFixedSize(kWidth, kHeight);
     const int keysWidth = ChordKeyboard::keyboardWidth();
     const int middle = kWidth / 2;
@@ -33,6 +36,16 @@ ChordsFrame::ChordsFrame(QWidget* parent)
     auto* minorCaption = new QLabel(QStringLiteral("MINOR"), this);
     minorCaption->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     minorCaption->setGeometry(minor_->x(), kCaptionTop, keysWidth, kKeysTop - kCaptionTop - 2);
+
+    // The chord the MIDI keyboard's left hand named last, on the captions' row
+    // at the left end of the major keyboard, where a player's eye is on the
+    // labels it lights.
+    liveChord_->setObjectName("Lbl_LiveChord");
+    QFont bold = liveChord_->font();
+    bold.setBold(true);
+    liveChord_->setFont(bold);
+    liveChord_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    liveChord_->setGeometry(major_->x(), kCaptionTop, keysWidth / 2, kKeysTop - kCaptionTop - 2);
 
     connect(major_, &ChordKeyboard::keyClicked, this,
             [this](int note) { emit chordClicked(note); });
@@ -55,6 +68,7 @@ void ChordsFrame::sync(const PlayerState& state) {
         key.setCaption(qtString(c.caption));
         key.setColour(qtColour(c.colour));
     }
+    mirrorCaptioned(*liveChord_, state.Lbl_LiveChord);
 }
 
 }  // namespace vornel

@@ -10,7 +10,8 @@ namespace vornel {
 
 // Frm_Chords: the major keyboard (chord labels 0..11) and the minor keyboard
 // (12..23) side by side, a thin divider between them, "MAJOR" above the right
-// end of the first and "MINOR" above the left end of the second.
+// end of the first and "MINOR" above the left end of the second; the chord a
+// MIDI keyboard named last above the left end of the first.
 class ChordsFrame final : public QGroupBox {
     Q_OBJECT
 
@@ -23,6 +24,7 @@ public:
     void sync(const PlayerState& state);
     // Chord label 0..23.
     ChordKey& label(int index);
+    QLabel* liveChord() const { return liveChord_; }
 
 signals:
     void chordClicked(int index);
@@ -30,6 +32,7 @@ signals:
 private:
     ChordKeyboard* major_;
     ChordKeyboard* minor_;
+    QLabel* liveChord_;
 };
 
 }  // namespace vornel

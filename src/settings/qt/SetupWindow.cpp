@@ -51,6 +51,8 @@ SetupWindow::SetupWindow(MIDISetupForm& model, QtDispatcher& dispatcher, QWidget
       combo1_(new QComboBox),
       label2_(new QLabel),
       comboMidiOut_(new QComboBox),
+      label3_(new QLabel),
+      comboMidiIn_(new QComboBox),
       cmdOk_(new QPushButton),
       cmdCancel_(new QPushButton) {
     setObjectName("MIDISetupForm");
@@ -58,19 +60,25 @@ SetupWindow::SetupWindow(MIDISetupForm& model, QtDispatcher& dispatcher, QWidget
     combo1_->setObjectName("Combo1");
     label2_->setObjectName("Label2");
     comboMidiOut_->setObjectName("ComboMidiOut");
+    label3_->setObjectName("Label3");
+    comboMidiIn_->setObjectName("ComboMidiIn");
     cmdOk_->setObjectName("CmdOk");
     cmdCancel_->setObjectName("CmdCancel");
 
     combo1_->setFixedWidth(kListWidth);
     comboMidiOut_->setFixedWidth(kListWidth);
+    comboMidiIn_->setFixedWidth(kListWidth);
     label1_->setBuddy(combo1_);
     label2_->setBuddy(comboMidiOut_);
+    label3_->setBuddy(comboMidiIn_);
 
     auto* lists = new QGridLayout;
     lists->addWidget(label1_, 0, 0, Qt::AlignRight | Qt::AlignVCenter);
     lists->addWidget(combo1_, 0, 1);
     lists->addWidget(label2_, 1, 0, Qt::AlignRight | Qt::AlignVCenter);
     lists->addWidget(comboMidiOut_, 1, 1);
+    lists->addWidget(label3_, 2, 0, Qt::AlignRight | Qt::AlignVCenter);
+    lists->addWidget(comboMidiIn_, 2, 1);
     lists->setColumnStretch(0, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -92,6 +100,9 @@ SetupWindow::SetupWindow(MIDISetupForm& model, QtDispatcher& dispatcher, QWidget
     connect(comboMidiOut_, &QComboBox::activated, this, [this](int position) {
         forward([this, position] { model_.ComboMidiOut_Click(position); });
     });
+    connect(comboMidiIn_, &QComboBox::activated, this, [this](int position) {
+        forward([this, position] { model_.ComboMidiIn_Click(position); });
+    });
     connect(cmdOk_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.CmdOk_Click(); }); });
     connect(cmdCancel_, &QPushButton::clicked, this,
@@ -107,10 +118,12 @@ void SetupWindow::sync() {
     setWindowTitle(qtString(model_.window.caption));
     mirrorCaptioned(*label1_, model_.Label1);
     mirrorCaptioned(*label2_, model_.Label2);
+    mirrorCaptioned(*label3_, model_.Label3);
     mirrorCaptioned(*cmdOk_, model_.CmdOk);
     mirrorCaptioned(*cmdCancel_, model_.CmdCancel);
     syncList(combo1_, model_.Combo1, shownLanguages_);
     syncList(comboMidiOut_, model_.ComboMidiOut, shownDevices_);
+    syncList(comboMidiIn_, model_.ComboMidiIn, shownInputs_);
 
     if (model_.window.visible == isVisible()) return;
     if (model_.window.visible && model_.loads != centredForLoad_) {

@@ -24,7 +24,7 @@ class SetupWindow final : public ModelWindow {
     Q_OBJECT
 
 public:
-    // Width of both lists: 3000 twips.
+    // Width of every list: 3000 twips.
     static constexpr int kListWidth = 200;
 
     // Closing through the window frame ends the program, as Exit does.
@@ -38,6 +38,8 @@ public:
     QComboBox* languageList() const { return combo1_; }
     QLabel* deviceLabel() const { return label2_; }
     QComboBox* deviceList() const { return comboMidiOut_; }
+    QLabel* inputLabel() const { return label3_; }
+    QComboBox* inputList() const { return comboMidiIn_; }
     QPushButton* okButton() const { return cmdOk_; }
     QPushButton* exitButton() const { return cmdCancel_; }
 
@@ -49,10 +51,13 @@ private:
     QComboBox* combo1_;
     QLabel* label2_;
     QComboBox* comboMidiOut_;
+    QLabel* label3_;
+    QComboBox* comboMidiIn_;
     QPushButton* cmdOk_;
     QPushButton* cmdCancel_;
     // What the device list shows, so an unchanged list is not rebuilt.
     std::vector<std::string> shownDevices_;
+    std::vector<std::string> shownInputs_;
     std::vector<std::string> shownLanguages_;
     int centredForLoad_ = 0;
 };

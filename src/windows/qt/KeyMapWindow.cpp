@@ -31,6 +31,13 @@ constexpr int kNoteTopTwips = 3840;
 constexpr int kOkTopTwips = 4260;
 constexpr int kOkWidthTwips = 1500;
 constexpr int kOkHeightTwips = 420;
+// F11 and F12 stand in the right half one row below F8, level with the
+// letter keys' last rows.
+constexpr int kKeyboardFirstRow = 9;
+// The MIDI keyboard's paragraph: under the note on minor chords, as wide as
+// the frame's rows, and this much space below it.
+constexpr int kKeyboardNoteWidthTwips = kFrameWidthTwips - 2 * kLetterKeyLeftTwips;
+constexpr int kKeyboardNoteGapTwips = 120;
 
 }  // namespace
 
@@ -39,6 +46,7 @@ KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget*
       model_(model),
       frame1_(new QFrame(this)),
       label3_(plainLabel("Label3", this)),
+      keyboardNote_(plainLabel("KeyboardNote", this)),
       command1_(new QPushButton(this)) {
     setObjectName("frmMap");
     frame1_->setObjectName("Frame1");
@@ -64,10 +72,19 @@ KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget*
         label1_[static_cast<std::size_t>(i)] = key;
         label2_[static_cast<std::size_t>(i)] = action;
     }
+    for (int i = 0; i < KeyMapForm::kKeyboardPairCount; ++i) {
+        const int top = px(kFirstRowTwips) + (kKeyboardFirstRow + i) * pitch;
+        QLabel* key = plainLabel(QString("KeyboardKey_%1").arg(i), frame1_);
+        QLabel* action = plainLabel(QString("KeyboardAction_%1").arg(i), frame1_);
+        key->move(px(kFunctionKeyLeftTwips), top);
+        action->move(px(kFunctionActionLeftTwips), top);
+        keyboardKey_[static_cast<std::size_t>(i)] = key;
+        keyboardAction_[static_cast<std::size_t>(i)] = action;
+    }
     label3_->move(px(kFrameLeftTwips + kLetterKeyLeftTwips), px(kNoteTopTwips) + grow);
-    command1_->setGeometry(px((kWidthTwips - kOkWidthTwips) / 2), px(kOkTopTwips) + grow,
-                           px(kOkWidthTwips), px(kOkHeightTwips));
-    setFixedSize(px(kWidthTwips), px(kHeightTwips) + grow);
+    keyboardNote_->setWordWrap(true);
+    grow_ = grow;
+    layOutKeyboardNote();
 
     connect(command1_, &QPushButton::clicked, this,
             [this] { forward([this] { model_.Command1_Click(); }); });
@@ -75,6 +92,18 @@ KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget*
     setDialogKeys([this] { model_.Command1_Click(); }, [this] { model_.Command1_Click(); });
 
     followModel();
+}
+
+// The paragraph's height follows its language; OK and the window's bottom
+// move with it.
+void KeyMapWindow::layOutKeyboardNote() {
+    const int width = px(kKeyboardNoteWidthTwips);
+    const int height = keyboardNote_->text().isEmpty() ? 0 : keyboardNote_->heightForWidth(width);
+    const int top = label3_->y() + std::max(label3_->sizeHint().height(), fontMetrics().height()) + 4;
+    keyboardNote_->setGeometry(label3_->x(), top, width, std::max(height, 0));
+    const int okTop = std::max(px(kOkTopTwips) + grow_, keyboardNote_->geometry().bottom() + 1 + px(kKeyboardNoteGapTwips));
+    command1_->setGeometry(px((kWidthTwips - kOkWidthTwips) / 2), okTop, px(kOkWidthTwips), px(kOkHeightTwips));
+    setFixedSize(px(kWidthTwips), okTop + px(kHeightTwips - kOkTopTwips));
 }
 
 void KeyMapWindow::sync() {
@@ -85,6 +114,11 @@ void KeyMapWindow::sync() {
         if (mirrorCaptioned(*label2_[i], model_.Label2[i])) label2_[i]->adjustSize();
     }
     if (mirrorCaptioned(*label3_, model_.Label3)) label3_->adjustSize();
+    for (std::size_t i = 0; i < keyboardKey_.size(); ++i) {
+        if (mirrorCaptioned(*keyboardKey_[i], model_.KeyboardKey[i])) keyboardKey_[i]->adjustSize();
+        if (mirrorCaptioned(*keyboardAction_[i], model_.KeyboardAction[i])) keyboardAction_[i]->adjustSize();
+    }
+    if (mirrorCaptioned(*keyboardNote_, model_.KeyboardNote)) layOutKeyboardNote();
     mirrorCaptioned(*command1_, model_.Command1);
     followVisibility();
 }
