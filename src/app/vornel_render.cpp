@@ -216,17 +216,31 @@ int render(const Options& o) {
     return 0;
 }
 
+constexpr const char* kUsage =
+    "usage: vornel_render STYLE OUT.wav [options]   plays STYLE through the built-in synthesizer into OUT.wav\n"
+    "       vornel_render --info STYLE               lists STYLE's parts, meter and channel table\n"
+    "options:\n"
+    "  --part NAME        the part pressed at the start, e.g. \"Intro A\" (default: the one chosen at loading)\n"
+    "  --chords \"C Am7\"   chords played in turn, one every --every seconds, repeated (default: C);\n"
+    "                     a root C, C#, Db ... B, then nothing, m, 7, m7, maj7, 6, m6, sus4, dim, aug or add9\n"
+    "  --every SECONDS    time between chords (default 4)\n"
+    "  --then LIST        parts pressed later, as PART@SECONDS, e.g. \"Fill In AA@6,Ending A@12\"\n"
+    "  --seconds N        length of the recording, at most 3600 (default 16)\n"
+    "  --events FILE      every message sent, with its time, into FILE (read by scripts/check_events.py)\n"
+    "  --log              each cue as it is reached: part, bar and chord\n";
+
 int usage() {
-    std::fprintf(stderr,
-                 "usage: vornel_render STYLE OUT.wav [--part NAME] [--chords \"C Am7 F G7\"] [--every SECONDS]\n"
-                 "                     [--then \"Fill In AA@6,Ending A@12\"] [--seconds N] [--log] [--events FILE]\n"
-                 "       vornel_render --info STYLE\n");
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (argc == 3 && std::strcmp(argv[1], "--info") == 0) return info(argv[2]);
     if (argc < 3) return usage();
     Options o;
