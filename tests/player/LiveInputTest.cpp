@@ -236,5 +236,35 @@ TEST_F(LiveInputTest, DeviceLostWhileStoppedSaysSoInABoxOnce) {
     EXPECT_FALSE(live.isOpen());
 }
 
+// Before a style is loaded there is no accompaniment to lead: every key is the
+// right hand's, and none of them chooses a chord.
+class LiveInputWithoutStyleTest : public PlayerTest {
+protected:
+    LiveInputWithoutStyleTest() { player.attachLive(live, store, clock); }
+
+    MemorySettingsStore store;
+    LiveInput live{output, ui};
+    FakeMidiInputs inputs{{"Keys A"}};
+};
+
+TEST_F(LiveInputWithoutStyleTest, TheWholeKeyboardPlaysTheVoiceUntilAStyleIsLoaded) {
+    player.setVoice(0);
+    ASSERT_TRUE(player.openLiveInput(inputs, 0));
+    clearSent();
+    inputs.play(0, {0x90, 40, 90, 0x80, 40, 0});
+    EXPECT_EQ(ui.drain(), 0);
+    std::vector<Triple> thru;
+    for (const SentMessage& m : sent()) thru.push_back(triple(m));
+    EXPECT_EQ(thru, (std::vector<Triple>{{0xC0, 0, 0}, {0x90, 40, 90}, {0x80, 40, 0}}));
+
+    loadMainA();
+    ASSERT_TRUE(player.openLiveInput(inputs, 0));  // as loading a file does
+    clearSent();
+    inputs.play(0, {0x90, 40, 90, 44, 90, 47, 90});
+    EXPECT_EQ(ui.drain(), 1);  // now a left-hand chord, E, and silent
+    EXPECT_EQ(st.ChordIdx, 4);
+    EXPECT_TRUE(sent().empty());
+}
+
 }  // namespace
 }  // namespace vornel::test
