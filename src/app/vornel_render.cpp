@@ -218,7 +218,7 @@ int render(const Options& o) {
 
 constexpr const char* kUsage =
     "usage: vornel_render STYLE OUT.wav [options]   plays STYLE through the built-in synthesizer into OUT.wav\n"
-    "       vornel_render --info STYLE               lists STYLE's parts, meter and channel table\n"
+    "       vornel_render --info STYLE               lists STYLE's tracks, meter, section markers and channel table\n"
     "options:\n"
     "  --part NAME        the part pressed at the start, e.g. \"Intro A\" (default: the one chosen at loading)\n"
     "  --chords \"C Am7\"   chords played in turn, one every --every seconds, repeated (default: C);\n"
