@@ -126,17 +126,19 @@ TEST_F(ChannelTableEngineTest, OnlyTheVersionThatSoundsSetsThePartsInstrument) {
 }
 
 // F1-F8 switch channels 9-16 on and off: a part written on channel 3 and
-// routed to channel 12 goes out on 12 only, so F4 reaches it.
+// routed to channel 12 goes out on 12 only, so F4 and the meter of 12 reach it.
 TEST_F(ChannelTableEngineTest, ARoutedPartIsSentOnItsDestinationWithItsSetUp) {
     table({record(2, 11, kAllTypes)});
     test::storePart(state, 2, 0, 384, {{0xC2, 33, 0, 0}, {0xB2, 7, 90, 0}, mark(60, 0, 3), release(60, 300, 3)});
     select(1);
+    state.ProgressBar2.fill(0.0f);
     play();
     runTo(350);
     std::vector<test::Triple> music;
     for (const SentMessage& m : sent())
         if (m.message.status != 0x90) music.push_back(test::triple(m));  // carriers left out
     EXPECT_EQ(music, (std::vector<test::Triple>{{0xCB, 33, 0}, {0xBB, 7, 90}, {0x9B, 60, 100}, {0x9B, 60, 0}}));
+    EXPECT_GT(state.ProgressBar2[12], 0.0f) << "its level shows on its part's meter";
 }
 
 // A pad held over two bars meets a chord change at the bar line by its RTR:
