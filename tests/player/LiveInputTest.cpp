@@ -11,13 +11,9 @@
 namespace vornel::test {
 namespace {
 
-class LiveInputTest : public PlayerTest {
+// A keyboard attached to the player, with or without a style loaded.
+class LiveKeyboardTest : public PlayerTest {
 protected:
-    LiveInputTest() {
-        loadMainA();
-        player.attachLive(live, store, clock);
-    }
-
     void openKeyboard() {
         ASSERT_TRUE(player.openLiveInput(inputs, 0));
         clearSent();
@@ -34,6 +30,14 @@ protected:
     MemorySettingsStore store;
     LiveInput live{output, ui};
     FakeMidiInputs inputs{{"Keys A", "Keys B"}};
+};
+
+class LiveInputTest : public LiveKeyboardTest {
+protected:
+    LiveInputTest() {
+        loadMainA();
+        player.attachLive(live, store, clock);
+    }
 };
 
 TEST_F(LiveInputTest, RightHandSoundsAtOnceInItsVoiceAndLeftHandKeysDoNot) {
@@ -238,29 +242,21 @@ TEST_F(LiveInputTest, DeviceLostWhileStoppedSaysSoInABoxOnce) {
 
 // Before a style is loaded there is no accompaniment to lead: every key is the
 // right hand's, and none of them chooses a chord.
-class LiveInputWithoutStyleTest : public PlayerTest {
+class LiveInputWithoutStyleTest : public LiveKeyboardTest {
 protected:
     LiveInputWithoutStyleTest() { player.attachLive(live, store, clock); }
-
-    MemorySettingsStore store;
-    LiveInput live{output, ui};
-    FakeMidiInputs inputs{{"Keys A"}};
 };
 
 TEST_F(LiveInputWithoutStyleTest, TheWholeKeyboardPlaysTheVoiceUntilAStyleIsLoaded) {
     player.setVoice(0);
-    ASSERT_TRUE(player.openLiveInput(inputs, 0));
-    clearSent();
-    inputs.play(0, {0x90, 40, 90, 0x80, 40, 0});
+    openKeyboard();
+    play({0x90, 40, 90, 0x80, 40, 0});
     EXPECT_EQ(ui.drain(), 0);
-    std::vector<Triple> thru;
-    for (const SentMessage& m : sent()) thru.push_back(triple(m));
-    EXPECT_EQ(thru, (std::vector<Triple>{{0xC0, 0, 0}, {0x90, 40, 90}, {0x80, 40, 0}}));
+    EXPECT_EQ(thru(), (std::vector<Triple>{{0xC0, 0, 0}, {0x90, 40, 90}, {0x80, 40, 0}}));
 
     loadMainA();
-    ASSERT_TRUE(player.openLiveInput(inputs, 0));  // as loading a file does
-    clearSent();
-    inputs.play(0, {0x90, 40, 90, 44, 90, 47, 90});
+    openKeyboard();  // reopening applies the style to the keyboard, as loading a file does
+    play({0x90, 40, 90, 44, 90, 47, 90});
     EXPECT_EQ(ui.drain(), 1);  // now a left-hand chord, E, and silent
     EXPECT_EQ(st.ChordIdx, 4);
     EXPECT_TRUE(sent().empty());
