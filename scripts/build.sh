@@ -4,5 +4,5 @@
 # Usage: scripts/build.sh <folder> [extra cmake -D options...]
 set -euo pipefail
 dir=$1; shift
-cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+cmake -S . -B "$dir" -G Ninja -DVORNEL_WERROR=ON "$@" >/dev/null
 cmake --build "$dir"
