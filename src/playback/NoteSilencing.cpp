@@ -17,6 +17,7 @@ void SendMessage(PlayerState& s, std::int16_t Mes, std::int16_t D1, std::int16_t
 }
 
 void queueSwitchOff(PlayerState& s, const NoteEntry& e, double stampMs) {
+    if (!s.Strikes.release(e.status, e.note)) return;  // another strike of the key sounds on
     MIDIOutputComponent& out = s.MIDIOutput1;
     out.CueTag(0);
     out.StatusByte(e.status);
@@ -96,6 +97,7 @@ void StopRitm(PlayerState& s) {
     // Panic keeps the lists: notes queued to start after it must still end.)
     s.List1.clear();
     s.List2.clear();
+    s.Strikes.clear();
     if (s.CurPart >= 1 && s.CurPart <= kPartCount)
         s.Cmd_Part[static_cast<std::size_t>(s.CurPart - 1)].colour = s.ColSelected;
     if (s.ChordIdx >= 0 && s.ChordIdx < static_cast<int>(s.Lbl_Chord.size()))

@@ -9,7 +9,8 @@ namespace vornel {
 // Puts one message on the wire at once, outside the queue.
 void SendMessage(PlayerState& s, std::int16_t Mes, std::int16_t D1, std::int16_t D2);
 
-// Queues a Note On of velocity 0 to the key that `e` sounded, at `stampMs`.
+// Queues a Note On of velocity 0 to the key that `e` sounded, at `stampMs`,
+// unless another strike of that key still sounds (StrikeCounts).
 void queueSwitchOff(PlayerState& s, const NoteEntry& e, double stampMs);
 
 // Before the chunk of part PartNo's pass that starts at PartOffset is

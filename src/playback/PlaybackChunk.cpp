@@ -144,6 +144,7 @@ public:
                 e.routed = route.record != nullptr;
                 e.played = played_;
                 s_.List1.push_back(e);
+                s_.Strikes.strike(status, key);
             }
             send(noteOn ? meterTag(status, d2) : 0, status, key, d2, stampMs);
         }
@@ -157,6 +158,7 @@ public:
         for (NoteEntry& e : s_.List2) {
             if (!e.pending) continue;
             e.pending = false;
+            s_.Strikes.strike(e.status, e.note);
             send(meterTag(e.status, e.velocity), e.status, e.note, e.velocity, stampMs);
         }
     }
@@ -169,13 +171,15 @@ private:
     // Ends the earliest sounding note of the source channel and stored key:
     // in List2 when `older`, then in List1's entries [from1, to1), at the key
     // and on the channel it sounds. False when there is none. A note waiting
-    // to be struck again is already off: it is only forgotten.
+    // to be struck again is already off: it is only forgotten. While another
+    // strike of the same key sounds on, nothing goes out (StrikeCounts).
     bool switchOff(std::int16_t m, std::int16_t stored, std::int16_t d2, double stampMs, bool older,
                    std::size_t from1, std::size_t to1) {
         const int channel = m & 0x0F;
         const auto same = [&](const NoteEntry& e) { return e.source == channel && e.stored == stored; };
         const auto end = [&](const NoteEntry& e) {
-            if (!e.pending) send(0, static_cast<std::int16_t>((m & 0xF0) | (e.status & 0x0F)), e.note, d2, stampMs);
+            if (!e.pending && s_.Strikes.release(e.status, e.note))
+                send(0, static_cast<std::int16_t>((m & 0xF0) | (e.status & 0x0F)), e.note, d2, stampMs);
         };
         if (older) {
             const auto it = std::find_if(s_.List2.begin(), s_.List2.end(), same);

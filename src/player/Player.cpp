@@ -123,6 +123,7 @@ void Player::Cmd_Play_Click() {
     if (!s_.Cmd_Play.enabled) return;
     s_.List1.clear();
     s_.List2.clear();
+    s_.Strikes.clear();
     s_.CurBar = 1;
     s_.PartOffset = 0;
     for (std::int16_t i = 1; i <= 16; ++i) SendMessage(s_, static_cast<std::int16_t>(223 + i), 0, 64);

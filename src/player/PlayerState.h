@@ -9,6 +9,7 @@
 #include "platform/Control.h"
 #include "platform/Dialogs.h"
 #include "platform/Timer.h"
+#include "playback/StrikeCounts.h"
 #include "player/StatusReports.h"
 #include "style/ChordType.h"
 #include "style/PartButtons.h"
@@ -131,6 +132,8 @@ struct PlayerState {
     // been queued yet.
     std::vector<NoteEntry> List1;
     std::vector<NoteEntry> List2;
+    // The strikes of the listed notes per channel and key, as they go out.
+    StrikeCounts Strikes;
 
     // The window itself.
     Control window;  // caption "Vornel"; visible

@@ -83,6 +83,26 @@ TEST_F(ChannelTableEngineTest, OneVariantSoundsUnderEachChordAndARootFixedEffect
     }
 }
 
+// Two sources routed to one part strike the same key, overlapping: the
+// key sounds until the later note's end, and only that end switches it off
+// (a Main D's bass, written to 1,075 ms, was heard to 126 ms).
+TEST_F(ChannelTableEngineTest, OverlappingNotesOfTwoSourcesOnOneKeySoundToTheLaterEnd) {
+    ChannelRecord first = record(11, 11, kAllTypes), second = record(12, 11, kAllTypes);
+    first.blocks[1].ntr = second.blocks[1].ntr = TranspositionBlock::kRootFixed;
+    table({first, second});
+    test::storePart(state, 2, 0, 384, {mark(48, 0, 12), mark(48, 50, 13), release(48, 126, 12), release(48, 300, 13)});
+    select(1);
+    chord(0, chord::kMaj);
+    play();
+    runTo(380);
+    std::vector<std::array<int, 3>> offs;  // (ms, channel, key)
+    for (const SentMessage& m : sent())
+        if (((m.message.status & 0xF0) == 0x80 || m.message.data2 == 0) && m.message.status != state.CarrierStatus)
+            offs.push_back({static_cast<int>(m.atMs), (m.message.status & 0x0F) + 1, m.message.data1});
+    EXPECT_EQ(struck(), (std::vector<std::pair<int, int>>{{12, 48}, {12, 48}}));
+    EXPECT_EQ(offs, (std::vector<std::array<int, 3>>{{300, 12, 48}}));
+}
+
 // The MIDI keyboard's chord types reach the masks: a C7 plays the major
 // line, a C diminished the minor one.
 TEST_F(ChannelTableEngineTest, RecognisedChordTypesChooseTheVariant) {
