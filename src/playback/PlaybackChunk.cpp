@@ -309,9 +309,11 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
 
     // 4, 5. The next chunk is queued the lead before this one ends (the
     // lead is real time, so it grows in queue time as the tempo rises), but
-    // never before this chunk starts.
+    // never before this chunk starts. Nothing follows an ending, so it needs
+    // no lead: its cue is its written end, and the queue runs out no sooner,
+    // even when its last notes end before it.
     const double lead = s.LeadMs * std::exp2(s.HScroll1 / 100.0);
-    queueCarrier(s, out, firstTag, std::max(s.QueuedMs, endMs - lead));
+    queueCarrier(s, out, firstTag, firstTag == CueEnding ? endMs : std::max(s.QueuedMs, endMs - lead));
 
     // 9.
     if (!bankSelectSeen) resendSetup(s, PartNo);

@@ -99,6 +99,17 @@ TEST_F(NoteLifecycleTest, EndingsLastChordSoundsItsWrittenLengthAndTheQueueEndsA
     EXPECT_DOUBLE_EQ(doneAt[0], 768);
 }
 
+// An ending whose notes end before its last bar line still plays to that
+// line: playback stopped the lead (150 ms) early, cutting what still rang.
+TEST_F(NoteLifecycleTest, EndingPlaysToItsWrittenEndAfterItsLastNoteOff) {
+    test::storePart(state, 4, 0, 768, {mark(60, 0), release(60, 500)});
+    select(3);
+    play();
+    runTo(2000);
+    ASSERT_EQ(doneAt.size(), 1u);
+    EXPECT_DOUBLE_EQ(doneAt[0], 768);
+}
+
 TEST_F(NoteLifecycleTest, NotesOfAFillsSecondBarSoundToTheirOwnEnd) {
     barPart(2, 1, 60);                                                                      // Main A
     test::storePart(state, 3, 0, 768, {mark(72, 400), mark(74, 500), release(72, 700), release(74, 768)});  // Fill In AA
@@ -205,7 +216,7 @@ TEST_F(NoteLifecycleTest, TempoChangeInsideAnEndingIsPlayedAtItsTick) {
     runTo(2000);
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384 + 2 * 192, 62}}));
     ASSERT_EQ(doneAt.size(), 1u);
-    EXPECT_DOUBLE_EQ(doneAt[0], 384 + 2 * 316) << "after the last note-off, at the slower tempo";
+    EXPECT_DOUBLE_EQ(doneAt[0], 384 + 2 * 384) << "at its written end, at the slower tempo";
 }
 
 // A section's first tick holds the last section's note-offs, stored before

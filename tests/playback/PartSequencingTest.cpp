@@ -102,7 +102,7 @@ TEST_F(PartSequencingTest, EndingPlaysOnceFromTheNextBarLineAndStopsAfterItsWrit
     runTo(3000);
 
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 80}, {768, 81}, {1084, 36}}));
-    EXPECT_EQ(timesOf(CueEnding), std::vector<double>{1152 - 192});
+    EXPECT_EQ(timesOf(CueEnding), std::vector<double>{1152});
     ASSERT_EQ(doneAt.size(), 1u);
     EXPECT_DOUBLE_EQ(doneAt[0], 384 + 768) << "the unreleased notes sound to the ending's written end";
     EXPECT_EQ(state.QueuedTicks, 0);
