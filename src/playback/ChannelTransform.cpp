@@ -247,7 +247,14 @@ ChordChange atChordChange(const ChannelRecord& record, int storedNote, int sound
         case kPitchShiftToRoot: {
             int up = mod12(root - soundingKey);
             if (up >= 6) up -= 12;  // the nearest octave; a tritone either way goes down
-            change = {ChordChangeAction::Shift, foldInto(soundingKey + up, block.lowLimit, block.highLimit)};
+            // The sounding note slides to the nearest root, wherever that
+            // lies: the note limits place notes as they are struck, and
+            // folding here would throw a bass at the bottom of its range (E1
+            // to D under a low limit of E1) an octave up, to D2 instead of D1.
+            int key = soundingKey + up;
+            if (key < 0) key += 12;
+            if (key > 127) key -= 12;
+            change = {ChordChangeAction::Shift, key};
             break;
         }
         case kRetrigger:

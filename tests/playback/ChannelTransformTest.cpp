@@ -153,6 +153,10 @@ TEST(ChannelTransform, RetriggerRuleAtAChordChange) {
     EXPECT_EQ(atChordChange(r, C3, 53, f), (ChordChange{ChordChangeAction::Keep, 53}));
     for (TranspositionBlock& b : r.blocks) b.rtr = 2;  // to the root, nearest octave
     EXPECT_EQ(atChordChange(r, E3, E3, major(9)), (ChordChange{ChordChangeAction::Shift, 57}));
+    // A bass held at F#1 under a low limit of E1 slides to the nearest D,
+    // D1, below the limit: not an octave up to D2.
+    for (TranspositionBlock& b : r.blocks) b.lowLimit = 28;
+    EXPECT_EQ(atChordChange(r, 36, 30, major(2)), (ChordChange{ChordChangeAction::Shift, 26}));
     for (TranspositionBlock& b : r.blocks) b.rtr = 0;
     EXPECT_EQ(atChordChange(r, C3, C3, f).action, ChordChangeAction::Stop);
     // A part the new chord mutes stops, whatever its rule.
