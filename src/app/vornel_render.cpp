@@ -5,7 +5,7 @@
 // it has not queued yet. With --info it lists a style's tracks, markers and
 // channel table.
 //
-//   vornel_render STYLE OUT.wav [--part NAME] [--chords "C Am7 F G7"]
+//   vornel_render STYLE OUT.wav [--part NAME] [--chords "C Am7 F G7" | "C@0,G@1.5"]
 //                 [--every SECONDS] [--then "Fill In AA@6,Ending A@12"]
 //                 [--seconds N] [--log] [--events FILE]
 //   vornel_render --info STYLE
@@ -19,8 +19,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <optional>
 #include <cstring>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -121,9 +121,16 @@ int info(const char* path) {
     return 0;
 }
 
+// A chord played at a given second ("G@1.5").
+struct TimedChord {
+    double atSeconds = 0.0;
+    RecognisedChord chord;
+};
+
 struct Options {
     std::string style, wav, part, events;
     std::vector<RecognisedChord> chords;
+    std::vector<TimedChord> timedChords;  // --chords "C@0,G@1.0": in place of `chords` and --every
     std::vector<PartPress> presses;
     double every = 4.0, seconds = 16.0;
     bool log = false;
@@ -165,6 +172,9 @@ int render(const Options& o) {
         player.Cmd_Part_Click(button);
     }
     if (!o.chords.empty()) player.liveChord(o.chords[0]);
+    std::size_t nextTimed = 0;
+    for (; nextTimed < o.timedChords.size() && o.timedChords[nextTimed].atSeconds <= 0.0; ++nextTimed)
+        player.liveChord(o.timedChords[nextTimed].chord);
 
     std::FILE* events = nullptr;
     double playStartMs = clock.nowMs();  // queue time 0
@@ -184,8 +194,9 @@ int render(const Options& o) {
 
     if (o.log) {
         out.CueReached = [&, inner = out.CueReached](std::int32_t tag) {
-            if (tag < 10) std::printf("%9.1f ms  cue %d  part %s bar %d  chord %d\n", out.queueTimeMs(), tag,
-                                      s.PartName.c_str(), s.CurBar, s.ChordIdx);
+            if (tag < 10)
+                std::printf("%9.1f ms  cue %d  part %s bar %d  chord %d\n", out.queueTimeMs(), tag, s.PartName.c_str(),
+                            s.CurBar, s.ChordIdx);
             if (inner) inner(tag);
         };
     }
@@ -199,6 +210,8 @@ int render(const Options& o) {
             player.liveChord(o.chords[nextChord % o.chords.size()]);
             ++nextChord;
         }
+        for (; nextTimed < o.timedChords.size() && t >= o.timedChords[nextTimed].atSeconds; ++nextTimed)
+            player.liveChord(o.timedChords[nextTimed].chord);
         for (; nextPress < o.presses.size() && t >= o.presses[nextPress].atSeconds; ++nextPress)
             player.Cmd_Part_Click(o.presses[nextPress].button);
         out.pump();
@@ -223,6 +236,7 @@ constexpr const char* kUsage =
     "  --part NAME        the part pressed at the start, e.g. \"Intro A\" (default: the one chosen at loading)\n"
     "  --chords \"C Am7\"   chords played in turn, one every --every seconds, repeated (default: C);\n"
     "                     a root C, C#, Db ... B, then nothing, m, 7, m7, maj7, 6, m6, sus4, dim, aug or add9\n"
+    "  --chords \"C@0,G@1.5\"  or each chord from the second given (two chords a bar, say); --every is then unused\n"
     "  --every SECONDS    time between chords (default 4)\n"
     "  --then LIST        parts pressed later, as PART@SECONDS, e.g. \"Fill In AA@6,Ending A@12\"\n"
     "  --seconds N        length of the recording, at most 3600 (default 16)\n"
@@ -254,16 +268,37 @@ int main(int argc, char** argv) {
         } else if (a == "--part" && hasValue) {
             o.part = argv[++i];
         } else if (a == "--chords" && hasValue) {
-            std::istringstream names(argv[++i]);
+            const std::string list = argv[++i];
+            const auto unknown = [](const std::string& name) {
+                std::fprintf(stderr,
+                             "Unknown chord \"%s\" (a root C, C#, Db ... B, then nothing, m, 7, m7, maj7, 6, m6, "
+                             "sus4, dim, aug or add9).\n",
+                             name.c_str());
+                return 2;
+            };
+            if (list.find('@') != std::string::npos) {
+                std::istringstream items(list);
+                for (std::string item; std::getline(items, item, ',');) {
+                    const std::size_t at = item.rfind('@');
+                    char* end = nullptr;
+                    const double seconds = at == std::string::npos ? -1.0 : std::strtod(item.c_str() + at + 1, &end);
+                    if (at == std::string::npos || end == item.c_str() + at + 1 || *end != '\0' || !(seconds >= 0.0)) {
+                        std::fprintf(stderr, "Cannot read \"%s\" (use CHORD@SECONDS, e.g. \"G7@1.5\").\n",
+                                     item.c_str());
+                        return 2;
+                    }
+                    const auto chord = chordNamed(item.substr(0, at));
+                    if (!chord) return unknown(item.substr(0, at));
+                    o.timedChords.push_back({seconds, *chord});
+                }
+                std::stable_sort(o.timedChords.begin(), o.timedChords.end(),
+                                 [](const TimedChord& x, const TimedChord& y) { return x.atSeconds < y.atSeconds; });
+                continue;
+            }
+            std::istringstream names(list);
             for (std::string name; names >> name;) {
                 const auto chord = chordNamed(name);
-                if (!chord) {
-                    std::fprintf(stderr,
-                                 "Unknown chord \"%s\" (a root C, C#, Db ... B, then nothing, m, 7, m7, maj7, 6, m6, "
-                                 "sus4, dim, aug or add9).\n",
-                                 name.c_str());
-                    return 2;
-                }
+                if (!chord) return unknown(name);
                 o.chords.push_back(*chord);
             }
         } else if (a == "--then" && hasValue) {
