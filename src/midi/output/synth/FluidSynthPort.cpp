@@ -1,7 +1,5 @@
 #include "midi/output/synth/FluidSynthPort.h"
 
-#include "midi/output/synth/FluidChannelMessage.h"
-
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 
 #include "midi/output/synth/AudioDrivers.h"
 #include "midi/output/synth/BlockScheduler.h"
+#include "midi/output/synth/FluidChannelMessage.h"
 #include "midi/output/synth/FluidLog.h"
 #include "midi/output/synth/MessageSink.h"
 #include "midi/output/synth/SoundFontLocator.h"
@@ -59,8 +58,7 @@ float renderUnheard(fluid_synth_t* synth, int frames) {
     float* fx[4] = {left, right, left, right};
     fluid_synth_process(synth, frames, 4, fx, 2, out);
     float peak = 0.0f;
-    for (int i = 0; i < frames; ++i)
-        peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
+    for (int i = 0; i < frames; ++i) peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
     return peak;
 }
 
@@ -117,10 +115,9 @@ fluid_settings_t* makeSettings() {
 
 std::vector<std::string> availableDrivers(fluid_settings_t* s) {
     std::vector<std::string> names;
-    fluid_settings_foreach_option(
-        s, "audio.driver", &names, [](void* data, const char* /*name*/, const char* option) {
-            static_cast<std::vector<std::string>*>(data)->push_back(option);
-        });
+    fluid_settings_foreach_option(s, "audio.driver", &names, [](void* data, const char* /*name*/, const char* option) {
+        static_cast<std::vector<std::string>*>(data)->push_back(option);
+    });
     return names;
 }
 
@@ -137,9 +134,7 @@ std::string defaultDriver(fluid_settings_t* s) {
 FluidSynthPort::FluidSynthPort() : FluidSynthPort(Options{}) {}
 
 FluidSynthPort::FluidSynthPort(Options options)
-    : options_(std::move(options)),
-      scheduler_(std::make_unique<BlockScheduler>()),
-      fluid_(std::make_unique<Fluid>()) {
+    : options_(std::move(options)), scheduler_(std::make_unique<BlockScheduler>()), fluid_(std::make_unique<Fluid>()) {
     FluidLog::install();
 }
 
@@ -177,8 +172,7 @@ double FluidSynthPort::leadMs() const {
     // One period may be rendering while the message is handed over, and the
     // frame clock may run up to one more period ahead of the system clock before
     // it re-anchors: two periods, plus the scheduling thread's lateness.
-    const int period =
-        std::max(configuredPeriod_.load(std::memory_order_relaxed), scheduler_->largestPeriod());
+    const int period = std::max(configuredPeriod_.load(std::memory_order_relaxed), scheduler_->largestPeriod());
     return 2.0 * period * 1000.0 / sampleRate() + kSchedulingSlackMs;
 }
 
@@ -200,8 +194,7 @@ bool FluidSynthPort::createSynth(const std::string& soundFont, double rate) {
     fluid_settings_t* settings = makeSettings();
     if (!settings) return false;
     fluid_synth_t* synth = nullptr;
-    if (fluid_settings_setnum(settings, "synth.sample-rate", rate) == FLUID_OK)
-        synth = new_fluid_synth(settings);
+    if (fluid_settings_setnum(settings, "synth.sample-rate", rate) == FLUID_OK) synth = new_fluid_synth(settings);
     if (!synth) {
         delete_fluid_settings(settings);
         return false;
@@ -281,10 +274,9 @@ bool FluidSynthPort::open() {
     configuredPeriod_.store(period, std::memory_order_relaxed);
 
     const std::vector<std::string> drivers =
-        !options_.audioDrivers.empty()
-            ? options_.audioDrivers
-            : AudioDrivers::choose(availableDrivers(settings), defaultDriver(settings),
-                                   AudioDrivers::alsaDevicesPresent());
+        !options_.audioDrivers.empty() ? options_.audioDrivers
+                                       : AudioDrivers::choose(availableDrivers(settings), defaultDriver(settings),
+                                                              AudioDrivers::alsaDevicesPresent());
     // The driver starts before the synthesizer is chosen: some drivers (JACK)
     // impose their own sample rate by rewriting synth.sample-rate, and the
     // synthesizer must run at that rate. Until one is published the callback
@@ -341,7 +333,9 @@ void FluidSynthPort::sendLive(const MidiMessage& m) {
         dropped_.fetch_add(1, std::memory_order_relaxed);
 }
 
-std::uint64_t FluidSynthPort::liveApplied() const { return scheduler_->liveApplied(); }
+std::uint64_t FluidSynthPort::liveApplied() const {
+    return scheduler_->liveApplied();
+}
 
 bool FluidSynthPort::schedule(const MidiMessage& m, double dueQueueMs, const TimedTag& tag) {
     if (!isOpen() || !scheduler_->attached() || !std::isfinite(dueQueueMs)) return false;
@@ -377,8 +371,7 @@ void FluidSynthPort::render(float* left, float* right, int frames) {
     renderPeriod(frames, 0, nullptr, 2, out);
 }
 
-int FluidSynthPort::audioCallback(void* data, int len, int nfx, float* fx[], int nout,
-                                  float* out[]) {
+int FluidSynthPort::audioCallback(void* data, int len, int nfx, float* fx[], int nout, float* out[]) {
     return static_cast<FluidSynthPort*>(data)->renderPeriod(len, nfx, fx, nout, out);
 }
 
