@@ -7,6 +7,7 @@
 
 #include "midi/output/synth/AudioDrivers.h"
 #include "midi/output/synth/BlockScheduler.h"
+#include "midi/output/synth/DrumChannels.h"
 #include "midi/output/synth/FluidChannelMessage.h"
 #include "midi/output/synth/FluidLog.h"
 #include "midi/output/synth/MessageSink.h"
@@ -75,12 +76,36 @@ void runOutReverb(fluid_synth_t* synth, double sampleRate) {
         quiet = renderUnheard(synth, kBlock) < kSilence ? quiet + 1 : 0;
 }
 
-// Hands a block's messages to FluidSynth. Runs on the audio thread.
+// Hands a block's messages to FluidSynth, with the drum channels kept as
+// DrumChannels reads them. Runs on the audio thread: no lock, no allocation.
 class FluidSink final : public MessageSink {
 public:
     explicit FluidSink(fluid_synth_t* synth) : synth_(synth) {}
 
     void apply(const SynthMessage& m) override {
+        const DrumChannels::Decision d = DrumChannels::read(m);
+        switch (d.action) {
+            case DrumChannels::Action::Pass:
+                pass(m);
+                break;
+            case DrumChannels::Action::Drop:
+                break;
+            // The same channel reset FluidSynth makes for these messages, without
+            // the change of bank-select mode that comes with it there.
+            case DrumChannels::Action::Reset:
+                fluid_synth_system_reset(synth_);
+                break;
+            case DrumChannels::Action::SetDrum:
+                setType(d.channel, CHANNEL_TYPE_DRUM);
+                break;
+            case DrumChannels::Action::SetMelodic:
+                setType(d.channel, CHANNEL_TYPE_MELODIC);
+                break;
+        }
+    }
+
+private:
+    void pass(const SynthMessage& m) {
         if (m.kind == SynthMessage::Kind::SysEx) {
             // FluidSynth takes the data without F0 and F7, as stored. Of what it
             // understands, only a MIDI Tuning Standard dump allocates (a new
@@ -88,11 +113,23 @@ public:
             fluid_synth_sysex(synth_, m.sysex.data(), m.sysexLength, nullptr, nullptr, nullptr, 0);
             return;
         }
-        if (m.kind != SynthMessage::Kind::Channel) return;
-        applyChannelMessage(synth_, m.status, m.data1, m.data2);
+        if (m.kind == SynthMessage::Kind::Channel) applyChannelMessage(synth_, m.status, m.data1, m.data2);
     }
 
-private:
+    // FluidSynth chooses a preset by the channel type only at a program
+    // change, so the channel's program is chosen again: from the drum bank
+    // (or the standard kit) for a drum channel.
+    void setType(int channel, int type) {
+        int soundFont = 0, bank = 0, program = 0;
+        fluid_synth_get_program(synth_, channel, &soundFont, &bank, &program);
+        fluid_synth_set_channel_type(synth_, channel, type);
+        // Channel 10 starts with the drum bank as its melodic bank too, where
+        // program 0 would find the standard kit instead of a piano.
+        if (type == CHANNEL_TYPE_MELODIC && bank == kDrumBank) fluid_synth_bank_select(synth_, channel, 0);
+        fluid_synth_program_change(synth_, channel, program);
+    }
+
+    static constexpr int kDrumBank = 128;
     fluid_synth_t* synth_;
 };
 
@@ -105,9 +142,10 @@ fluid_settings_t* makeSettings() {
     // Yamaha style files select their drum kits with bank-select MSB 127 on
     // whatever channel carries drums. In "xg" mode FluidSynth makes a channel a
     // drum channel when it receives MSB >= 120 (bank 128 of the SoundFont, where
-    // GM SoundFonts keep their kits) and keeps channel 10 a drum channel. In
-    // "gs" mode (the default) MSB 127 would ask for melodic bank 127, which a GM
-    // SoundFont lacks, and FluidSynth would fall back to a piano.
+    // GM SoundFonts keep their kits). In "gs" mode (the default) MSB 127 would
+    // ask for melodic bank 127, which a GM SoundFont lacks, and FluidSynth would
+    // fall back to a piano. FluidSink keeps the mode against the set-up
+    // messages that would change it, and channel 10 a drum channel.
     fluid_settings_setstr(s, "synth.midi-bank-select", "xg");
     fluid_settings_setnum(s, "synth.gain", kSynthGain);
     return s;
@@ -360,6 +398,13 @@ std::size_t FluidSynthPort::takeApplied(TimedTag* out, std::size_t max) {
 
 std::size_t FluidSynthPort::takeAppliedAt(AppliedEvent* out, std::size_t max) {
     return scheduler_->takeApplied(out, max);
+}
+
+std::optional<FluidSynthPort::ChannelPreset> FluidSynthPort::channelPreset(int channel) const {
+    if (mode_ != Mode::Offline) return std::nullopt;
+    fluid_preset_t* preset = fluid_synth_get_channel_preset(fluid_->owned, channel);
+    if (!preset) return std::nullopt;
+    return ChannelPreset{fluid_preset_get_banknum(preset), fluid_preset_get_num(preset)};
 }
 
 void FluidSynthPort::render(float* left, float* right, int frames) {

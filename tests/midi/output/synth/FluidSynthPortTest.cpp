@@ -153,8 +153,8 @@ TEST_F(SynthFixture, XgDrumBankSelectGivesADrumKitOnAnyChannel) {
     EXPECT_LT(test::correlation(drums, piano, 0, n), 0.5);
 }
 
-// GM System On resets the organ back to a piano; FluidSynth recognises it only
-// without the F0/F7 framing, so this also checks that the framing is stripped.
+// GM System On resets the organ back to a piano; it is recognised only without
+// the F0/F7 framing, so this also checks that the framing is stripped.
 TEST_F(SynthFixture, SysExReachesTheSynthesizer) {
     const auto note = [&](bool reset) {
         clock.set(0.0);
