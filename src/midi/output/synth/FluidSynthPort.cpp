@@ -1,7 +1,5 @@
 #include "midi/output/synth/FluidSynthPort.h"
 
-#include "midi/output/synth/FluidChannelMessage.h"
-
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -9,6 +7,8 @@
 
 #include "midi/output/synth/AudioDrivers.h"
 #include "midi/output/synth/BlockScheduler.h"
+#include "midi/output/synth/DrumChannels.h"
+#include "midi/output/synth/FluidChannelMessage.h"
 #include "midi/output/synth/FluidLog.h"
 #include "midi/output/synth/MessageSink.h"
 #include "midi/output/synth/SoundFontLocator.h"
@@ -59,8 +59,7 @@ float renderUnheard(fluid_synth_t* synth, int frames) {
     float* fx[4] = {left, right, left, right};
     fluid_synth_process(synth, frames, 4, fx, 2, out);
     float peak = 0.0f;
-    for (int i = 0; i < frames; ++i)
-        peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
+    for (int i = 0; i < frames; ++i) peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
     return peak;
 }
 
@@ -77,12 +76,36 @@ void runOutReverb(fluid_synth_t* synth, double sampleRate) {
         quiet = renderUnheard(synth, kBlock) < kSilence ? quiet + 1 : 0;
 }
 
-// Hands a block's messages to FluidSynth. Runs on the audio thread.
+// Hands a block's messages to FluidSynth, with the drum channels kept as
+// DrumChannels reads them. Runs on the audio thread: no lock, no allocation.
 class FluidSink final : public MessageSink {
 public:
     explicit FluidSink(fluid_synth_t* synth) : synth_(synth) {}
 
     void apply(const SynthMessage& m) override {
+        const DrumChannels::Decision d = DrumChannels::read(m);
+        switch (d.action) {
+            case DrumChannels::Action::Pass:
+                pass(m);
+                break;
+            case DrumChannels::Action::Drop:
+                break;
+            // The same channel reset FluidSynth makes for these messages, without
+            // the change of bank-select mode that comes with it there.
+            case DrumChannels::Action::Reset:
+                fluid_synth_system_reset(synth_);
+                break;
+            case DrumChannels::Action::SetDrum:
+                setType(d.channel, CHANNEL_TYPE_DRUM);
+                break;
+            case DrumChannels::Action::SetMelodic:
+                setType(d.channel, CHANNEL_TYPE_MELODIC);
+                break;
+        }
+    }
+
+private:
+    void pass(const SynthMessage& m) {
         if (m.kind == SynthMessage::Kind::SysEx) {
             // FluidSynth takes the data without F0 and F7, as stored. Of what it
             // understands, only a MIDI Tuning Standard dump allocates (a new
@@ -90,11 +113,23 @@ public:
             fluid_synth_sysex(synth_, m.sysex.data(), m.sysexLength, nullptr, nullptr, nullptr, 0);
             return;
         }
-        if (m.kind != SynthMessage::Kind::Channel) return;
-        applyChannelMessage(synth_, m.status, m.data1, m.data2);
+        if (m.kind == SynthMessage::Kind::Channel) applyChannelMessage(synth_, m.status, m.data1, m.data2);
     }
 
-private:
+    // FluidSynth chooses a preset by the channel type only at a program
+    // change, so the channel's program is chosen again: from the drum bank
+    // (or the standard kit) for a drum channel.
+    void setType(int channel, int type) {
+        int soundFont = 0, bank = 0, program = 0;
+        fluid_synth_get_program(synth_, channel, &soundFont, &bank, &program);
+        fluid_synth_set_channel_type(synth_, channel, type);
+        // Channel 10 starts with the drum bank as its melodic bank too, where
+        // program 0 would find the standard kit instead of a piano.
+        if (type == CHANNEL_TYPE_MELODIC && bank == kDrumBank) fluid_synth_bank_select(synth_, channel, 0);
+        fluid_synth_program_change(synth_, channel, program);
+    }
+
+    static constexpr int kDrumBank = 128;
     fluid_synth_t* synth_;
 };
 
@@ -107,9 +142,10 @@ fluid_settings_t* makeSettings() {
     // Yamaha style files select their drum kits with bank-select MSB 127 on
     // whatever channel carries drums. In "xg" mode FluidSynth makes a channel a
     // drum channel when it receives MSB >= 120 (bank 128 of the SoundFont, where
-    // GM SoundFonts keep their kits) and keeps channel 10 a drum channel. In
-    // "gs" mode (the default) MSB 127 would ask for melodic bank 127, which a GM
-    // SoundFont lacks, and FluidSynth would fall back to a piano.
+    // GM SoundFonts keep their kits). In "gs" mode (the default) MSB 127 would
+    // ask for melodic bank 127, which a GM SoundFont lacks, and FluidSynth would
+    // fall back to a piano. FluidSink keeps the mode against the set-up
+    // messages that would change it, and channel 10 a drum channel.
     fluid_settings_setstr(s, "synth.midi-bank-select", "xg");
     fluid_settings_setnum(s, "synth.gain", kSynthGain);
     return s;
@@ -117,10 +153,9 @@ fluid_settings_t* makeSettings() {
 
 std::vector<std::string> availableDrivers(fluid_settings_t* s) {
     std::vector<std::string> names;
-    fluid_settings_foreach_option(
-        s, "audio.driver", &names, [](void* data, const char* /*name*/, const char* option) {
-            static_cast<std::vector<std::string>*>(data)->push_back(option);
-        });
+    fluid_settings_foreach_option(s, "audio.driver", &names, [](void* data, const char* /*name*/, const char* option) {
+        static_cast<std::vector<std::string>*>(data)->push_back(option);
+    });
     return names;
 }
 
@@ -137,9 +172,7 @@ std::string defaultDriver(fluid_settings_t* s) {
 FluidSynthPort::FluidSynthPort() : FluidSynthPort(Options{}) {}
 
 FluidSynthPort::FluidSynthPort(Options options)
-    : options_(std::move(options)),
-      scheduler_(std::make_unique<BlockScheduler>()),
-      fluid_(std::make_unique<Fluid>()) {
+    : options_(std::move(options)), scheduler_(std::make_unique<BlockScheduler>()), fluid_(std::make_unique<Fluid>()) {
     FluidLog::install();
 }
 
@@ -177,8 +210,7 @@ double FluidSynthPort::leadMs() const {
     // One period may be rendering while the message is handed over, and the
     // frame clock may run up to one more period ahead of the system clock before
     // it re-anchors: two periods, plus the scheduling thread's lateness.
-    const int period =
-        std::max(configuredPeriod_.load(std::memory_order_relaxed), scheduler_->largestPeriod());
+    const int period = std::max(configuredPeriod_.load(std::memory_order_relaxed), scheduler_->largestPeriod());
     return 2.0 * period * 1000.0 / sampleRate() + kSchedulingSlackMs;
 }
 
@@ -200,8 +232,7 @@ bool FluidSynthPort::createSynth(const std::string& soundFont, double rate) {
     fluid_settings_t* settings = makeSettings();
     if (!settings) return false;
     fluid_synth_t* synth = nullptr;
-    if (fluid_settings_setnum(settings, "synth.sample-rate", rate) == FLUID_OK)
-        synth = new_fluid_synth(settings);
+    if (fluid_settings_setnum(settings, "synth.sample-rate", rate) == FLUID_OK) synth = new_fluid_synth(settings);
     if (!synth) {
         delete_fluid_settings(settings);
         return false;
@@ -281,10 +312,9 @@ bool FluidSynthPort::open() {
     configuredPeriod_.store(period, std::memory_order_relaxed);
 
     const std::vector<std::string> drivers =
-        !options_.audioDrivers.empty()
-            ? options_.audioDrivers
-            : AudioDrivers::choose(availableDrivers(settings), defaultDriver(settings),
-                                   AudioDrivers::alsaDevicesPresent());
+        !options_.audioDrivers.empty() ? options_.audioDrivers
+                                       : AudioDrivers::choose(availableDrivers(settings), defaultDriver(settings),
+                                                              AudioDrivers::alsaDevicesPresent());
     // The driver starts before the synthesizer is chosen: some drivers (JACK)
     // impose their own sample rate by rewriting synth.sample-rate, and the
     // synthesizer must run at that rate. Until one is published the callback
@@ -341,7 +371,9 @@ void FluidSynthPort::sendLive(const MidiMessage& m) {
         dropped_.fetch_add(1, std::memory_order_relaxed);
 }
 
-std::uint64_t FluidSynthPort::liveApplied() const { return scheduler_->liveApplied(); }
+std::uint64_t FluidSynthPort::liveApplied() const {
+    return scheduler_->liveApplied();
+}
 
 bool FluidSynthPort::schedule(const MidiMessage& m, double dueQueueMs, const TimedTag& tag) {
     if (!isOpen() || !scheduler_->attached() || !std::isfinite(dueQueueMs)) return false;
@@ -368,6 +400,13 @@ std::size_t FluidSynthPort::takeAppliedAt(AppliedEvent* out, std::size_t max) {
     return scheduler_->takeApplied(out, max);
 }
 
+std::optional<FluidSynthPort::ChannelPreset> FluidSynthPort::channelPreset(int channel) const {
+    if (mode_ != Mode::Offline) return std::nullopt;
+    fluid_preset_t* preset = fluid_synth_get_channel_preset(fluid_->owned, channel);
+    if (!preset) return std::nullopt;
+    return ChannelPreset{fluid_preset_get_banknum(preset), fluid_preset_get_num(preset)};
+}
+
 void FluidSynthPort::render(float* left, float* right, int frames) {
     if (!left || !right || frames <= 0) return;
     std::fill(left, left + frames, 0.0f);
@@ -377,8 +416,7 @@ void FluidSynthPort::render(float* left, float* right, int frames) {
     renderPeriod(frames, 0, nullptr, 2, out);
 }
 
-int FluidSynthPort::audioCallback(void* data, int len, int nfx, float* fx[], int nout,
-                                  float* out[]) {
+int FluidSynthPort::audioCallback(void* data, int len, int nfx, float* fx[], int nout, float* out[]) {
     return static_cast<FluidSynthPort*>(data)->renderPeriod(len, nfx, fx, nout, out);
 }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,13 @@ public:
     void render(float* left, float* right, int frames);
     // Like takeApplied, with the frame each message took effect at.
     std::size_t takeAppliedAt(AppliedEvent* out, std::size_t max);
+    struct ChannelPreset {
+        int bank = 0;  // 128: a drum kit
+        int program = 0;
+    };
+    // Offline only, on the thread that calls render(): the preset `channel`
+    // plays once what render() applied. Empty when not open offline.
+    std::optional<ChannelPreset> channelPreset(int channel) const;
 
     double sampleRate() const;
     // Messages refused by send() or carried silently by schedule().

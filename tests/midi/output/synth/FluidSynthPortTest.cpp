@@ -28,8 +28,7 @@ std::size_t frameAt(double ms) {
 
 // --- Timing, heard in the samples -------------------------------------------
 
-class ScheduledOnset : public SynthFixture,
-                       public ::testing::WithParamInterface<std::tuple<double, int>> {};
+class ScheduledOnset : public SynthFixture, public ::testing::WithParamInterface<std::tuple<double, int>> {};
 
 // A snare hit queued for a given time is heard within half a block of that
 // time (plus the SoundFont's own attack), whatever the audio period.
@@ -68,8 +67,7 @@ TEST_P(NoteEnding, TheNoteSoundsUntilANoteOffOrVelocityZero) {
     port->send(test::channelMessage(0xC0, 16));  // Drawbar Organ
     port->schedule(noteOn(0, 60), 100.0, TimedTag{1, 0, 0});
     if (ending != Ending::None)
-        port->schedule(ending == Ending::VelocityZero ? noteOn(0, 60, 0) : noteOff(0, 60), 500.0,
-                       TimedTag{2, 0, 0});
+        port->schedule(ending == Ending::VelocityZero ? noteOn(0, 60, 0) : noteOff(0, 60), 500.0, TimedTag{2, 0, 0});
     const Stereo s = render(*port, 1.0);
     const double held = rms(s, frameAt(300), frameAt(500));
     const double after = rms(s, frameAt(700), frameAt(900));
@@ -80,8 +78,7 @@ TEST_P(NoteEnding, TheNoteSoundsUntilANoteOffOrVelocityZero) {
         EXPECT_LT(after, held / 20.0) << "held " << held << ", after " << after;
 }
 
-INSTANTIATE_TEST_SUITE_P(Endings, NoteEnding,
-                         ::testing::Values(Ending::NoteOff, Ending::VelocityZero, Ending::None),
+INSTANTIATE_TEST_SUITE_P(Endings, NoteEnding, ::testing::Values(Ending::NoteOff, Ending::VelocityZero, Ending::None),
                          [](const auto& info) {
                              switch (info.param) {
                                  case Ending::NoteOff:
@@ -149,16 +146,15 @@ TEST_F(SynthFixture, XgDrumBankSelectGivesADrumKitOnAnyChannel) {
         return render(*p, 0.5);
     };
     const Stereo drums = hit({noteOn(9, kSnare)});
-    const Stereo xg =
-        hit({test::channelMessage(0xB0, 0, 127), test::channelMessage(0xC0, 0), noteOn(0, kSnare)});
+    const Stereo xg = hit({test::channelMessage(0xB0, 0, 127), test::channelMessage(0xC0, 0), noteOn(0, kSnare)});
     const Stereo piano = hit({test::channelMessage(0xC0, 0), noteOn(0, kSnare)});
     const std::size_t n = drums.size();
     EXPECT_GT(test::correlation(drums, xg, 0, n), 0.99);
     EXPECT_LT(test::correlation(drums, piano, 0, n), 0.5);
 }
 
-// GM System On resets the organ back to a piano; FluidSynth recognises it only
-// without the F0/F7 framing, so this also checks that the framing is stripped.
+// GM System On resets the organ back to a piano; it is recognised only without
+// the F0/F7 framing, so this also checks that the framing is stripped.
 TEST_F(SynthFixture, SysExReachesTheSynthesizer) {
     const auto note = [&](bool reset) {
         clock.set(0.0);
@@ -258,8 +254,7 @@ TEST_F(SynthFixture, OpeningAndClosingTwiceIsHarmless) {
 
 TEST_F(SynthFixture, OfflineSampleRateMustBeOneFluidSynthAccepts) {
     FluidSynthPort p;
-    for (double bad : {0.0, 7999.0, 96001.0, -44100.0, std::nan("")})
-        EXPECT_FALSE(p.openOffline(bad));
+    for (double bad : {0.0, 7999.0, 96001.0, -44100.0, std::nan("")}) EXPECT_FALSE(p.openOffline(bad));
     EXPECT_FALSE(p.isOpen());
     clock.set(0.0);
     auto at48k = newPort(48000.0);
