@@ -4,28 +4,17 @@
 #include <array>
 #include <cstdlib>
 
+#include "midi/MidiVocabulary.h"
+
 namespace vornel {
 
 namespace {
 
-enum Ntt : int {
-    kBypass = 0,
-    kMelody = 1,
-    kChord = 2,
-    kMelodicMinor = 3,
-    kMelodicMinor5th = 4,
-    kHarmonicMinor = 5,
-    kHarmonicMinor5th = 6,
-    kNaturalMinor = 7,
-    kNaturalMinor5th = 8,
-    kDorian = 9,
-    kDorian5th = 10,
-};
-
-enum Rtr : int { kStop = 0, kPitchShift = 1, kPitchShiftToRoot = 2, kRetrigger = 3, kRetriggerToRoot = 4 };
+using enum TranspositionBlock::Table;
+using enum TranspositionBlock::Retrigger;
 
 int mod12(int x) {
-    return ((x % 12) + 12) % 12;
+    return midi::pitchClass(x);
 }
 
 // Where each degree of a chord type lies above its root. No file format or
@@ -220,11 +209,11 @@ int transformNote(const ChannelRecord& record, int note, const PlayedChord& chor
 
 RoutedMessage routeMessage(const ChannelRecord& record, const PlayedChord* chord, std::uint8_t status,
                            std::uint8_t data1, std::uint8_t data2) {
-    const int kind = status & 0xF0;
-    if (status < 0x80 || kind == 0xF0) return {true, status, data1, data2};
-    RoutedMessage out{true, static_cast<std::uint8_t>(kind | (record.destination & 0x0F)), data1, data2};
-    const bool noteOff = kind == 0x80 || (kind == 0x90 && data2 == 0);
-    const bool struck = (kind == 0x90 && data2 > 0) || kind == 0xA0;
+    if (!midi::isChannelMessage(status)) return {true, status, data1, data2};
+    const int kind = midi::kindOf(status);
+    RoutedMessage out{true, static_cast<std::uint8_t>(midi::statusOf(kind, record.destination)), data1, data2};
+    const bool noteOff = midi::isSwitchOff(status, data2);
+    const bool struck = midi::isNoteOn(status, data2) || kind == midi::kPolyPressure;
     if (!noteOff && !struck) return out;
     const bool sounds = chord ? recordSounds(record, *chord) : soundsBeforeFirstChord(record);
     if (struck && !sounds) out.send = false;

@@ -15,6 +15,30 @@ struct TranspositionBlock {
     static constexpr std::uint8_t kGuitar = 2;
     static constexpr std::uint8_t kBassOn = 0x80;
 
+    // The note transposition tables, NTT without its Bass On bit.
+    enum Table : std::uint8_t {
+        kBypass = 0,
+        kMelody = 1,
+        kChord = 2,
+        kMelodicMinor = 3,
+        kMelodicMinor5th = 4,
+        kHarmonicMinor = 5,
+        kHarmonicMinor5th = 6,
+        kNaturalMinor = 7,
+        kNaturalMinor5th = 8,
+        kDorian = 9,
+        kDorian5th = 10,
+    };
+    // What a sounding note does when the chord changes (RTR).
+    enum Retrigger : std::uint8_t {
+        kStop = 0,
+        kPitchShift = 1,
+        kPitchShiftToRoot = 2,
+        kRetrigger = 3,
+        kRetriggerToRoot = 4,
+        kNoteGenerator = 5,
+    };
+
     std::uint8_t ntr = kRootTrans;
     // Always in the SFF2 numbering (0 Bypass .. 10 Dorian 5th Var.); bit 7 is
     // Bass On. SFF1 tables are converted when read.
@@ -22,7 +46,7 @@ struct TranspositionBlock {
     std::uint8_t highKey = 11;  // pitch class 0..11
     std::uint8_t lowLimit = 0;
     std::uint8_t highLimit = 127;
-    std::uint8_t rtr = 1;  // 0 Stop .. 5 Note Generator
+    std::uint8_t rtr = kPitchShift;  // a Retrigger rule
 
     std::uint8_t table() const { return ntt & 0x7F; }
     bool bassOn() const { return (ntt & kBassOn) != 0; }
