@@ -20,6 +20,13 @@ constexpr double kNever = std::numeric_limits<double>::infinity();
 constexpr double kReportPollMs = 5.0;
 constexpr std::size_t kReportBatch = 256;
 constexpr double kSpinMs = 0.25;
+
+// The engine queues a Note On of velocity 0 with a tag only to be told when
+// its time comes. On a wire it would be a note-off: an external sound module
+// would cut whatever plays on that key at every cue.
+bool isCueCarrier(const QueuedMessage& q) {
+    return q.cueTag != 0 && (q.message.status & 0xF0) == 0x90 && q.message.data2 == 0;
+}
 }  // namespace
 
 MIDIOutput::MIDIOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive)
@@ -330,16 +337,24 @@ void MIDIOutput::dispatch(std::vector<QueuedMessage>& batch, std::uint32_t gener
         // A stop between taking the batch and sending it voids the rest:
         // the stop is followed by note-offs that must not be overtaken.
         if (generation_.load() != generation) break;
+        const bool carrier = isCueCarrier(q);
         if (timedPort_) {
-            if (timedPort_->isOpen() &&
-                timedPort_->schedule(q.message, q.stampMs, TimedTag{q.serial, q.cueTag, generation})) {
+            // A carrier goes over as a message no port can play, which a timed
+            // port keeps silently to report at its time.
+            const TimedTag tag{q.serial, q.cueTag, generation};
+            if (timedPort_->isOpen() && timedPort_->schedule(carrier ? MidiMessage{} : q.message, q.stampMs, tag)) {
                 // Entered while the port is still held, so a close can never
                 // miss a message that was handed over.
                 std::lock_guard queueLock(queueMutex_);
-                if (generation_.load() == generation) handed_[q.serial] = Handed{q.stampMs, q.cueTag};
+                if (generation_.load() == generation) handed_[q.serial] = Handed{q.stampMs, q.cueTag, carrier};
                 continue;  // cued once the port has played it
             }
-            ++unsent_;
+            if (carrier)
+                ++carried_;
+            else
+                ++unsent_;
+        } else if (carrier) {
+            ++carried_;
         } else if (port_ && port_->isOpen()) {
             port_->send(q.message);
             ++sent_;
@@ -360,8 +375,14 @@ void MIDIOutput::settleReports() {
             std::lock_guard queueLock(queueMutex_);
             const std::uint32_t generation = generation_.load();
             for (std::size_t i = 0; i < n; ++i) {
-                if (applied_[i].generation != generation || handed_.erase(applied_[i].serial) == 0) continue;
-                ++sent_;
+                if (applied_[i].generation != generation) continue;
+                const auto h = handed_.find(applied_[i].serial);
+                if (h == handed_.end()) continue;
+                if (h->second.carrier)
+                    ++carried_;
+                else
+                    ++sent_;
+                handed_.erase(h);
                 if (applied_[i].cueTag != 0) postCue(applied_[i].cueTag, generation);
             }
         }
@@ -442,7 +463,9 @@ void MIDIOutput::schedulerLoop() {
     }
 }
 
-MIDIOutput::Stats MIDIOutput::stats() const { return Stats{sent_.load(), refused_.load(), unsent_.load()}; }
+MIDIOutput::Stats MIDIOutput::stats() const {
+    return Stats{sent_.load(), refused_.load(), unsent_.load(), carried_.load()};
+}
 
 std::size_t MIDIOutput::queuedCount() const {
     std::lock_guard lock(queueMutex_);

@@ -143,6 +143,29 @@ TEST_F(OutputFixture, CuesArriveOnTheUiThreadInStampOrderThenQueueDone) {
     EXPECT_EQ(doneAt.size(), 1u) << "QueueDone once per run-out";
 }
 
+// On an external sound module a carrier would be a note-off: every cue would
+// cut the right hand's C2.
+TEST_F(OutputFixture, ACueCarrierReachesNoPortButStillCuesAtItsTime) {
+    open();
+    queue(100, 0x90, 36, 0, 7);       // a cue carrier
+    queue(150, 0x90, 36, 0);          // untagged: a note-off like any other
+    queue(200, 0x90, 36, 90, 12100);  // tagged for the meter, but a note
+    out.PortCommand(MIDIOutput::StartQueue);
+    runTo(300);
+    const auto s = sent();
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_DOUBLE_EQ(s[0].atMs, 150);
+    EXPECT_EQ(s[1].message.data2, 90);
+    ASSERT_EQ(cues.size(), 2u);
+    EXPECT_DOUBLE_EQ(cues[0].atMs, 100);
+    EXPECT_EQ(cues[0].tag, 7);
+    const MIDIOutput::Stats stats = out.stats();
+    EXPECT_EQ(stats.sent, 2u);
+    EXPECT_EQ(stats.carried, 1u);
+    EXPECT_EQ(stats.refused + stats.unsent, 0u);
+    EXPECT_EQ(doneAt.size(), 1u);
+}
+
 TEST_F(OutputFixture, CueHandlerCanQueueTheNextChunk) {
     open();
     int chunks = 1;

@@ -111,5 +111,18 @@ TEST_F(ComponentIntoSynth, StopSilencesWhatWasHandedOverAndWritesAWav) {
     EXPECT_EQ(std::filesystem::file_size(path), 44u + 4410u * 2u * 2u);
 }
 
+// Every cue carrier would otherwise be a note-off for the right hand's C2.
+TEST_F(ComponentIntoSynth, ACueCarrierIsCuedAtItsTimeButNeverReachesTheSynthesizer) {
+    sendNow(out, 0xC0, 19, 0);  // church organ: sustains until released
+    sendNow(out, 0x90, 36, 100);
+    queue(200, 0x90, 36, 0, 3);
+    out.PortCommand(MIDIOutput::StartQueue);
+    const Stereo s = render(0.6, 256);
+    ASSERT_EQ(cues.size(), 1u);
+    EXPECT_EQ(cues[0].tag, 3);
+    EXPECT_GE(cues[0].atMs, 200 - 32 * 1000.0 / kRate);
+    EXPECT_GT(rms(s, static_cast<std::size_t>(0.5 * kRate), s.size()), 1e-3) << "the organ's C2 still sounds";
+}
+
 }  // namespace
 }  // namespace vornel::test
