@@ -55,6 +55,7 @@ void MIDIOutput::PortCommand(int code) {
         case StopQueue: stopQueue(); break;
         case QueueMessage: queuePrepared(); break;
         case SendNow: sendPrepared(); break;
+        case DiscardQueue: discardQueue(); break;
         default: break;  // unknown commands do nothing, as a control would
     }
 }
@@ -215,18 +216,37 @@ void MIDIOutput::startQueue() {
 void MIDIOutput::stopQueue() {
     {
         std::lock_guard lock(queueMutex_);
-        queue_.clear();
         TimelineState tl = timeline_.read();
         tl.running = false;
         tl.anchorQueueMs = 0.0;
         tl.anchorRealMs = clock_.nowMs();
-        ++tl.generation;
-        timeline_.write(tl);
-        generation_.store(tl.generation);
-        handed_.clear();
-        doneReported_ = true;
+        dropQueuedLocked(tl);
     }
     wake();
+}
+
+// Only the generation moves: the anchor, the rate and the running state stay,
+// so queue time goes on exactly where it was.
+void MIDIOutput::discardQueue() {
+    {
+        std::lock_guard lock(queueMutex_);
+        dropQueuedLocked(timeline_.read());
+    }
+    wake();
+}
+
+// The new generation voids, wherever they are, the messages of the old one:
+// in the queue (cleared here), in dispatch() (which stops at the next message),
+// in the timed port (which drops them unplayed as soon as it sees the new
+// generation, so that none plays after what is sent after this) and on their
+// way to the UI thread (postCue and checkDone drop them on arrival).
+void MIDIOutput::dropQueuedLocked(TimelineState next) {
+    queue_.clear();
+    ++next.generation;
+    timeline_.write(next);
+    generation_.store(next.generation);
+    handed_.clear();
+    doneReported_ = true;  // what was dropped has not run out
 }
 
 void MIDIOutput::openPort() {
@@ -334,8 +354,8 @@ void MIDIOutput::dispatch(std::vector<QueuedMessage>& batch, std::uint32_t gener
     if (batch.empty()) return;
     std::lock_guard lock(portMutex_);
     for (QueuedMessage& q : batch) {
-        // A stop between taking the batch and sending it voids the rest:
-        // the stop is followed by note-offs that must not be overtaken.
+        // A stop or a discard between taking the batch and sending it voids
+        // the rest: it is followed by note-offs that must not be overtaken.
         if (generation_.load() != generation) break;
         const bool carrier = isCueCarrier(q);
         if (timedPort_) {

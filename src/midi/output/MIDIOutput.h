@@ -99,13 +99,17 @@ private:
     MidiMessage takePrepared();
     void startQueue();
     void stopQueue();
+    void discardQueue();
+    // Caller holds queueMutex_: empties the queue and writes `next` as the
+    // timeline of a new generation.
+    void dropQueuedLocked(TimelineState next);
 
     // One pass of the scheduler; returns the real time (ms) it next needs to run.
     // The scheduling thread (the UI thread with Drive::Manual) runs these; they
     // may take the two mutexes for a moment but never wait on the UI thread.
     double runDue(std::uint64_t* wakeSeen);
     // Sends or hands over a batch of due messages; stops at the first one a
-    // stop has voided.
+    // stop or a discard has voided.
     void dispatch(std::vector<QueuedMessage>& batch, std::uint32_t generation);
     void settleReports();
     void checkDone(std::uint32_t generation);

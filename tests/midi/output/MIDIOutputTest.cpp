@@ -166,6 +166,33 @@ TEST_F(OutputFixture, ACueCarrierReachesNoPortButStillCuesAtItsTime) {
     EXPECT_EQ(doneAt.size(), 1u);
 }
 
+// After a Panic while playing, the engine drops what it had queued and queues
+// afresh on the same clock.
+TEST_F(OutputFixture, DiscardDropsWhatWasQueuedAndTheClockRunsOn) {
+    open();
+    out.TempoShift(100);  // double speed: queue time is twice real time
+    queue(100, 0x90, 60, 100);
+    queue(300, 0x90, 61, 100, 5);  // dropped: neither sent nor cued
+    out.PortCommand(MIDIOutput::StartQueue);
+    runTo(100);
+    ASSERT_EQ(sent().size(), 1u);
+    out.PortCommand(MIDIOutput::DiscardQueue);
+    EXPECT_DOUBLE_EQ(out.queueTimeMs(), 200);
+    EXPECT_EQ(out.queuedCount(), 0u);
+    runTo(120);
+    EXPECT_TRUE(doneAt.empty()) << "a discard is no run-out";
+    queue(250, 0x90, 62, 100, 6);
+    out.PortCommand(MIDIOutput::StartQueue);  // still playing: no restart
+    runTo(400);
+    const auto s = sent();
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s[1].message.data1, 62);
+    EXPECT_DOUBLE_EQ(s[1].atMs, 125);  // 50 queue ms after 200, still at double speed
+    ASSERT_EQ(cues.size(), 1u);
+    EXPECT_EQ(cues[0].tag, 6);
+    EXPECT_EQ(doneAt, (std::vector<double>{125}));
+}
+
 TEST_F(OutputFixture, CueHandlerCanQueueTheNextChunk) {
     open();
     int chunks = 1;
