@@ -20,6 +20,13 @@ constexpr double kNever = std::numeric_limits<double>::infinity();
 constexpr double kReportPollMs = 5.0;
 constexpr std::size_t kReportBatch = 256;
 constexpr double kSpinMs = 0.25;
+
+// The engine queues a Note On of velocity 0 with a tag only to be told when
+// its time comes. On a wire it would be a note-off: an external sound module
+// would cut whatever plays on that key at every cue.
+bool isCueCarrier(const QueuedMessage& q) {
+    return q.cueTag != 0 && (q.message.status & 0xF0) == 0x90 && q.message.data2 == 0;
+}
 }  // namespace
 
 MIDIOutput::MIDIOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive)
@@ -48,6 +55,7 @@ void MIDIOutput::PortCommand(int code) {
         case StopQueue: stopQueue(); break;
         case QueueMessage: queuePrepared(); break;
         case SendNow: sendPrepared(); break;
+        case DiscardQueue: discardQueue(); break;
         default: break;  // unknown commands do nothing, as a control would
     }
 }
@@ -208,18 +216,37 @@ void MIDIOutput::startQueue() {
 void MIDIOutput::stopQueue() {
     {
         std::lock_guard lock(queueMutex_);
-        queue_.clear();
         TimelineState tl = timeline_.read();
         tl.running = false;
         tl.anchorQueueMs = 0.0;
         tl.anchorRealMs = clock_.nowMs();
-        ++tl.generation;
-        timeline_.write(tl);
-        generation_.store(tl.generation);
-        handed_.clear();
-        doneReported_ = true;
+        dropQueuedLocked(tl);
     }
     wake();
+}
+
+// Only the generation moves: the anchor, the rate and the running state stay,
+// so queue time goes on exactly where it was.
+void MIDIOutput::discardQueue() {
+    {
+        std::lock_guard lock(queueMutex_);
+        dropQueuedLocked(timeline_.read());
+    }
+    wake();
+}
+
+// The new generation voids, wherever they are, the messages of the old one:
+// in the queue (cleared here), in dispatch() (which stops at the next message),
+// in the timed port (which drops them unplayed as soon as it sees the new
+// generation, so that none plays after what is sent after this) and on their
+// way to the UI thread (postCue and checkDone drop them on arrival).
+void MIDIOutput::dropQueuedLocked(TimelineState next) {
+    queue_.clear();
+    ++next.generation;
+    timeline_.write(next);
+    generation_.store(next.generation);
+    handed_.clear();
+    doneReported_ = true;  // what was dropped has not run out
 }
 
 void MIDIOutput::openPort() {
@@ -327,19 +354,27 @@ void MIDIOutput::dispatch(std::vector<QueuedMessage>& batch, std::uint32_t gener
     if (batch.empty()) return;
     std::lock_guard lock(portMutex_);
     for (QueuedMessage& q : batch) {
-        // A stop between taking the batch and sending it voids the rest:
-        // the stop is followed by note-offs that must not be overtaken.
+        // A stop or a discard between taking the batch and sending it voids
+        // the rest: it is followed by note-offs that must not be overtaken.
         if (generation_.load() != generation) break;
+        const bool carrier = isCueCarrier(q);
         if (timedPort_) {
-            if (timedPort_->isOpen() &&
-                timedPort_->schedule(q.message, q.stampMs, TimedTag{q.serial, q.cueTag, generation})) {
+            // A carrier goes over as a message no port can play, which a timed
+            // port keeps silently to report at its time.
+            const TimedTag tag{q.serial, q.cueTag, generation};
+            if (timedPort_->isOpen() && timedPort_->schedule(carrier ? MidiMessage{} : q.message, q.stampMs, tag)) {
                 // Entered while the port is still held, so a close can never
                 // miss a message that was handed over.
                 std::lock_guard queueLock(queueMutex_);
-                if (generation_.load() == generation) handed_[q.serial] = Handed{q.stampMs, q.cueTag};
+                if (generation_.load() == generation) handed_[q.serial] = Handed{q.stampMs, q.cueTag, carrier};
                 continue;  // cued once the port has played it
             }
-            ++unsent_;
+            if (carrier)
+                ++carried_;
+            else
+                ++unsent_;
+        } else if (carrier) {
+            ++carried_;
         } else if (port_ && port_->isOpen()) {
             port_->send(q.message);
             ++sent_;
@@ -360,8 +395,14 @@ void MIDIOutput::settleReports() {
             std::lock_guard queueLock(queueMutex_);
             const std::uint32_t generation = generation_.load();
             for (std::size_t i = 0; i < n; ++i) {
-                if (applied_[i].generation != generation || handed_.erase(applied_[i].serial) == 0) continue;
-                ++sent_;
+                if (applied_[i].generation != generation) continue;
+                const auto h = handed_.find(applied_[i].serial);
+                if (h == handed_.end()) continue;
+                if (h->second.carrier)
+                    ++carried_;
+                else
+                    ++sent_;
+                handed_.erase(h);
                 if (applied_[i].cueTag != 0) postCue(applied_[i].cueTag, generation);
             }
         }
@@ -442,7 +483,9 @@ void MIDIOutput::schedulerLoop() {
     }
 }
 
-MIDIOutput::Stats MIDIOutput::stats() const { return Stats{sent_.load(), refused_.load(), unsent_.load()}; }
+MIDIOutput::Stats MIDIOutput::stats() const {
+    return Stats{sent_.load(), refused_.load(), unsent_.load(), carried_.load()};
+}
 
 std::size_t MIDIOutput::queuedCount() const {
     std::lock_guard lock(queueMutex_);

@@ -35,6 +35,11 @@ namespace vornel {
 // of time so the audio callback places it on its exact sample frame). With
 // Drive::Manual nothing runs by itself: pump() does one pass at the clock's
 // present time, which lets tests run the component on a virtual clock.
+//
+// A cue carrier (a queued Note On of velocity 0 with a non-zero CueTag) is
+// there only for its CueReached: no port is sent it. A timed port is handed a
+// silent stand-in instead, so that its cue still comes back in order with the
+// messages around it.
 class MIDIOutput final : public MIDIOutputComponent, public LiveSink {
 public:
     enum class Drive { Thread, Manual };
@@ -43,6 +48,7 @@ public:
         std::uint64_t sent = 0;     // messages that reached a port
         std::uint64_t refused = 0;  // not valid MIDI: never sent
         std::uint64_t unsent = 0;   // valid, but no port was open or it took none
+        std::uint64_t carried = 0;  // cue carriers: cued, sent to no port, in none of the above
     };
 
     MIDIOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive = Drive::Thread);
@@ -93,9 +99,17 @@ private:
     MidiMessage takePrepared();
     void startQueue();
     void stopQueue();
+    void discardQueue();
+    // Caller holds queueMutex_: empties the queue and writes `next` as the
+    // timeline of a new generation.
+    void dropQueuedLocked(TimelineState next);
 
     // One pass of the scheduler; returns the real time (ms) it next needs to run.
+    // The scheduling thread (the UI thread with Drive::Manual) runs these; they
+    // may take the two mutexes for a moment but never wait on the UI thread.
     double runDue(std::uint64_t* wakeSeen);
+    // Sends or hands over a batch of due messages; stops at the first one a
+    // stop or a discard has voided.
     void dispatch(std::vector<QueuedMessage>& batch, std::uint32_t generation);
     void settleReports();
     void checkDone(std::uint32_t generation);
@@ -128,6 +142,7 @@ private:
     struct Handed {
         double stampMs;
         std::int32_t cueTag;
+        bool carrier;
     };
     std::map<std::uint64_t, Handed> handed_;
     bool doneReported_ = true;        // QueueDone already posted for this run-out
@@ -144,7 +159,7 @@ private:
     TimedPort* timedPort_ = nullptr;  // port_ when it keeps its own time
     std::atomic<bool> hasTimedPort_{false};
 
-    std::atomic<std::uint64_t> sent_{0}, refused_{0}, unsent_{0};
+    std::atomic<std::uint64_t> sent_{0}, refused_{0}, unsent_{0}, carried_{0};
     std::vector<QueuedMessage> batch_;
     std::vector<TimedTag> applied_;
 

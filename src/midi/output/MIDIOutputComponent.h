@@ -21,6 +21,14 @@ public:
         StopQueue = 5,
         QueueMessage = 6,
         SendNow = 7,
+        // Drops every queued message not yet played, as StopQueue does, but
+        // leaves the queue's clock running where it was, at the same tempo, so
+        // that queuing can go on at once (after a Panic while playing). No cue
+        // of what it dropped arrives, not even one already on its way to the
+        // UI thread, and it raises no QueueDone (what is queued after it raises
+        // one when it runs out). Like StopQueue, it goes before the note-offs
+        // that silence what was sounding.
+        DiscardQueue = 8,
     };
 
     // Dispatch numbers of the properties, by which the component's narrow

@@ -66,6 +66,11 @@ public:
         return false;
     }
 
+    // The generation alone, always whole, as it is one word: a reader that
+    // could not get a whole state still learns whether the queue was stopped
+    // or discarded since its last one.
+    std::uint32_t generation() const { return generation_.load(std::memory_order_acquire); }
+
     // Single writer. Release stores keep the odd counter ahead of the fields.
     void write(const TimelineState& s) {
         const std::uint32_t before = seq_.load(std::memory_order_relaxed);

@@ -143,6 +143,56 @@ TEST_F(OutputFixture, CuesArriveOnTheUiThreadInStampOrderThenQueueDone) {
     EXPECT_EQ(doneAt.size(), 1u) << "QueueDone once per run-out";
 }
 
+// On an external sound module a carrier would be a note-off: every cue would
+// cut the right hand's C2.
+TEST_F(OutputFixture, ACueCarrierReachesNoPortButStillCuesAtItsTime) {
+    open();
+    queue(100, 0x90, 36, 0, 7);       // a cue carrier
+    queue(150, 0x90, 36, 0);          // untagged: a note-off like any other
+    queue(200, 0x90, 36, 90, 12100);  // tagged for the meter, but a note
+    out.PortCommand(MIDIOutput::StartQueue);
+    runTo(300);
+    const auto s = sent();
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_DOUBLE_EQ(s[0].atMs, 150);
+    EXPECT_EQ(s[1].message.data2, 90);
+    ASSERT_EQ(cues.size(), 2u);
+    EXPECT_DOUBLE_EQ(cues[0].atMs, 100);
+    EXPECT_EQ(cues[0].tag, 7);
+    const MIDIOutput::Stats stats = out.stats();
+    EXPECT_EQ(stats.sent, 2u);
+    EXPECT_EQ(stats.carried, 1u);
+    EXPECT_EQ(stats.refused + stats.unsent, 0u);
+    EXPECT_EQ(doneAt.size(), 1u);
+}
+
+// After a Panic while playing, the engine drops what it had queued and queues
+// afresh on the same clock.
+TEST_F(OutputFixture, DiscardDropsWhatWasQueuedAndTheClockRunsOn) {
+    open();
+    out.TempoShift(100);  // double speed: queue time is twice real time
+    queue(100, 0x90, 60, 100);
+    queue(300, 0x90, 61, 100, 5);  // dropped: neither sent nor cued
+    out.PortCommand(MIDIOutput::StartQueue);
+    runTo(100);
+    ASSERT_EQ(sent().size(), 1u);
+    out.PortCommand(MIDIOutput::DiscardQueue);
+    EXPECT_DOUBLE_EQ(out.queueTimeMs(), 200);
+    EXPECT_EQ(out.queuedCount(), 0u);
+    runTo(120);
+    EXPECT_TRUE(doneAt.empty()) << "a discard is no run-out";
+    queue(250, 0x90, 62, 100, 6);
+    out.PortCommand(MIDIOutput::StartQueue);  // still playing: no restart
+    runTo(400);
+    const auto s = sent();
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s[1].message.data1, 62);
+    EXPECT_DOUBLE_EQ(s[1].atMs, 125);  // 50 queue ms after 200, still at double speed
+    ASSERT_EQ(cues.size(), 1u);
+    EXPECT_EQ(cues[0].tag, 6);
+    EXPECT_EQ(doneAt, (std::vector<double>{125}));
+}
+
 TEST_F(OutputFixture, CueHandlerCanQueueTheNextChunk) {
     open();
     int chunks = 1;

@@ -40,9 +40,19 @@ void BlockScheduler::restart() {
 TimelineState BlockScheduler::readTimeline() const {
     if (!timeline_) return TimelineState{};
     // Never spin on the audio thread: while the UI thread is in the middle of
-    // a change, the state read last block is still good for this one.
-    timeline_->tryRead(lastTimeline_, 8);
-    return lastTimeline_;
+    // a change, the state read last block is still good for this one...
+    if (timeline_->tryRead(lastTimeline_, 8)) return lastTimeline_;
+    // ...unless the queue was stopped or discarded since. Going on with the old
+    // generation would play its messages after the note-offs that follow a
+    // stop (and a change in progress may be the next start, written right
+    // after them). Its messages are dropped; the new generation's wait until
+    // its timeline can be read whole.
+    const std::uint32_t generation = timeline_->generation();
+    if (generation == lastTimeline_.generation) return lastTimeline_;
+    TimelineState unsure = lastTimeline_;
+    unsure.generation = generation;
+    unsure.running = false;
+    return unsure;
 }
 
 void BlockScheduler::beginPeriod(std::int64_t firstFrame, int frames) {

@@ -89,6 +89,8 @@ public:
     std::size_t pendingCount() const { return pending_.size(); }
 
 private:
+    // Audio thread: never waits for a writer. A state it cannot trust (a stop
+    // half written) reads as stopped, in the new generation.
     TimelineState readTimeline() const;
     // Purges pending messages of an earlier generation once the timeline shows
     // a new one.

@@ -17,7 +17,8 @@ public:
 
     FluidSynthPort& synth() { return *synth_; }
     // Sees every message on its way in: its queue time when it was queued,
-    // -1 when it is played at once. For a tool that logs the stream.
+    // -1 when it is played at once (a cue carrier is none). For a tool that
+    // logs the stream.
     std::function<void(const MidiMessage&, double dueQueueMs)> observe;
 
     bool open() override { return synth_->openOffline(sampleRate_); }
@@ -30,7 +31,8 @@ public:
     void attach(const QueueTimeline* timeline, const Clock* clock) override { synth_->attach(timeline, clock); }
     double leadMs() const override { return synth_->leadMs(); }
     bool schedule(const MidiMessage& m, double dueQueueMs, const TimedTag& tag) override {
-        if (observe) observe(m, dueQueueMs);
+        // A cue carrier comes as a message no port can play: nothing goes in.
+        if (observe && isSendable(m)) observe(m, dueQueueMs);
         return synth_->schedule(m, dueQueueMs, tag);
     }
     std::size_t takeApplied(TimedTag* out, std::size_t max) override { return synth_->takeApplied(out, max); }

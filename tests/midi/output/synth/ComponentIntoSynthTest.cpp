@@ -36,6 +36,8 @@ protected:
         queueMessage(out, at, status, d1, d2, tag);
     }
 
+    // Leaves the clock at the end of what was rendered (not at the last
+    // period's start), so that what the test does next happens after all of it.
     Stereo render(double seconds, int period) {
         OfflineRender r(provider.last->synth(), clock, period);
         r.onPeriod([this](double) {
@@ -44,6 +46,7 @@ protected:
         });
         Stereo s;
         r.renderSeconds(seconds, s.left, s.right);
+        clock.set(r.msAtFrame(static_cast<double>(r.framesRendered())));
         return s;
     }
 
@@ -109,6 +112,49 @@ TEST_F(ComponentIntoSynth, StopSilencesWhatWasHandedOverAndWritesAWav) {
     OfflineRender r(provider.last->synth(), clock, 256);
     ASSERT_TRUE(r.renderToWav(0.1, path));
     EXPECT_EQ(std::filesystem::file_size(path), 44u + 4410u * 2u * 2u);
+}
+
+// Every cue carrier would otherwise be a note-off for the right hand's C2.
+TEST_F(ComponentIntoSynth, ACueCarrierIsCuedAtItsTimeButNeverReachesTheSynthesizer) {
+    sendNow(out, 0xC0, 19, 0);  // church organ: sustains until released
+    sendNow(out, 0x90, 36, 100);
+    queue(200, 0x90, 36, 0, 3);
+    out.PortCommand(MIDIOutput::StartQueue);
+    const Stereo s = render(0.6, 256);
+    ASSERT_EQ(cues.size(), 1u);
+    EXPECT_EQ(cues[0].tag, 3);
+    EXPECT_GE(cues[0].atMs, 200 - 32 * 1000.0 / kRate);
+    EXPECT_GT(rms(s, static_cast<std::size_t>(0.5 * kRate), s.size()), 1e-3) << "the organ's C2 still sounds";
+}
+
+// Whatever was handed to the synthesizer and has not been played when the
+// queue is stopped or discarded is never heard, not even what is due a moment
+// later or was handed over just before; a discarded queue's clock runs on.
+TEST_F(ComponentIntoSynth, NothingQueuedSoundsAfterAStopOrADiscard) {
+    for (int command : {MIDIOutput::StopQueue, MIDIOutput::DiscardQueue}) {
+        SCOPED_TRACE(command);
+        clock.set(0);
+        out.PortCommand(MIDIOutput::StopQueue);
+        out.PortCommand(MIDIOutput::OpenPort);  // a fresh synthesizer, its frame 0 at real 0
+        ASSERT_EQ(out.PortIsOpen(), 1);
+        queue(102, 0x99, 38, 120);
+        queue(140, 0x99, 38, 120);
+        out.PortCommand(MIDIOutput::StartQueue);
+        render(0.1, 256);
+        ASSERT_DOUBLE_EQ(clock.nowMs(), 100);
+        queue(105, 0x99, 40, 120);
+        out.pump();  // handed over: on its way to the audio thread as the command comes
+        out.PortCommand(command);
+        sendNow(out, 0x89, 38, 0);
+        sendNow(out, 0x89, 40, 0);
+        // Due at real 200 ms: queue time starts again after a stop, runs on after a discard.
+        queue(command == MIDIOutput::StopQueue ? 100 : 200, 0x99, 38, 120);
+        out.PortCommand(MIDIOutput::StartQueue);
+        const Stereo after = render(0.2, 256);
+        const long onset = onsetFrame(after, kThreshold);
+        ASSERT_GE(onset, 0) << "the note queued afterwards is heard";
+        EXPECT_GE(onset, static_cast<long>(0.1 * kRate) - 32) << "and it is the first sound after the command";
+    }
 }
 
 }  // namespace
