@@ -39,6 +39,10 @@ void OfflineRender::renderFrames(std::size_t frames, std::vector<float>& left,
         frames_ += n;
         done += static_cast<std::size_t>(n);
     }
+    // What comes next (a Stop, say) happens after the audio rendered so far,
+    // not at the start of its last period: the notes of that period have
+    // been played into the output already.
+    clock_.set(msAtFrame(static_cast<double>(frames_)));
 }
 
 std::size_t OfflineRender::framesFor(double seconds) const {
