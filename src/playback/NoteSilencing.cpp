@@ -4,6 +4,7 @@
 
 #include "midi/output/MIDIOutputComponent.h"
 #include "playback/ChannelTransform.h"
+#include "playback/PlaybackChunk.h"
 #include "style/StyleData.h"
 
 namespace vornel {
@@ -86,6 +87,18 @@ void CloseAllSounds(PlayerState& s) {
     }
 }
 
+void PanicRitm(PlayerState& s) {
+    const bool playing = s.Playing != 0 && s.NextCueTag != 0;
+    if (playing) {
+        s.MIDIOutput1.PortCommand(MIDIOutputComponent::DiscardQueue);
+        s.List1.clear();
+        s.List2.clear();
+        s.Strikes.clear();
+    }
+    CloseAllSounds(s);
+    if (playing) queueCarrier(s, s.MIDIOutput1, s.NextCueTag, s.NextCueTag == CueEnding ? s.QueuedMs : s.NextCueMs);
+}
+
 void StopRitm(PlayerState& s) {
     s.QueuedTicks = 0;
     s.QueuedMs = 0.0;
@@ -93,8 +106,7 @@ void StopRitm(PlayerState& s) {
     s.MIDIOutput1.PortCommand(MIDIOutputComponent::StopQueue);
     s.Timer1.stop();
     s.Timer3.stop();
-    // The queue is gone with every note it held: nothing is left to end. (A
-    // Panic keeps the lists: notes queued to start after it must still end.)
+    // The queue is gone with every note it held: nothing is left to end.
     s.List1.clear();
     s.List2.clear();
     s.Strikes.clear();

@@ -26,6 +26,13 @@ void CloseActiveNotes(PlayerState& s, std::int16_t PartNo);
 // Note On velocity 0 then Note Off velocity 0 for every note of every channel.
 void CloseAllSounds(PlayerState& s);
 
+// The Panic command: every note of every channel off, at once. While playing,
+// what is queued and not yet sounded is dropped first, so that nothing struck
+// just before the Panic sounds after it; playback goes on from the next
+// chunk (the next bar line, or the end of an intro or fill), on time, and an
+// ending still stops at its end.
+void PanicRitm(PlayerState& s);
+
 // Ends playback: the queue is discarded, blinking ends and every note is
 // switched off.
 void StopRitm(PlayerState& s);

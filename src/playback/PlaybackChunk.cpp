@@ -21,9 +21,11 @@ namespace {
 
 constexpr int kNoDataMessage = 1;
 
+}  // namespace
+
 // The silent carrier of a cue: a velocity-0 Note On, on the channel and key
 // the player window keeps free of played notes (channel 1, note 36 unless a
-// MIDI keyboard plays on channel 1).
+// MIDI keyboard plays on channel 1). The output component sends it nowhere.
 void queueCarrier(const PlayerState& s, MIDIOutputComponent& out, std::int32_t tag, double ms) {
     out.StatusByte(s.CarrierStatus);
     out.DataByte1(s.CarrierKey);
@@ -32,6 +34,8 @@ void queueCarrier(const PlayerState& s, MIDIOutputComponent& out, std::int32_t t
     out.CueTime(ms);
     out.PortCommand(MIDIOutputComponent::QueueMessage);
 }
+
+namespace {
 
 // The style's sound setup (program changes and bank select MSB 127 with its
 // LSB, all at delta 0 in track 1), sent again at once, each on the channel
@@ -313,7 +317,9 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     // no lead: its cue is its written end, and the queue runs out no sooner,
     // even when its last notes end before it.
     const double lead = s.LeadMs * std::exp2(s.HScroll1 / 100.0);
-    queueCarrier(s, out, firstTag, firstTag == CueEnding ? endMs : std::max(s.QueuedMs, endMs - lead));
+    s.NextCueTag = firstTag;
+    s.NextCueMs = firstTag == CueEnding ? endMs : std::max(s.QueuedMs, endMs - lead);
+    queueCarrier(s, out, firstTag, s.NextCueMs);
 
     // 9.
     if (!bankSelectSeen) resendSetup(s, PartNo);

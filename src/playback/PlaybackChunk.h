@@ -5,6 +5,10 @@
 #include "player/PlayerState.h"
 
 namespace vornel {
+class MIDIOutputComponent;
+}
+
+namespace vornel {
 
 // Cue tags carried by the silent carrier message (Note On, channel 1, note 36,
 // velocity 0) or by queued Note Ons (the meter cue: channel × 1000 + velocity).
@@ -19,5 +23,8 @@ inline constexpr std::int32_t CueChunkStart = -2;
 // queue. The chunk's first cue comes the lead (LeadMs) before its end, so the
 // next chunk is queued just before its bar line.
 void PlayRitm(PlayerState& s, std::int16_t PartNo);
+
+// Queues the silent carrier of cue `tag` at `ms`.
+void queueCarrier(const PlayerState& s, MIDIOutputComponent& out, std::int32_t tag, double ms);
 
 }  // namespace vornel

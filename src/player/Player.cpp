@@ -143,7 +143,7 @@ void Player::Cmd_Stop_Click() {
 }
 
 void Player::Cmd_Panic_Click() {
-    CloseAllSounds(s_);
+    PanicRitm(s_);
     s_.dialogs.focusKeyboardSink();
 }
 

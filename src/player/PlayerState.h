@@ -126,6 +126,10 @@ struct PlayerState {
     std::int16_t CurBar = 0;
     std::int16_t LastPart = 0;
     std::int16_t ClosedChord = 0;
+    // The cue that queues what follows the last chunk queued, and its stamp:
+    // a Panic that drops the queue puts it back, so playback goes on.
+    std::int32_t NextCueTag = 0;
+    double NextCueMs = 0.0;
 
     // The engine's note lists: List1 the most recent chunk's Note Ons, List2
     // those of earlier chunks; in both, only notes whose switch-off has not

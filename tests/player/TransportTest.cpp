@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "player/PlayerTestFixture.h"
+#include "support/NoteLedger.h"
 
 namespace vornel {
 namespace {
@@ -99,8 +100,13 @@ TEST_F(TransportTest, StopSilencesEverythingEndsBlinkingAndReadiesTheWindow) {
     EXPECT_EQ(notesPlayed(), (test::Notes{{2000, 64}, {2100, 68}, {2200, 36}}));
 }
 
-TEST_F(TransportTest, PanicEndsEveryNoteAndPlaybackGoesOn) {
-    loadMainA();
+// A note queued to start just after the Panic would sound on after it (and
+// hang on a device that missed its switch-off): what has not sounded yet is
+// dropped, and the style comes back at the next bar line, on time.
+TEST_F(TransportTest, PanicEndsEveryNoteAndPlaybackGoesOnFromTheNextBarLine) {
+    using test::mark;
+    using test::release;
+    loadMainA({}, {mark(60, 0), release(60, 300), mark(64, 102), release(64, 250), mark(62, 384), release(62, 684)});
     player.Cmd_Play_Click();
     runTo(100);
     ASSERT_FALSE(test::soundingNotes(sent()).empty());
@@ -111,8 +117,9 @@ TEST_F(TransportTest, PanicEndsEveryNoteAndPlaybackGoesOn) {
     EXPECT_TRUE(test::soundingNotes(sent()).empty());
     EXPECT_TRUE(lastCallWasFocus());
     EXPECT_EQ(st.Playing, 1);
-    runTo(400);
-    EXPECT_EQ(test::soundingNotes(sent()).size(), 1u) << "the next bar sounds normally";
+    runTo(700);
+    EXPECT_EQ(notesPlayed(), (test::Notes{{0, 60}, {384, 62}})) << "the note due 2 ms after the Panic never sounds";
+    EXPECT_TRUE(test::noteLifecycleFaults(sent(), [](const test::SentMessage& on) { return on.atMs + 300; }, 700).empty());
 }
 
 TEST_F(TransportTest, WhileStoppedStopDoesNothingAndPanicStartsNothing) {
