@@ -3,7 +3,8 @@
 
 Each style has 1,920 ticks per quarter, one meter, and the sections Intro A,
 Main A, Fill In AA and Ending A. Drums play on channels 9 and 10 (a B drum,
-note 83, among them), a bass on 11 and an organ chord on 12 are held for the
+note 83, among them), set up as real styles do: GM System On, then a kit by
+bank MSB 127 on both. A bass on 11 and an organ chord on 12 are held for the
 whole bar with their note-offs on the next bar's tick (the next marker's tick
 at a section's end), and a pad on 13 is held across two bars. The Ending's
 last chord sounds to the section's end.
@@ -125,6 +126,15 @@ def write(path, num, den, table=False):
         ev = ev[:3] + [(0, 0, mido.MetaMessage("marker", text="SFF2"))]
         for channel, program in ((10, 33), (1, 33), (11, 16), (2, 19), (13, 98)):
             ev.append((0, 0, mido.Message("program_change", channel=channel, program=program)))
+    # The drum set-up of a real style: GM System On, then both drum parts on
+    # kits by bank MSB 127 (the Sub Rhythm on channel 9 is no drum channel of
+    # its own in General MIDI).
+    drums = [(0, 0, mido.Message("sysex", data=[0x7E, 0x7F, 0x09, 0x01]))]
+    for channel in (8, 9):
+        drums += [(0, 0, mido.Message("control_change", channel=channel, control=0, value=127)),
+                  (0, 0, mido.Message("control_change", channel=channel, control=32, value=0)),
+                  (0, 0, mido.Message("program_change", channel=channel, program=0))]
+    ev = ev[:3] + drums + ev[3:]
     t = RES  # a set-up beat before the first section
     for name, bars in SECTIONS:
         ev.append((t, -1, mido.MetaMessage("marker", text=name)))
