@@ -56,6 +56,7 @@ void MIDIOutput::PortCommand(int code) {
         case QueueMessage: queuePrepared(); break;
         case SendNow: sendPrepared(); break;
         case DiscardQueue: discardQueue(); break;
+        case WithdrawQueued: withdrawQueued(); break;
         default: break;  // unknown commands do nothing, as a control would
     }
 }
@@ -227,6 +228,11 @@ void MIDIOutput::stopQueue() {
 
 // Only the generation moves: the anchor, the rate and the running state stay,
 // so queue time goes on exactly where it was.
+void MIDIOutput::withdrawQueued() {
+    std::lock_guard lock(queueMutex_);
+    queue_.removeFrom(cueTime_);
+}
+
 void MIDIOutput::discardQueue() {
     {
         std::lock_guard lock(queueMutex_);

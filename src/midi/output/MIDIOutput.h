@@ -88,6 +88,7 @@ public:
     Stats stats() const;
     // Queue time now (ms since StartQueue, scaled by the tempo shift).
     double queueTimeMs() const { return timeline_.read().queueAt(clock_.nowMs()); }
+    double QueueTime() const override { return queueTimeMs(); }
     std::size_t queuedCount() const;
 
 private:
@@ -100,6 +101,7 @@ private:
     void startQueue();
     void stopQueue();
     void discardQueue();
+    void withdrawQueued();
     // Caller holds queueMutex_: empties the queue and writes `next` as the
     // timeline of a new generation.
     void dropQueuedLocked(TimelineState next);

@@ -29,6 +29,8 @@ public:
         // one when it runs out). Like StopQueue, it goes before the note-offs
         // that silence what was sounding.
         DiscardQueue = 8,
+        // Takes back every queued message stamped at or after CueTime.
+        WithdrawQueued = 9,
     };
 
     // Dispatch numbers of the properties, by which the component's narrow
@@ -66,6 +68,8 @@ public:
     virtual int PortIsOpen() const = 0;
     virtual void CueTag(std::int32_t tag) = 0;
     virtual void TempoShift(int shift) = 0;
+    // The queue's time now, in ms since StartQueue (scaled by the tempo shift).
+    virtual double QueueTime() const { return 0.0; }
 
     // The component's events; set by the owner, called on the UI thread.
     std::function<void(std::int32_t tag)> CueReached;

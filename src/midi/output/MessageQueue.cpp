@@ -24,6 +24,11 @@ QueuedMessage MessageQueue::pop() {
     return m;
 }
 
+void MessageQueue::removeFrom(double stampMs) {
+    std::erase_if(heap_, [&](const QueuedMessage& m) { return m.stampMs >= stampMs; });
+    std::make_heap(heap_.begin(), heap_.end(), later);
+}
+
 void MessageQueue::popDue(double queueMs, std::vector<QueuedMessage>& out) {
     while (!heap_.empty() && heap_.front().stampMs <= queueMs) out.push_back(pop());
 }
