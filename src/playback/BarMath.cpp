@@ -17,6 +17,14 @@ std::int32_t ticksPerBar(const MidifileComponent& file) {
     return barTicks(file.Resolution(), file.TimeSigNum(), file.TimeSigDenExp());
 }
 
+std::int32_t ticksPerBeat(const MidifileComponent& file) {
+    const int num = file.TimeSigNum();
+    const std::int32_t bar = ticksPerBar(file);
+    if (bar <= 0 || num <= 0) return 0;
+    const bool compound = num > 3 && num % 3 == 0 && file.TimeSigDenExp() >= 3;
+    return bar / num * (compound ? 3 : 1);
+}
+
 float msPerTick(const MidifileComponent& file) {
     const std::int32_t res = file.Resolution();
     if (res <= 0) return 0.0f;

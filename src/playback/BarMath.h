@@ -14,6 +14,11 @@ class StyleData;
 // resolution or numerator.
 std::int32_t ticksPerBar(const MidifileComponent& file);
 
+// Ticks of one beat as a player counts it: the meter's note value, or three
+// of them in a compound meter (6/8, 9/8, 12/8, 6/16 ...), whose beat is the
+// dotted note. 0 when the file gives no resolution or numerator.
+std::int32_t ticksPerBeat(const MidifileComponent& file);
+
 // Milliseconds per tick at the file's one tempo, in single precision as the
 // chunk stamps are built from it. A file without a resolution gives 0: its
 // ticks have no length, and the caller must not place events by it.

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "midi/output/MIDIOutputComponent.h"
+#include "midi/MidiVocabulary.h"
 #include "playback/ChannelTransform.h"
+#include "playback/ChordRule.h"
 #include "playback/PlaybackChunk.h"
 #include "style/StyleData.h"
 
@@ -17,16 +19,29 @@ void SendMessage(PlayerState& s, std::int16_t Mes, std::int16_t D1, std::int16_t
     out.PortCommand(MIDIOutputComponent::SendNow);
 }
 
-void queueSwitchOff(PlayerState& s, const NoteEntry& e, double stampMs) {
-    if (!s.Strikes.release(e.status, e.note)) return;  // another strike of the key sounds on
+void queueMessage(PlayerState& s, std::int32_t tag, int status, int d1, int d2, double stampMs) {
+    if (stampMs < s.SendFromMs) return;  // queued already, when the chunk was first queued
     MIDIOutputComponent& out = s.MIDIOutput1;
-    out.CueTag(0);
-    out.StatusByte(e.status);
-    out.DataByte1(e.note);
-    out.DataByte2(0);
+    out.CueTag(tag);
+    out.StatusByte(status);
+    out.DataByte1(d1);
+    out.DataByte2(d2);
     out.CueTime(stampMs);
     out.PortCommand(MIDIOutputComponent::QueueMessage);
 }
+
+void queueSwitchOff(PlayerState& s, const NoteEntry& e, double stampMs) {
+    if (!s.Strikes.release(e.status, e.note)) return;  // another strike of the key sounds on
+    queueMessage(s, 0, e.status, e.note, 0, stampMs);
+}
+
+void queueStrike(PlayerState& s, NoteEntry& e, double stampMs) {
+    e.onMs = stampMs;
+    s.Strikes.strike(e.status, e.note);
+    queueMessage(s, meterTag(e.status, e.velocity), e.status, e.note, e.velocity, stampMs);
+}
+
+std::int32_t meterTag(int status, int velocity) { return (midi::channelOf(status) + 1) * 1000 + velocity; }
 
 namespace {
 
@@ -54,16 +69,29 @@ void CloseActiveNotes(PlayerState& s, std::int16_t PartNo) {
     // Every queued chunk lies before the bar line where the next one starts.
     s.List2.insert(s.List2.end(), s.List1.begin(), s.List1.end());
     s.List1.clear();
-    const PlayedChord next = s.playedChord();
+    const ChordState& chord = s.Chords.at(s.QueuedMs);
+    const PlayedChord next = chord.played();
+    // Today's rule for a chord heard from the bar line: the old chord's notes
+    // end there. Where chords change at once, a note the chord rule moves is
+    // struck again at its new key, as it would be in the middle of a bar.
+    const bool restrike = s.ChordChange != ChordChangeMode::NextBarLine;
     const auto endsHere = [&](NoteEntry& e) -> bool {
         if (e.part != PartNo || e.passStart != s.PartOffset) {
             queueSwitchOff(s, e, s.QueuedMs);
             return true;
         }
         if (e.routed) return meetChord(s, e, next);
-        if (e.followsChord && e.chord != s.ChordIdx) {
+        if (e.followsChord && e.chord != chord.ChordIdx) {
+            const std::int16_t key = chordNote(e.status, e.stored, chord.Transpose, chord.IsMinor);
+            if (restrike && key == e.note) {
+                e.chord = chord.ChordIdx;
+                return false;
+            }
             queueSwitchOff(s, e, s.QueuedMs);
-            return true;
+            if (!restrike) return true;
+            e.note = key;
+            e.chord = chord.ChordIdx;
+            e.pending = true;
         }
         return false;
     };
@@ -75,14 +103,14 @@ void CloseActiveNotes(PlayerState& s, std::int16_t PartNo) {
         ++kept;
     }
     s.List2.resize(kept);
-    s.ClosedChord = s.ChordIdx;
+    s.ClosedChord = chord.ChordIdx;
 }
 
 void CloseAllSounds(PlayerState& s) {
-    for (std::int16_t c = 1; c <= 16; ++c) {
-        for (std::int16_t n = 0; n <= 127; ++n) {
-            SendMessage(s, static_cast<std::int16_t>(143 + c), n, 0);
-            SendMessage(s, static_cast<std::int16_t>(127 + c), n, 0);
+    for (int c = 0; c < midi::kChannels; ++c) {
+        for (int n = 0; n < midi::kKeys; ++n) {
+            SendMessage(s, static_cast<std::int16_t>(midi::statusOf(midi::kNoteOn, c)), static_cast<std::int16_t>(n), 0);
+            SendMessage(s, static_cast<std::int16_t>(midi::statusOf(midi::kNoteOff, c)), static_cast<std::int16_t>(n), 0);
         }
     }
 }
@@ -94,9 +122,10 @@ void PanicRitm(PlayerState& s) {
         s.List1.clear();
         s.List2.clear();
         s.Strikes.clear();
+        s.Chunks.clear();  // nothing of them is left to queue again
     }
     CloseAllSounds(s);
-    if (playing) queueCarrier(s, s.MIDIOutput1, s.NextCueTag, s.NextCueTag == CueEnding ? s.QueuedMs : s.NextCueMs);
+    if (playing) queueCarrier(s, s.NextCueTag, s.NextCueTag == CueEnding ? s.QueuedMs : s.NextCueMs);
 }
 
 void StopRitm(PlayerState& s) {
@@ -110,6 +139,7 @@ void StopRitm(PlayerState& s) {
     s.List1.clear();
     s.List2.clear();
     s.Strikes.clear();
+    s.Chunks.clear();
     if (s.CurPart >= 1 && s.CurPart <= kPartCount)
         s.Cmd_Part[static_cast<std::size_t>(s.CurPart - 1)].colour = s.ColSelected;
     if (s.ChordIdx >= 0 && s.ChordIdx < static_cast<int>(s.Lbl_Chord.size()))

@@ -9,9 +9,19 @@ namespace vornel {
 // Puts one message on the wire at once, outside the queue.
 void SendMessage(PlayerState& s, std::int16_t Mes, std::int16_t D1, std::int16_t D2);
 
+// Queues one message at `stampMs`, unless it lies before SendFromMs: then it
+// was queued when its chunk was first queued.
+void queueMessage(PlayerState& s, std::int32_t tag, int status, int d1, int d2, double stampMs);
+
 // Queues a Note On of velocity 0 to the key that `e` sounded, at `stampMs`,
 // unless another strike of that key still sounds (StrikeCounts).
 void queueSwitchOff(PlayerState& s, const NoteEntry& e, double stampMs);
+
+// Strikes `e` at its key, with its velocity and meter cue, at `stampMs`.
+void queueStrike(PlayerState& s, NoteEntry& e, double stampMs);
+
+// The meter cue a Note On carries: channel 1..16 × 1000 + velocity.
+std::int32_t meterTag(int status, int velocity);
 
 // Before the chunk of part PartNo's pass that starts at PartOffset is
 // queued: every listed note whose own end will not come in that chunk is

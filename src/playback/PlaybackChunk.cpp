@@ -4,10 +4,12 @@
 #include <cmath>
 #include <vector>
 
+#include "midi/MidiVocabulary.h"
 #include "midi/file/MidifileComponent.h"
 #include "midi/output/MIDIOutputComponent.h"
 #include "playback/BarMath.h"
 #include "playback/ChannelTransform.h"
+#include "playback/ChordChange.h"
 #include "playback/ChordRule.h"
 #include "playback/CommandBar.h"
 #include "playback/NoteSilencing.h"
@@ -26,13 +28,8 @@ constexpr int kNoDataMessage = 1;
 // The silent carrier of a cue: a velocity-0 Note On, on the channel and key
 // the player window keeps free of played notes (channel 1, note 36 unless a
 // MIDI keyboard plays on channel 1). The output component sends it nowhere.
-void queueCarrier(const PlayerState& s, MIDIOutputComponent& out, std::int32_t tag, double ms) {
-    out.StatusByte(s.CarrierStatus);
-    out.DataByte1(s.CarrierKey);
-    out.DataByte2(0);
-    out.CueTag(tag);
-    out.CueTime(ms);
-    out.PortCommand(MIDIOutputComponent::QueueMessage);
+void queueCarrier(PlayerState& s, std::int32_t tag, double ms) {
+    queueMessage(s, tag, s.CarrierStatus, s.CarrierKey, 0, ms);
 }
 
 namespace {
@@ -45,41 +42,39 @@ void resendSetup(PlayerState& s, std::int16_t PartNo) {
     f.Track(1);
     const std::int32_t count = f.EventCount();
     std::int32_t bankMsbAt = -1;  // nothing remembered yet
-    const PlayedChord chord = s.playedChord();
+    const PlayedChord chord = s.Chords.at(s.QueuedMs).played();
     for (std::int32_t k = 1; k <= count; ++k) {
         f.EventIndex(k);
         const std::int16_t st = f.EvStatus();
         const std::int16_t d1 = f.EvData1();
         const std::int16_t d2 = f.EvData2();
         if (f.EvDelta() != 0) continue;
-        const ChannelTable::Route route = s.style.channels.setupRoute(PartNo, st & 0x0F);
+        const ChannelTable::Route route = s.style.channels.setupRoute(PartNo, midi::channelOf(st));
         if (route.dropped) continue;
         // Where a part is written twice, for major and for minor chords,
         // each version may have its own instrument: only the version the
         // chord lets sound sets the part's.
-        const ChannelRecord* own = s.style.channels.forSource(PartNo, st & 0x0F);
+        const ChannelRecord* own = s.style.channels.forSource(PartNo, midi::channelOf(st));
         if (own && !recordSounds(*own, chord)) continue;
         const auto send = [&](std::int16_t status) {
-            SendMessage(s, route.record ? static_cast<std::int16_t>((status & 0xF0) | route.record->destination) : status,
+            SendMessage(s,
+                        route.record ? static_cast<std::int16_t>(midi::statusOf(status, route.record->destination))
+                                     : status,
                         d1, d2);
         };
-        const bool programChange = st > 191 && st < 208;
-        const bool controlChange = st > 175 && st < 192;
-        if (programChange) {
+        const bool controlChange = midi::isControlChange(st);
+        if (midi::isProgramChange(st)) {
             send(st);
-        } else if (controlChange && d1 == 0 && d2 == 127) {
+        } else if (controlChange && d1 == midi::cc::kBankSelectMsb && d2 == 127) {
             bankMsbAt = k;
             send(st);
-        } else if (controlChange && d1 == 32 && k - 1 == bankMsbAt) {
+        } else if (controlChange && d1 == midi::cc::kBankSelectLsb && k - 1 == bankMsbAt) {
             send(st);
         }
     }
 }
 
-bool isSwitchOff(std::int16_t m, std::int16_t d2) {
-    const int kind = m & 0xF0;
-    return kind == 0x80 || (kind == 0x90 && d2 == 0);
-}
+bool isSwitchOff(std::int16_t m, std::int16_t d2) { return midi::isSwitchOff(m, d2); }
 
 // Queues one chunk's messages and keeps the note lists: a Note On joins
 // List1 with the key it was sent as; a switch-off goes to the key of the
@@ -88,10 +83,28 @@ bool isSwitchOff(std::int16_t m, std::int16_t d2) {
 // table covers, each source channel plays by its record: on its destination,
 // only under the chords its masks allow, its notes moved from its source
 // chord to the one played.
+//
+// The chord of each moment comes from the chord timeline: where it changes
+// inside the chunk, the notes sounding then meet the new chord there
+// (meetChordAt), and what follows is played in it.
 class ChunkWriter {
 public:
-    ChunkWriter(PlayerState& s, std::int16_t partNo)
-        : s_(s), out_(s.MIDIOutput1), partNo_(partNo), played_(s.playedChord()) {}
+    ChunkWriter(PlayerState& s, std::int16_t partNo, double startMs)
+        : s_(s), partNo_(partNo), atMs_(startMs), chord_(s.Chords.at(startMs)), played_(chord_.played()) {}
+
+    // Every chord change after the last one met and before `stampMs` (or at
+    // it, when `inclusive`) takes effect.
+    void chordsUntil(double stampMs, bool inclusive = false) {
+        for (;;) {
+            const double* next = s_.Chords.nextChange(atMs_, inclusive ? stampMs + 1e-9 : stampMs);
+            if (!next) return;
+            atMs_ = *next;
+            const ChordState& chord = s_.Chords.at(atMs_);
+            meetChordAt(s_, atMs_, chord);
+            chord_ = chord;
+            played_ = chord.played();
+        }
+    }
 
     // The events of one tick. Where one note ends and another begins on the
     // same key (a chord struck again), the ending goes first, whatever the
@@ -103,6 +116,7 @@ public:
     void tick(const std::vector<std::int32_t>& slots, double stampMs) {
         const StyleData& style = s_.style;
         handled_.assign(slots.size(), false);
+        chordsUntil(stampMs);
         for (std::size_t i = 0; i < slots.size(); ++i) {
             const std::int32_t slot = slots[i];
             const std::int16_t m = style.PartMes(partNo_, slot);
@@ -110,6 +124,7 @@ public:
             if (isSwitchOff(m, d2))
                 handled_[i] = switchOff(m, style.PartD1(partNo_, slot), d2, stampMs, true, 0, s_.List1.size());
         }
+        chordsUntil(stampMs, true);  // after the notes that end here: they are not struck again for nothing
         const std::size_t fresh = s_.List1.size();  // the notes of this tick follow
         for (std::size_t i = 0; i < slots.size(); ++i) {
             const std::int32_t slot = slots[i];
@@ -120,12 +135,11 @@ public:
                 if (!handled_[i]) switchOff(m, d1, d2, stampMs, false, fresh, s_.List1.size());
                 continue;
             }
-            const bool channelMessage = m >= 0x80 && m < 0xF0;
             const ChannelTable::Route route =
-                channelMessage ? style.channels.route(partNo_, m & 0x0F) : ChannelTable::Route{};
+                midi::isChannelMessage(m) ? style.channels.route(partNo_, midi::channelOf(m)) : ChannelTable::Route{};
             if (route.dropped) continue;
             std::int16_t status = m;
-            std::int16_t key = chordNote(m, d1, s_.Transpose, s_.IsMinor);
+            std::int16_t key = chordNote(m, d1, chord_.Transpose, chord_.IsMinor);
             if (route.record) {
                 const RoutedMessage r = routeMessage(*route.record, &played_, static_cast<std::uint8_t>(m),
                                                      static_cast<std::uint8_t>(d1), static_cast<std::uint8_t>(d2));
@@ -133,7 +147,7 @@ public:
                 status = r.status;
                 key = r.data1;
             }
-            const bool noteOn = (m & 0xF0) == 0x90;
+            const bool noteOn = midi::kindOf(m) == midi::kNoteOn;
             if (noteOn) {
                 NoteEntry e;
                 e.status = status;
@@ -142,15 +156,16 @@ public:
                 e.part = partNo_;
                 e.passStart = s_.PartOffset;
                 e.followsChord = followsChord(m) && !route.record;
-                e.chord = s_.ChordIdx;
-                e.source = static_cast<std::int16_t>(m & 0x0F);
+                e.chord = chord_.ChordIdx;
+                e.source = static_cast<std::int16_t>(midi::channelOf(m));
                 e.velocity = d2;
                 e.routed = route.record != nullptr;
                 e.played = played_;
+                e.onMs = stampMs;
                 s_.List1.push_back(e);
                 s_.Strikes.strike(status, key);
             }
-            send(noteOn ? meterTag(status, d2) : 0, status, key, d2, stampMs);
+            queueMessage(s_, noteOn ? meterTag(status, d2) : 0, status, key, d2, stampMs);
         }
     }
 
@@ -162,16 +177,11 @@ public:
         for (NoteEntry& e : s_.List2) {
             if (!e.pending) continue;
             e.pending = false;
-            s_.Strikes.strike(e.status, e.note);
-            send(meterTag(e.status, e.velocity), e.status, e.note, e.velocity, stampMs);
+            queueStrike(s_, e, stampMs);
         }
     }
 
 private:
-    static std::int32_t meterTag(std::int16_t status, std::int16_t velocity) {
-        return (status - 143) * 1000 + velocity;
-    }
-
     // Ends the earliest sounding note of the source channel and stored key:
     // in List2 when `older`, then in List1's entries [from1, to1), at the key
     // and on the channel it sounds. False when there is none. A note waiting
@@ -179,11 +189,11 @@ private:
     // strike of the same key sounds on, nothing goes out (StrikeCounts).
     bool switchOff(std::int16_t m, std::int16_t stored, std::int16_t d2, double stampMs, bool older,
                    std::size_t from1, std::size_t to1) {
-        const int channel = m & 0x0F;
+        const int channel = midi::channelOf(m);
         const auto same = [&](const NoteEntry& e) { return e.source == channel && e.stored == stored; };
         const auto end = [&](const NoteEntry& e) {
             if (!e.pending && s_.Strikes.release(e.status, e.note))
-                send(0, static_cast<std::int16_t>((m & 0xF0) | (e.status & 0x0F)), e.note, d2, stampMs);
+                queueMessage(s_, 0, midi::statusOf(midi::kindOf(m), midi::channelOf(e.status)), e.note, d2, stampMs);
         };
         if (older) {
             const auto it = std::find_if(s_.List2.begin(), s_.List2.end(), same);
@@ -202,18 +212,10 @@ private:
         return true;
     }
 
-    void send(std::int32_t tag, std::int16_t m, std::int16_t d1, std::int16_t d2, double stampMs) {
-        out_.CueTag(tag);
-        out_.StatusByte(m);
-        out_.DataByte1(d1);
-        out_.DataByte2(d2);
-        out_.CueTime(stampMs);
-        out_.PortCommand(MIDIOutputComponent::QueueMessage);
-    }
-
     PlayerState& s_;
-    MIDIOutputComponent& out_;
     std::int16_t partNo_;
+    double atMs_;  // the last chord change met
+    ChordState chord_;
     PlayedChord played_;
     std::vector<bool> handled_;
 };
@@ -224,11 +226,78 @@ double msPerTickOf(std::int32_t usPerQuarter, std::int32_t resolution, double cu
     return usPerQuarter / 1000.0 / resolution;
 }
 
+// The stamps of the beats of a chunk [first, end) that starts at QueuedMs,
+// counted from the part's first tick, through the part's tempo changes.
+std::vector<double> beatStamps(const PlayerState& s, std::int16_t PartNo, std::int64_t first, std::int64_t end,
+                               double pace) {
+    std::vector<double> beats;
+    const std::int64_t beat = ticksPerBeat(s.Midifile1);
+    if (beat <= 0) return beats;
+    const std::int32_t resolution = s.Midifile1.Resolution();
+    const std::vector<TempoChange>& tempos = s.style.PartTempos(PartNo);
+    auto next = std::find_if(tempos.begin(), tempos.end(), [&](const TempoChange& c) { return c.tick > first; });
+    TempoCursor time(s.QueuedMs, first, pace);
+    for (std::int64_t t = (first + beat - 1) / beat * beat; t < end; t += beat) {
+        for (; next != tempos.end() && next->tick <= t; ++next)
+            time.change(next->tick, msPerTickOf(next->usPerQuarter, resolution, pace));
+        beats.push_back(time.at(t));
+    }
+    return beats;
+}
+
+}  // namespace
+
+EngineCounters countersOf(const PlayerState& s) {
+    return {s.Playing,  s.QueuedTicks, s.QueuedMs,    s.PartOffset, s.CurBar,
+            s.LastPart, s.ClosedChord, s.PartBars, s.NextCueTag, s.NextCueMs};
+}
+
+void restoreCounters(PlayerState& s, const EngineCounters& c) {
+    s.Playing = c.Playing;
+    s.QueuedTicks = c.QueuedTicks;
+    s.QueuedMs = c.QueuedMs;
+    s.PartOffset = c.PartOffset;
+    s.CurBar = c.CurBar;
+    s.LastPart = c.LastPart;
+    s.ClosedChord = c.ClosedChord;
+    s.PartBars = c.PartBars;
+    s.NextCueTag = c.NextCueTag;
+    s.NextCueMs = c.NextCueMs;
+}
+
+namespace {
+// Chunks kept to queue again: those not yet ended, and never more than a few.
+constexpr std::size_t kKeptChunks = 4;
 }  // namespace
 
 void PlayRitm(PlayerState& s, std::int16_t PartNo) {
+    // A chord heard from the next bar line is the one chosen when that bar
+    // line's chunk is queued.
+    if (s.ChordChange == ChordChangeMode::NextBarLine)
+        s.Chords.set(s.QueuedMs, ChordState{s.Transpose, s.ChordIdx, s.IsMinor, s.ChordTypeNo});
+    ChunkMark mark;
+    mark.part = PartNo;
+    mark.partName = s.PartName;
+    mark.before = countersOf(s);
+    mark.list1 = s.List1;
+    mark.list2 = s.List2;
+    mark.strikes = s.Strikes;
+    if (!queueChunk(s, PartNo, &mark.beatsMs)) return;
+    mark.startMs = mark.before.QueuedMs;
+    mark.endMs = s.QueuedMs;
+    // A chunk that has ended cannot change any more: the queue time is at
+    // least the start of the chunk before this one.
+    const double now = s.MIDIOutput1.QueueTime();
+    while (!s.Chunks.empty() && (s.Chunks.front().endMs <= now || s.Chunks.size() >= kKeptChunks))
+        s.Chunks.erase(s.Chunks.begin());
+    s.Chunks.push_back(std::move(mark));
+    s.Chords.forgetBefore(s.Chunks.front().startMs);
+}
+
+bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsMs) {
     MIDIOutputComponent& out = s.MIDIOutput1;
     const StyleData& style = s.style;
+    const bool fresh = s.SendFromMs == kQueueEverything;
 
     // 1.
     s.Playing = 1;
@@ -259,8 +328,8 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     if (count <= 0) {
         // Nothing was started: a stopped window stays stopped (and closable).
         if (!s.Cmd_Stop.enabled) s.Playing = 0;
-        s.dialogs.messageBox(s.text(kGroupMessages, kNoDataMessage), kAppTitle, MessageIcon::Exclamation);
-        return;
+        if (fresh) s.dialogs.messageBox(s.text(kGroupMessages, kNoDataMessage), kAppTitle, MessageIcon::Exclamation);
+        return false;
     }
 
     // The notes that this chunk does not go on with end at its first bar line.
@@ -274,7 +343,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
         if (c.tick <= first) pace = msPerTickOf(c.usPerQuarter, resolution, pace);
     TempoCursor time(s.QueuedMs, first, pace);
 
-    if (s.Timer1.running() || s.Timer3.running()) queueCarrier(s, out, CueChunkStart, s.QueuedMs);
+    if (s.Timer1.running() || s.Timer3.running()) queueCarrier(s, CueChunkStart, s.QueuedMs);
 
     // 7. The events of the window, a tick at a time. A file without a
     // resolution gives its ticks no length: its events cannot be placed in
@@ -282,7 +351,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     const bool timed = resolution > 0;
     const std::vector<TempoChange>& tempos = style.PartTempos(PartNo);
     auto nextTempo = std::find_if(tempos.begin(), tempos.end(), [&](const TempoChange& c) { return c.tick > first; });
-    ChunkWriter writer(s, PartNo);
+    ChunkWriter writer(s, PartNo, s.QueuedMs);
     std::vector<std::int32_t> group;
     std::int64_t groupTick = -1;
     bool bankSelectSeen = false;
@@ -298,7 +367,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     for (std::int32_t slot = 1; slot <= count; ++slot) {
         const std::int16_t m = style.PartMes(PartNo, slot);
         const std::int32_t t = style.PartTick(PartNo, slot);
-        if (m > 175 && m < 192 && style.PartD1(PartNo, slot) == 32) bankSelectSeen = true;
+        if (midi::isControlChange(m) && style.PartD1(PartNo, slot) == midi::cc::kBankSelectLsb) bankSelectSeen = true;
         if (t >= end) break;  // events are in time order: the rest lie beyond the chunk
         if (t < first || !timed) continue;
         if (t != groupTick) flush();
@@ -310,6 +379,8 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     for (; nextTempo != tempos.end() && nextTempo->tick < end; ++nextTempo)
         time.change(nextTempo->tick, msPerTickOf(nextTempo->usPerQuarter, resolution, pace));
     const double endMs = time.at(end);
+    writer.chordsUntil(endMs);
+    if (beatsMs) *beatsMs = beatStamps(s, PartNo, first, end, pace);
 
     // 4, 5. The next chunk is queued the lead before this one ends (the
     // lead is real time, so it grows in queue time as the tempo rises), but
@@ -319,10 +390,10 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     const double lead = s.LeadMs * std::exp2(s.HScroll1 / 100.0);
     s.NextCueTag = firstTag;
     s.NextCueMs = firstTag == CueEnding ? endMs : std::max(s.QueuedMs, endMs - lead);
-    queueCarrier(s, out, firstTag, s.NextCueMs);
+    queueCarrier(s, firstTag, s.NextCueMs);
 
-    // 9.
-    if (!bankSelectSeen) resendSetup(s, PartNo);
+    // 9. (Once, when the chunk is first queued: it is sent at once.)
+    if (!bankSelectSeen && fresh) resendSetup(s, PartNo);
 
     // 10.
     s.QueuedTicks = toTicks(s.QueuedTicks + (end - first));
@@ -335,6 +406,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     // 11, 12.
     out.PortCommand(MIDIOutputComponent::StartQueue);
     showPlaying(s);
+    return true;
 }
 
 }  // namespace vornel

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "playback/ChunkHistory.h"
 #include "player/PlayerState.h"
-
-namespace vornel {
-class MIDIOutputComponent;
-}
 
 namespace vornel {
 
@@ -25,6 +23,17 @@ inline constexpr std::int32_t CueChunkStart = -2;
 void PlayRitm(PlayerState& s, std::int16_t PartNo);
 
 // Queues the silent carrier of cue `tag` at `ms`.
-void queueCarrier(const PlayerState& s, MIDIOutputComponent& out, std::int32_t tag, double ms);
+void queueCarrier(PlayerState& s, std::int32_t tag, double ms);
+
+// PlayRitm's work without its record of the chunk: queues the chunk of
+// PartNo that the counters point at, sending only what lies at or after
+// SendFromMs (the rest was queued before and is only walked through again
+// for the note lists). False, with nothing queued, for a part without data.
+// Fills `beatsMs` with the chunk's beats.
+bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsMs = nullptr);
+
+// The counters a chunk starts from, and putting them back.
+EngineCounters countersOf(const PlayerState& s);
+void restoreCounters(PlayerState& s, const EngineCounters& c);
 
 }  // namespace vornel

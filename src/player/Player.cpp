@@ -6,6 +6,7 @@
 #include "midi/file/MidifileComponent.h"
 #include "midi/output/MIDIOutputComponent.h"
 #include "playback/BarMath.h"
+#include "playback/ChordChange.h"
 #include "playback/ChordRule.h"
 #include "playback/CommandBar.h"
 #include "playback/NoteSilencing.h"
@@ -124,6 +125,8 @@ void Player::Cmd_Play_Click() {
     s_.List1.clear();
     s_.List2.clear();
     s_.Strikes.clear();
+    s_.Chunks.clear();
+    s_.Chords.reset(chosenChord(s_));
     s_.CurBar = 1;
     s_.PartOffset = 0;
     for (std::int16_t i = 1; i <= 16; ++i) SendMessage(s_, static_cast<std::int16_t>(223 + i), 0, 64);
@@ -163,15 +166,19 @@ void Player::chooseChord(int Index, int type) {
     }
     s_.ChordTypeNo = type;
     for (std::size_t i = 0; i < s_.Lbl_Chord.size(); ++i) s_.Lbl_Chord[i].colour = s_.KeyColors[i % 12];
-    // Nothing is cut at the click: the notes of the old chord end at the bar
-    // line where the new chord starts (CloseActiveNotes, when that bar is
-    // queued).
     s_.Lbl_Chord[static_cast<std::size_t>(Index)].colour = s_.ColSelected;
     const Chord chord = chordOfLabel(Index);
     s_.Transpose = chord.Transpose;
     s_.IsMinor = chord.IsMinor;
     s_.ChordIdx = static_cast<std::int16_t>(Index);
-    s_.Timer3.start();
+    // From the next bar line, the chosen label blinks until it is heard
+    // (nothing is cut at the click: the old chord's notes end at that bar
+    // line); at once or from the next beat it needs no reminder.
+    if (s_.ChordChange == ChordChangeMode::NextBarLine)
+        s_.Timer3.start();
+    else
+        s_.Timer3.stop();
+    ChangeChord(s_);
     s_.dialogs.focusKeyboardSink();
     syncStart();
 }

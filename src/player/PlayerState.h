@@ -9,6 +9,9 @@
 #include "platform/Control.h"
 #include "platform/Dialogs.h"
 #include "platform/Timer.h"
+#include "playback/ChordTimeline.h"
+#include "playback/ChunkHistory.h"
+#include "playback/NoteEntry.h"
 #include "playback/StrikeCounts.h"
 #include "player/StatusReports.h"
 #include "style/ChordType.h"
@@ -21,26 +24,6 @@ class MIDIOutputComponent;
 class StyleData;
 struct Language;
 
-// One entry of the engine's note lists: a Note On that a chunk queued and
-// whose switch-off is not queued yet. Its switch-off goes to `note`, the key
-// it was sent as, whatever the chord is by then; the stored key finds it when
-// the style's own note-off comes, on the channel the style stores it on.
-struct NoteEntry {
-    std::int16_t status = 0;  // 144..159, the channel it was sent on
-    std::int16_t note = 0;    // the key it was sent as
-    std::int16_t stored = 0;  // the key the style stores
-    std::int16_t part = 0;    // the part whose pass queued it ...
-    std::int32_t passStart = 0;  // ... and that pass's PartOffset
-    bool followsChord = false;   // sent by the chord rule (not a drum)
-    std::int16_t chord = 0;      // ChordIdx it was sent under
-    std::int16_t source = 0;     // the channel 0..15 the style stores it on
-    std::int16_t velocity = 0;
-    bool routed = false;         // sent by the style's channel table ...
-    PlayedChord played;          // ... under this chord
-    bool pending = false;        // switched off at a chord change, to be struck again at `note`
-    friend bool operator==(const NoteEntry&, const NoteEntry&) = default;
-};
-
 // How long before a bar line the engine queues that bar, in real
 // milliseconds. A chord or part chosen up to this lead before a bar line is
 // heard from it. It must cover the cue's way back to the UI thread (one audio
@@ -51,6 +34,7 @@ struct NoteEntry {
 // while still feeling immediate to a player who changes chords just before
 // the bar line.
 inline constexpr double kChordLeadMs = 150.0;
+inline constexpr double kQueueEverything = -1.0e300;
 
 // The window's fixed colours, set when it is created; no setting changes them.
 // (The unselected part button's grey, kInitialColNormal, lives with the buttons.)
@@ -138,6 +122,17 @@ struct PlayerState {
     std::vector<NoteEntry> List2;
     // The strikes of the listed notes per channel and key, as they go out.
     StrikeCounts Strikes;
+    // When a chord chosen while playing is heard, and the chord of each
+    // moment of what is queued.
+    ChordChangeMode ChordChange = ChordChangeMode::AtOnce;
+    ChordTimeline Chords;
+    // The chunks queued that have not ended, oldest first, to queue again
+    // from a chord change on.
+    std::vector<ChunkMark> Chunks;
+    // While a chunk is queued again from a chord change: what is stamped
+    // before this is queued already, and only its effect on the lists is
+    // taken again.
+    double SendFromMs = kQueueEverything;
 
     // The window itself.
     Control window;  // caption "Vornel"; visible

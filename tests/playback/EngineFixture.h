@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "playback/BarMath.h"
+#include "playback/ChordChange.h"
 #include "playback/EngineTestSupport.h"
 #include "playback/PartSequencing.h"
 #include "playback/PlaybackChunk.h"
@@ -38,6 +39,9 @@ protected:
             if (sequencing) MIDIOutput1_QueueDone(state);
         };
         readyAsLoaded(state);
+        // These tests pin the bar-line rule; the tests of chords heard at
+        // once or from the next beat choose their mode.
+        state.ChordChange = ChordChangeMode::NextBarLine;
         // Half of a 384 ms bar: a bar is queued half a bar before it sounds,
         // so cue times read as simple ticks. The lead's own rule is tested
         // with its real value.
@@ -52,6 +56,9 @@ protected:
     void play() {
         state.List1.clear();
         state.List2.clear();
+        state.Strikes.clear();
+        state.Chunks.clear();
+        state.Chords.reset(chosenChord(state));
         state.CurBar = 1;
         state.PartOffset = 0;
         state.PartBars = partBars(reader, state.style, state.CurPart).value_or(1.0);

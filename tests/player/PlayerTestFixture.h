@@ -23,6 +23,9 @@ protected:
 
     PlayerTest() {
         player.Form_Load();
+        // These tests pin the bar-line rule, with its blinking label; the
+        // tests of chords heard at once choose that mode.
+        st.ChordChange = ChordChangeMode::NextBarLine;
         auto answer = output.CueReached;
         output.CueReached = [this, answer](std::int32_t tag) {
             cues.push_back({clock.nowMs(), tag});

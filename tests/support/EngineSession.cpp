@@ -106,6 +106,11 @@ public:
             start += length;
         }
         if (c_.pick(0, 1) == 1) channelTable();
+        static constexpr std::array<ChordChangeMode, 3> kModes{ChordChangeMode::AtOnce, ChordChangeMode::NextBeat,
+                                                               ChordChangeMode::NextBarLine};
+        const int mode = c_.pick(0, 2);
+        rig_.player.state().ChordChange = kModes[static_cast<std::size_t>(mode)];
+        report_.script += "chord change mode " + std::to_string(mode) + "\n";
         player_.Cmd_Part_Click(1);
 
         for (int i = 0; i < steps; ++i) step();
@@ -175,6 +180,13 @@ private:
             const int chord = c_.pick(0, 23);
             line += "chord " + std::to_string(chord);
             player_.Lbl_Chord_Click(chord);
+            if (c_.pick(0, 3) == 0) {  // a second chord soon after, as a hand that corrects itself
+                const int ms = c_.pick(1, 40);
+                runFor(ms);
+                const int second = c_.pick(0, 23);
+                line += ", " + std::to_string(ms) + " ms later chord " + std::to_string(second);
+                player_.Lbl_Chord_Click(second);
+            }
         } else if (what <= 7) {
             const int button = kSections[static_cast<std::size_t>(c_.pick(0, kSections.size() - 1))].button;
             line += "part button " + std::to_string(button);

@@ -173,6 +173,7 @@ TEST_F(PlayerWindowTest, ADisabledPartButtonDoesNothing) {
 
 TEST_F(PlayerWindowTest, AClickOnAChordLabelChoosesTheChord) {
     styleLoaded();
+    state().ChordChange = ChordChangeMode::NextBarLine;  // the chord that waits for the bar line blinks
     QTest::mouseClick(&window.chordsFrame().label(21), Qt::LeftButton);
     EXPECT_EQ(state().ChordIdx, 21);
     EXPECT_EQ(state().Transpose, -3);

@@ -1,0 +1,106 @@
+#include "playback/ChordChange.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "midi/output/MIDIOutputComponent.h"
+#include "playback/ChannelTransform.h"
+#include "playback/ChordRule.h"
+#include "playback/NoteSilencing.h"
+#include "playback/PlaybackChunk.h"
+#include "style/StyleData.h"
+
+namespace vornel {
+
+namespace {
+
+constexpr double kAfterNowMs = 0.001;
+
+// The key `e` should sound at under `to`, or -1 when it must stop.
+int keyUnder(const PlayerState& s, const NoteEntry& e, const ChordState& to, double atMs) {
+    const bool graced = e.onMs >= atMs - kChordGraceMs;
+    if (!e.routed) return chordNote(e.status, e.stored, to.Transpose, to.IsMinor);
+    const ChannelRecord* record = s.style.channels.forSource(e.part, e.source);
+    if (!record || !recordSounds(*record, to.played())) return -1;
+    if (graced) return transformNote(*record, e.stored, to.played());
+    const ChordChange change = atChordChange(*record, e.stored, e.note, to.played());
+    // A pitch shift is struck again at its new key: see meetChord at a bar line.
+    return change.action == ChordChangeAction::Stop ? -1 : change.key;
+}
+
+// The first beat at or after `ms` of the chunks queued, or QueuedMs.
+double nextBeat(const PlayerState& s, double ms) {
+    for (const ChunkMark& c : s.Chunks)
+        for (double beat : c.beatsMs)
+            if (beat >= ms) return beat;
+    return std::max(ms, s.QueuedMs);
+}
+
+}  // namespace
+
+ChordState chosenChord(const PlayerState& s) {
+    return ChordState{s.Transpose, s.ChordIdx, s.IsMinor, s.ChordTypeNo};
+}
+
+void meetChordAt(PlayerState& s, double atMs, const ChordState& to) {
+    // Every switch-off of the moment comes before any strike, so that a note
+    // moving onto a key another one leaves is not cut.
+    std::vector<std::pair<std::vector<NoteEntry>*, std::size_t>> moved;
+    for (std::vector<NoteEntry>* list : {&s.List2, &s.List1}) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < list->size(); ++i) {
+            NoteEntry e = (*list)[i];
+            if (!e.pending && (e.routed || e.followsChord)) {
+                const int key = keyUnder(s, e, to, atMs);
+                e.chord = to.ChordIdx;
+                e.played = to.played();
+                if (key != e.note) {
+                    queueSwitchOff(s, e, atMs);
+                    if (key < 0) continue;  // it stops here
+                    e.note = static_cast<std::int16_t>(key);
+                    moved.push_back({list, kept});
+                }
+            }
+            (*list)[kept++] = e;
+        }
+        list->resize(kept);
+    }
+    for (const auto& [list, index] : moved) queueStrike(s, (*list)[index], atMs);
+}
+
+void requeueFrom(PlayerState& s, double fromMs) {
+    auto first = std::find_if(s.Chunks.begin(), s.Chunks.end(), [&](const ChunkMark& c) { return c.endMs > fromMs; });
+    if (first == s.Chunks.end()) return;
+    const std::string partName = s.PartName;
+    s.List1 = first->list1;
+    s.List2 = first->list2;
+    s.Strikes = first->strikes;
+    for (auto c = first; c != s.Chunks.end(); ++c) {
+        if (c != first) {
+            c->list1 = s.List1;
+            c->list2 = s.List2;
+            c->strikes = s.Strikes;
+        }
+        restoreCounters(s, c->before);
+        s.PartName = c->partName;
+        s.SendFromMs = fromMs;
+        queueChunk(s, c->part);
+        s.SendFromMs = kQueueEverything;
+    }
+    s.PartName = partName;
+}
+
+void ChangeChord(PlayerState& s) {
+    if (s.Playing == 0 || s.Chunks.empty() || s.ChordChange == ChordChangeMode::NextBarLine) return;
+    MIDIOutputComponent& out = s.MIDIOutput1;
+    // Just after now: what is stamped now may be on the wire already.
+    const double now = out.QueueTime() + kAfterNowMs;
+    const double at = s.ChordChange == ChordChangeMode::NextBeat ? nextBeat(s, now) : now;
+    s.Chords.set(at, chosenChord(s));
+    if (at >= s.QueuedMs) return;  // the next chunk to be queued starts in it
+    out.CueTime(at);
+    out.PortCommand(MIDIOutputComponent::WithdrawQueued);
+    requeueFrom(s, at);
+}
+
+}  // namespace vornel
