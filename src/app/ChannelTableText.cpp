@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "midi/MidiVocabulary.h"
 #include "style/ChordType.h"
 #include "style/PartTable.h"
 
@@ -73,7 +74,8 @@ std::string channelRecordText(const ChannelRecord& r) {
             std::string(chord::isType(r.sourceType) ? chord::kTypeNames[r.sourceType] : "?");
     text += "; " + blockText(r.blocks[1]);
     if (r.middleLow > 0) text += "; below " + std::to_string(r.middleLow) + ": " + blockText(r.blocks[0]);
-    if (r.middleHigh < 127) text += "; above " + std::to_string(r.middleHigh) + ": " + blockText(r.blocks[2]);
+    if (r.middleHigh < midi::kDataMax)
+        text += "; above " + std::to_string(r.middleHigh) + ": " + blockText(r.blocks[2]);
     text += "; chords: " + maskText(r.chordMask, chord::kTypeNames);
     text += "; roots: " + maskText(r.noteMask, kRootNames);
     if (r.autoStart()) text += "; auto-start";

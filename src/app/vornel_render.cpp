@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "app/ChannelTableText.h"
+#include "midi/MidiVocabulary.h"
 #include "midi/file/CasmParser.h"
 #include "midi/file/Midifile.h"
 #include "midi/output/MIDIOutput.h"
@@ -44,6 +45,8 @@
 using namespace vornel;
 
 namespace {
+
+constexpr int kMarkerType = 6;  // the meta event that names a section
 
 // Message boxes go to the terminal; questions are answered No.
 class ConsoleDialogs final : public Dialogs {
@@ -111,7 +114,7 @@ int info(const char* path) {
         for (int e = 1; e <= file.EventCount(); ++e) {
             file.EventIndex(e);
             tick += file.EvDelta();
-            if (file.EvStatus() == 255 && file.EvData1() == 6)
+            if (file.EvStatus() == midi::kMeta && file.EvData1() == kMarkerType)
                 std::printf("    tick %8ld  marker \"%s\"\n", tick, file.EvText().c_str());
         }
     }

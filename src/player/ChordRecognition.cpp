@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "midi/MidiVocabulary.h"
 #include "style/ChordType.h"
 
 namespace vornel {
@@ -13,7 +14,7 @@ namespace {
 constexpr std::array<const char*, 12> kRootNames{"C", "C#", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"};
 
 constexpr bool isBlackKey(int key) {
-    const int pc = ((key % 12) + 12) % 12;
+    const int pc = midi::pitchClass(key);
     return pc == 1 || pc == 3 || pc == 6 || pc == 8 || pc == 10;
 }
 
@@ -60,9 +61,9 @@ std::uint16_t relativeTo(std::uint16_t pcs, int root) {
 
 std::optional<RecognisedChord> fingered(std::span<const int> keys) {
     std::uint16_t pcs = 0;
-    for (int k : keys) pcs = static_cast<std::uint16_t>(pcs | (1u << (((k % 12) + 12) % 12)));
+    for (int k : keys) pcs = static_cast<std::uint16_t>(pcs | (1u << midi::pitchClass(k)));
     const int lowest = *std::min_element(keys.begin(), keys.end());
-    const int bass = ((lowest % 12) + 12) % 12;
+    const int bass = midi::pitchClass(lowest);
     // The bass decides between readings of the same keys (C E G A is C6,
     // A C E G is Am7; C E G# is C augmented, E G# C is E augmented): that is
     // how a player voices the chord they mean.
@@ -95,7 +96,7 @@ std::optional<RecognisedChord> singleFinger(std::span<const int> keys) {
         type = ChordType::Minor;
     else if (seventh)
         type = ChordType::Seventh;
-    return RecognisedChord{((top % 12) + 12) % 12, type};
+    return RecognisedChord{midi::pitchClass(top), type};
 }
 
 }  // namespace
@@ -109,16 +110,17 @@ bool RecognisedChord::isMinor() const {
 
 int RecognisedChord::tableType() const {
     // In the order of ChordType; an added ninth is the table's Maj(9).
-    static constexpr std::array<int, 11> kTableTypes{
-        chord::kMaj, chord::kMin, chord::kSeventh, chord::kMin7, chord::kMaj7, chord::kMaj6,
-        chord::kMin6, chord::kSus4, chord::kDim, chord::kAug, chord::kMajAdd9};
+    static constexpr std::array<int, 11> kTableTypes{chord::kMaj,  chord::kMin,  chord::kSeventh, chord::kMin7,
+                                                     chord::kMaj7, chord::kMaj6, chord::kMin6,    chord::kSus4,
+                                                     chord::kDim,  chord::kAug,  chord::kMajAdd9};
     return kTableTypes[static_cast<std::size_t>(type)];
 }
 
 std::string RecognisedChord::name() const {
     static constexpr std::array<const char*, 11> kSuffixes{"",   "m",    "7",   "m7",  "maj7", "6",
                                                            "m6", "sus4", "dim", "aug", "add9"};
-    return std::string(kRootNames[static_cast<std::size_t>(root % 12)]) + kSuffixes[static_cast<std::size_t>(type)];
+    return std::string(kRootNames[static_cast<std::size_t>(midi::pitchClass(root))]) +
+           kSuffixes[static_cast<std::size_t>(type)];
 }
 
 std::optional<RecognisedChord> recogniseChord(std::span<const int> keys, ChordMode mode) {

@@ -2,19 +2,13 @@
 
 #include <algorithm>
 
+#include "midi/MidiVocabulary.h"
 #include "midi/output/LiveSink.h"
 #include "platform/Dispatcher.h"
 
 namespace vornel {
 
 namespace {
-constexpr int kNoteOff = 0x80;
-constexpr int kNoteOn = 0x90;
-constexpr int kControl = 0xB0;
-constexpr int kProgram = 0xC0;
-constexpr int kPitchBend = 0xE0;
-constexpr int kSustain = 64;
-
 int packChord(const RecognisedChord& c) {
     return c.root * 16 + static_cast<int>(c.type);
 }
@@ -69,16 +63,16 @@ void LiveInput::deviceLost() {
 }
 
 void LiveInput::setSplit(int key) {
-    split_.store(std::clamp(key, 0, 127), std::memory_order_relaxed);
+    split_.store(std::clamp(key, 0, midi::kDataMax), std::memory_order_relaxed);
 }
 
 void LiveInput::setVoice(int program) {
-    voice_.store(std::clamp(program, 0, 127), std::memory_order_relaxed);
+    voice_.store(std::clamp(program, 0, midi::kDataMax), std::memory_order_relaxed);
     voiceDue_.store(true, std::memory_order_relaxed);
 }
 
 void LiveInput::setChannel(int channel) {
-    channel_.store(std::clamp(channel, 0, 15), std::memory_order_relaxed);
+    channel_.store(std::clamp(channel, 0, midi::kChannels - 1), std::memory_order_relaxed);
     voiceDue_.store(true, std::memory_order_relaxed);
 }
 
@@ -92,7 +86,7 @@ void LiveInput::receive(const std::uint8_t* bytes, std::size_t size) {
 void LiveInput::handle(const ChannelMessage& m) {
     const int key = m.data1;
     switch (m.kind()) {
-        case kNoteOn:
+        case midi::kNoteOn:
             if (learning_.exchange(false, std::memory_order_relaxed)) {
                 std::weak_ptr<int> alive = alive_;
                 ui_.post([this, alive, key] {
@@ -105,25 +99,25 @@ void LiveInput::handle(const ChannelMessage& m) {
             else
                 rightOn(key, m.data2);
             return;
-        case kNoteOff:
+        case midi::kNoteOff:
             // A key ends where it started, whatever the split or channel now.
             if (sounding_[static_cast<std::size_t>(key)] >= 0)
                 rightOff(key);
             else
                 held_[static_cast<std::size_t>(key)] = false;
             return;
-        case kControl:
-            if (key != kSustain) return;
+        case midi::kControlChange:
+            if (key != midi::cc::kSustain) return;
             {
                 const int ch = channel_.load(std::memory_order_relaxed);
                 pedalDown_[static_cast<std::size_t>(ch)] = m.data2 >= 64;
-                out_.sendLive(kControl | ch, kSustain, m.data2);
+                out_.sendLive(midi::statusOf(midi::kControlChange, ch), midi::cc::kSustain, m.data2);
             }
             return;
-        case kPitchBend: {
+        case midi::kPitchBend: {
             const int ch = channel_.load(std::memory_order_relaxed);
             bent_[static_cast<std::size_t>(ch)] = true;
-            out_.sendLive(kPitchBend | ch, m.data1, m.data2);
+            out_.sendLive(midi::statusOf(midi::kPitchBend, ch), m.data1, m.data2);
             return;
         }
         default:
@@ -134,19 +128,19 @@ void LiveInput::handle(const ChannelMessage& m) {
 void LiveInput::rightOn(int key, int velocity) {
     const int ch = channel_.load(std::memory_order_relaxed);
     if (voiceDue_.exchange(false, std::memory_order_relaxed))
-        out_.sendLive(kProgram | ch, voice_.load(std::memory_order_relaxed), 0);
+        out_.sendLive(midi::statusOf(midi::kProgramChange, ch), voice_.load(std::memory_order_relaxed), 0);
     // Struck again before its release on another channel: the first one ends,
     // or it would hang there.
     const std::int8_t was = sounding_[static_cast<std::size_t>(key)];
-    if (was >= 0 && was != ch) out_.sendLive(kNoteOff | was, key, 0);
+    if (was >= 0 && was != ch) out_.sendLive(midi::statusOf(midi::kNoteOff, was), key, 0);
     sounding_[static_cast<std::size_t>(key)] = static_cast<std::int8_t>(ch);
-    out_.sendLive(kNoteOn | ch, key, velocity);
+    out_.sendLive(midi::statusOf(midi::kNoteOn, ch), key, velocity);
 }
 
 void LiveInput::rightOff(int key) {
     const std::int8_t ch = sounding_[static_cast<std::size_t>(key)];
     sounding_[static_cast<std::size_t>(key)] = -1;
-    out_.sendLive(kNoteOff | ch, key, 0);
+    out_.sendLive(midi::statusOf(midi::kNoteOff, ch), key, 0);
 }
 
 // A chord is named when a key goes down, never when one comes up: releasing
@@ -154,9 +148,9 @@ void LiveInput::rightOff(int key) {
 // leaves, and the chord stays after the hand lets go.
 void LiveInput::leftOn(int key) {
     held_[static_cast<std::size_t>(key)] = true;
-    std::array<int, 128> keys{};
+    std::array<int, midi::kKeys> keys{};
     std::size_t n = 0;
-    for (int k = 0; k < 128; ++k)
+    for (int k = 0; k < midi::kKeys; ++k)
         if (held_[static_cast<std::size_t>(k)]) keys[n++] = k;
     if (const auto chord = recogniseChord(std::span<const int>(keys.data(), n), mode_.load(std::memory_order_relaxed)))
         postChord(*chord);
@@ -175,11 +169,13 @@ void LiveInput::postChord(const RecognisedChord& chord) {
 }
 
 void LiveInput::releaseAll() {
-    for (int key = 0; key < 128; ++key)
+    for (int key = 0; key < midi::kKeys; ++key)
         if (sounding_[static_cast<std::size_t>(key)] >= 0) rightOff(key);
-    for (int ch = 0; ch < 16; ++ch) {
-        if (pedalDown_[static_cast<std::size_t>(ch)]) out_.sendLive(kControl | ch, kSustain, 0);
-        if (bent_[static_cast<std::size_t>(ch)]) out_.sendLive(kPitchBend | ch, 0, 64);
+    for (int ch = 0; ch < midi::kChannels; ++ch) {
+        if (pedalDown_[static_cast<std::size_t>(ch)])
+            out_.sendLive(midi::statusOf(midi::kControlChange, ch), midi::cc::kSustain, 0);
+        if (bent_[static_cast<std::size_t>(ch)])
+            out_.sendLive(midi::statusOf(midi::kPitchBend, ch), midi::kBendCentreLsb, midi::kBendCentreMsb);
     }
     pedalDown_.fill(false);
     bent_.fill(false);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 
+#include "midi/MidiVocabulary.h"
 #include "midi/file/MidifileComponent.h"
 #include "midi/input/MidiInputPort.h"
 #include "platform/Clock.h"
@@ -112,7 +113,7 @@ void Player::liveSplitKey(int key) {
     if (!input_) return;
     s_.SplitLearning = false;
     s_.Lbl_LiveStatus.caption = input_->deviceName();
-    live_.split = std::clamp(key, 0, 127);
+    live_.split = std::clamp(key, 0, midi::kDataMax);
     input_->setSplit(live_.split);
     if (store_) live_.save(*store_);
 }
@@ -126,7 +127,7 @@ void Player::Cmd_ChordMode_Click() {
 }
 
 void Player::setVoice(int program) {
-    live_.voice = std::clamp(program, 0, 127);
+    live_.voice = std::clamp(program, 0, midi::kDataMax);
     if (input_) input_->setVoice(live_.voice);
     if (store_) live_.save(*store_);
 }
@@ -169,11 +170,12 @@ void Player::liveLost() {
     s_.Lbl_LiveStatus.caption = lost;
     s_.SplitLearning = false;
     applyLiveChannels();
-    if (s_.Playing == 0) s_.dialogs.messageBox(lost + "\n" + liveText(kTextPlaysOn), kAppTitle, MessageIcon::Exclamation);
+    if (s_.Playing == 0)
+        s_.dialogs.messageBox(lost + "\n" + liveText(kTextPlaysOn), kAppTitle, MessageIcon::Exclamation);
 }
 
 void Player::applyLiveChannels() {
-    std::array<bool, 16> used{};
+    std::array<bool, midi::kChannels> used{};
     if (styleLoaded()) {
         MidifileComponent& f = s_.Midifile1;
         for (std::int32_t track = 1; track <= f.TrackCount(); ++track) {
@@ -182,7 +184,7 @@ void Player::applyLiveChannels() {
             for (std::int32_t k = 1; k <= count; ++k) {
                 f.EventIndex(k);
                 const std::int16_t st = f.EvStatus();
-                if (st >= 0x80 && st <= 0xEF) used[static_cast<std::size_t>(st & 0x0F)] = true;
+                if (midi::isChannelMessage(st)) used[static_cast<std::size_t>(midi::channelOf(st))] = true;
             }
         }
     }
@@ -199,14 +201,14 @@ void Player::applyLiveChannels() {
     // The carriers keep channel 1, note 36 while no keyboard plays there;
     // otherwise they go to the highest channel nobody plays on, or, if every
     // channel is taken, to key 0, below every keyboard's range.
-    s_.CarrierStatus = 144;
+    s_.CarrierStatus = midi::statusOf(midi::kNoteOn, 0);
     s_.CarrierKey = 36;
     const bool keyboardOnOne = input_ && input_->isOpen() && s_.VoiceChannel == 0;
     if (keyboardOnOne) {
         s_.CarrierKey = 0;
-        for (int ch = 15; ch >= 1; --ch)
+        for (int ch = midi::kChannels - 1; ch >= 1; --ch)
             if (!used[static_cast<std::size_t>(ch)]) {
-                s_.CarrierStatus = static_cast<std::int16_t>(144 + ch);
+                s_.CarrierStatus = static_cast<std::int16_t>(midi::statusOf(midi::kNoteOn, ch));
                 s_.CarrierKey = 36;
                 break;
             }

@@ -42,14 +42,14 @@ const ChannelRecord* ChannelTable::anyForSource(int sourceChannel) const {
     return nullptr;
 }
 
-std::array<bool, 16> ChannelTable::sentChannels(const std::array<bool, 16>& stored) const {
-    std::array<bool, 16> sent{};
-    for (int c = 0; c < 16; ++c) {
+std::array<bool, midi::kChannels> ChannelTable::sentChannels(const std::array<bool, midi::kChannels>& stored) const {
+    std::array<bool, midi::kChannels> sent{};
+    for (int c = 0; c < midi::kChannels; ++c) {
         if (!stored[static_cast<std::size_t>(c)]) continue;
         bool routed = false;
         for (int p = 1; p < kPartEntries; ++p) {
             if (const ChannelRecord* r = forSource(p, c)) {
-                sent[r->destination & 0x0F] = true;
+                sent[midi::channelOf(r->destination)] = true;
                 routed = true;
             }
         }

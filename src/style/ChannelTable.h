@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "midi/MidiVocabulary.h"
 #include "midi/file/CasmTable.h"
 #include "midi/file/ChannelRecord.h"
 #include "style/PerPart.h"
@@ -51,7 +52,7 @@ public:
     // The channels a style sends on, given the channels its events are
     // stored on: each routed source's destinations, other sources as they
     // are.
-    std::array<bool, 16> sentChannels(const std::array<bool, 16>& stored) const;
+    std::array<bool, midi::kChannels> sentChannels(const std::array<bool, midi::kChannels>& stored) const;
 
 private:
     PerPart<std::vector<ChannelRecord>> records_;

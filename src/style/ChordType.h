@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "midi/MidiVocabulary.h"
+
 namespace vornel {
 
 // The chord types of a style's channel table, by the number the table uses
@@ -55,7 +57,7 @@ struct PlayedChord {
 // One of the player's 24 chord keys (0..11 the major chords on C..B, 12..23
 // the minor ones) as a played chord.
 constexpr PlayedChord playerChord(int label) {
-    const int root = ((label % 12) + 12) % 12;
+    const int root = midi::pitchClass(label);
     return {root, label >= 12 ? chord::kMin : chord::kMaj};
 }
 

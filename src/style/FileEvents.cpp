@@ -2,22 +2,20 @@
 
 #include <cstddef>
 
+#include "midi/MidiVocabulary.h"
 #include "midi/file/MidifileComponent.h"
 
 namespace vornel {
 
 namespace {
 
-constexpr std::int16_t kMetaStatus = 255;
-constexpr std::int16_t kSysExStatus = 240;
-constexpr std::int16_t kSysExEscapeStatus = 247;
 constexpr std::int16_t kTempoType = 0x51;
 
 bool isTextMeta(const FileEvent& e) {
-    return e.status == kMetaStatus && e.data1 >= 1 && e.data1 <= 15;
+    return e.status == midi::kMeta && e.data1 >= 1 && e.data1 <= 15;
 }
 bool isSysEx(const FileEvent& e) {
-    return e.status == kSysExStatus || e.status == kSysExEscapeStatus;
+    return e.status == midi::kSysEx || e.status == midi::kSysExEnd;
 }
 
 std::uint32_t u32At(const std::string& packed, std::size_t at) {
@@ -49,7 +47,7 @@ FileEvents FileEvents::read(MidifileComponent& reader, int onlyTrack) {
             e.status = static_cast<unsigned char>(packed[at + 4]);
             e.data1 = static_cast<unsigned char>(packed[at + 5]);
             e.data2 = static_cast<unsigned char>(packed[at + 6]);
-            if (e.status == kMetaStatus && e.data1 == kTempoType) {
+            if (e.status == midi::kMeta && e.data1 == kTempoType) {
                 reader.EventIndex(static_cast<std::int32_t>(i + 1));
                 e.tempo = reader.EvTempo();
                 continue;

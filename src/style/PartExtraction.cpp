@@ -1,6 +1,7 @@
 #include <cmath>
 #include <string>
 
+#include "midi/MidiVocabulary.h"
 #include "midi/file/MidifileComponent.h"
 #include "midi/output/MIDIOutputComponent.h"
 #include "style/BarRounding.h"
@@ -14,16 +15,13 @@ namespace vornel {
 
 namespace {
 
-constexpr std::int16_t kMetaStatus = 255;
-constexpr std::int16_t kSysExStatus = 240;
-constexpr std::int16_t kSysExEscape = 247;
 constexpr std::int16_t kTempoType = 0x51;
 constexpr std::int16_t kMarkerType = 6;
 
 enum class Outcome { Done, ArithmeticFault };
 
 bool isSilentNote(std::int16_t status, std::int16_t data2) {
-    return status >= 128 && status <= 159 && data2 == 0;
+    return status >= midi::kNoteOff && status < midi::kPolyPressure && data2 == 0;
 }
 
 // Progress shown before a section is extracted: its name, then the share of
@@ -46,8 +44,8 @@ void showProgress(PlayerState& s, std::string_view Part) {
 struct Boundaries {
     std::int32_t start = -1;
     std::int32_t end = -1;
-    bool found = false;          // an end marker was seen
-    std::int32_t last = 0;       // time of the latest event that is not a silent note
+    bool found = false;     // an end marker was seen
+    std::int32_t last = 0;  // time of the latest event that is not a silent note
     bool overflowed = false;
 };
 
@@ -66,7 +64,7 @@ Boundaries scanBoundaries(PlayerState& s, const FileEvents& fileEvents, std::str
         const std::int16_t status = e.status;
         const std::int16_t data1 = e.data1;
         const std::int16_t data2 = e.data2;
-        if (status == kMetaStatus && data1 == kMarkerType && events.track() == 1) {
+        if (status == midi::kMeta && data1 == kMarkerType && events.track() == 1) {
             const std::string_view text = fileEvents.text(e);
             if (text == Part && b.start == -1) {
                 b.start = time;
@@ -78,24 +76,25 @@ Boundaries scanBoundaries(PlayerState& s, const FileEvents& fileEvents, std::str
                 b.found = true;
             }
         }
-        if (status == kSysExStatus || status == kSysExEscape) {
+        if (status == midi::kSysEx || status == midi::kSysExEnd) {
             // Split and escaped messages reach the device whole, or not at all.
             if (const auto message = sysEx.add(status, std::string(fileEvents.sysEx(e)))) {
-                out.StatusByte(kSysExStatus);
+                out.StatusByte(midi::kSysEx);
                 out.SysExData(*message);
                 out.PortCommand(MIDIOutputComponent::SendNow);
             }
         }
-        // Everything from 160 up is handed over as it is; the component
+        // Everything but the notes is handed over as it is; the component
         // refuses what is not a valid message (meta events, the system-
         // exclusive already sent above).
         std::int16_t sent = status;
-        if (status > 159 && status < 240) {
-            const ChannelTable::Route route = s.style.channels.setupRoute(p, status & 0x0F);
+        if (status >= midi::kPolyPressure && midi::isChannelMessage(status)) {
+            const ChannelTable::Route route = s.style.channels.setupRoute(p, midi::channelOf(status));
             if (route.dropped) sent = 0;
-            if (route.record) sent = static_cast<std::int16_t>((status & 0xF0) | route.record->destination);
+            if (route.record)
+                sent = static_cast<std::int16_t>(midi::statusOf(midi::kindOf(status), route.record->destination));
         }
-        if (sent > 159) {
+        if (sent >= midi::kPolyPressure) {
             out.StatusByte(sent);
             out.DataByte1(data1);
             out.DataByte2(data2);
@@ -118,9 +117,9 @@ void collect(PlayerState& s, const FileEvents& fileEvents, int p, std::int32_t s
         const FileEvent& e = events.event();
         const std::int16_t status = e.status;
         bool store = false;
-        if (status == kMetaStatus && e.data1 == kTempoType && start <= time && time < end) {
+        if (status == midi::kMeta && e.data1 == kTempoType && start <= time && time < end) {
             if (e.tempo > 0) style.PartTempos(p).push_back({time - start, e.tempo});
-        } else if (status != kMetaStatus) {
+        } else if (status != midi::kMeta) {
             if (start <= time && time < end)
                 store = true;
             else if (time == end)

@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "midi/MidiVocabulary.h"
 #include "midi/file/CasmParser.h"
 #include "midi/file/MidifileComponent.h"
 #include "midi/output/MIDIOutputComponent.h"
@@ -18,12 +19,10 @@ namespace vornel {
 
 namespace {
 
-constexpr std::int16_t kMetaStatus = 255;
 constexpr std::int16_t kCopyrightType = 2;
 constexpr std::int16_t kTrackNameType = 3;
 constexpr std::int16_t kMarkerType = 6;
-constexpr int kExpressionController = 11;
-constexpr int kFirstAccompanimentStatus = 184;  // controller on MIDI channel 9
+constexpr int kFirstAccompanimentChannel = 8;  // MIDI channel 9
 
 // Loading goes on past a step that fails: a fault inside one step (a damaged
 // file, say) ends that step only, and the next step runs.
@@ -44,7 +43,9 @@ std::string powerOfTwo(int exponent) {
     return buffer;
 }
 
-std::string loadingText(const PlayerState& s, const char* percent) { return s.text(2, 3) + "   % " + percent; }
+std::string loadingText(const PlayerState& s, const char* percent) {
+    return s.text(2, 3) + "   % " + percent;
+}
 
 }  // namespace
 
@@ -65,7 +66,7 @@ void ShowAndLoadInfo(PlayerState& s) {
     s.Lbl_Copy.caption = "-";
     const FileEvents events = FileEvents::read(file, 1);
     for (const FileEvent& e : events.track(1)) {
-        if (e.status != kMetaStatus) continue;
+        if (e.status != midi::kMeta) continue;
         const std::int16_t type = e.data1;
         if (type == kCopyrightType) {
             s.Lbl_Copy.caption = events.text(e);
@@ -148,8 +149,8 @@ void LoadFile(PlayerState& s, const std::string& CdFL) {
             Control& button = s.Cmd_DisCh[static_cast<std::size_t>(i)];
             button.enabled = true;
             button.colour = s.ColOn;
-            out.StatusByte(kFirstAccompanimentStatus + i);
-            out.DataByte1(kExpressionController);
+            out.StatusByte(midi::statusOf(midi::kControlChange, kFirstAccompanimentChannel + i));
+            out.DataByte1(midi::cc::kExpression);
             out.DataByte2(127);
             out.PortCommand(MIDIOutputComponent::SendNow);
         }

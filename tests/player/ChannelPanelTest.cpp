@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "midi/MidiVocabulary.h"
 #include "player/LevelMeters.h"
 #include "player/PlayerTestFixture.h"
 
@@ -25,7 +26,8 @@ TEST_F(ChannelPanelTest, EverySwitchSendsExpressionOnItsChannelAndShowsItsState)
         clearSent();
         dialogs.clear();
         player.Cmd_DisCh_Click(i);
-        EXPECT_EQ(test::triples(sent()), (std::vector<Triple>{{184 + i, 11, 0}}));
+        EXPECT_EQ(test::triples(sent()),
+                  (std::vector<Triple>{{midi::statusOf(midi::kControlChange, 8 + i), midi::cc::kExpression, 0}}));
         EXPECT_EQ(st.Cmd_DisCh[static_cast<std::size_t>(i)].colour, st.ColOff);
         EXPECT_TRUE(lastCallWasFocus());
     }
@@ -33,12 +35,14 @@ TEST_F(ChannelPanelTest, EverySwitchSendsExpressionOnItsChannelAndShowsItsState)
     player.Cmd_DisCh_Click(2);  // the bass on again
     player.Cmd_DisCh_Click(8);
     player.Cmd_DisCh_Click(-1);
-    EXPECT_EQ(test::triples(sent()), (std::vector<Triple>{{186, 11, 127}})) << "no switch outside the panel";
+    EXPECT_EQ(test::triples(sent()),
+              (std::vector<Triple>{{midi::statusOf(midi::kControlChange, 10), midi::cc::kExpression, 127}}))
+        << "no switch outside the panel";
     EXPECT_EQ(st.Cmd_DisCh[2].colour, st.ColOn);
 }
 
 TEST_F(ChannelPanelTest, SwitchedOffChannelKeepsSoundingButItsMeterStaysStill) {
-    loadMainA({}, {{0x9B, 60, 100, 0}, {0x9C, 60, 100, 0}});
+    loadMainA({}, {{midi::statusOf(midi::kNoteOn, 11), 60, 100, 0}, {midi::statusOf(midi::kNoteOn, 12), 60, 100, 0}});
     player.Cmd_DisCh_Click(3);  // channel 12 off
     player.Cmd_Play_Click();
     runTo(5);
@@ -56,7 +60,7 @@ TEST_F(ChannelPanelTest, MetersOffStopsTheRiseAndTheTimerOnceAllBarsAreShort) {
     EXPECT_TRUE(lastCallWasFocus());
     EXPECT_TRUE(timer2.running()) << "the bars fall first";
 
-    loadMainA({}, {{0x9B, 60, 127, 0}});
+    loadMainA({}, {{midi::statusOf(midi::kNoteOn, 11), 60, 127, 0}});
     player.Cmd_Play_Click();
     runTo(5);
     EXPECT_EQ(meter(12), 0.0f) << "no bar rises with meters off";

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "PlayerTestFixture.h"
+#include "midi/MidiVocabulary.h"
 #include "platform/SettingsStore.h"
 #include "player/LiveInput.h"
 #include "support/FakeMidiInputs.h"
@@ -43,48 +44,57 @@ protected:
 TEST_F(LiveInputTest, RightHandSoundsAtOnceInItsVoiceAndLeftHandKeysDoNot) {
     player.setVoice(40);
     openKeyboard();
-    play({0x90, 60, 77, 48, 90, 0xB0, 64, 127, 7, 100, 0xE0, 0, 80, 0x80, 60, 0});
+    play({midi::kNoteOn, 60, 77, 48, 90, midi::kControlChange, midi::cc::kSustain, 127, midi::cc::kVolume, 100,
+          midi::kPitchBend, 0, 80, midi::kNoteOff, 60, 0});
     // The voice first, then the note with its velocity, the pedal and the bend;
     // key 48 (left hand), volume and the keyboard's channel are not passed.
-    EXPECT_EQ(thru(),
-              (std::vector<Triple>{{0xC0, 40, 0}, {0x90, 60, 77}, {0xB0, 64, 127}, {0xE0, 0, 80}, {0x80, 60, 0}}));
+    EXPECT_EQ(thru(), (std::vector<Triple>{{midi::kProgramChange, 40, 0},
+                                           {midi::kNoteOn, 60, 77},
+                                           {midi::kControlChange, midi::cc::kSustain, 127},
+                                           {midi::kPitchBend, 0, 80},
+                                           {midi::kNoteOff, 60, 0}}));
 }
 
 TEST_F(LiveInputTest, StyleOnChannelOneMovesTheRightHandToTheLowestFreeChannel) {
     FileTiming timing;
-    timing.setup = {{0xC0, 1, 0}, {0xC1, 2, 0}, {0xC3, 3, 0}};
+    timing.setup = {{midi::kProgramChange, 1, 0},
+                    {midi::statusOf(midi::kProgramChange, 1), 2, 0},
+                    {midi::statusOf(midi::kProgramChange, 3), 3, 0}};
     loadMainA(timing);
     openKeyboard();
-    play({0x90, 60, 50, 0x80, 60, 0});
-    EXPECT_EQ(thru(), (std::vector<Triple>{{0xC2, 0, 0}, {0x92, 60, 50}, {0x82, 60, 0}}));
-    EXPECT_EQ(st.CarrierStatus, 144);  // channel 1 is the style's: the carriers stay
+    play({midi::kNoteOn, 60, 50, midi::kNoteOff, 60, 0});
+    EXPECT_EQ(thru(), (std::vector<Triple>{{midi::statusOf(midi::kProgramChange, 2), 0, 0},
+                                           {midi::statusOf(midi::kNoteOn, 2), 60, 50},
+                                           {midi::statusOf(midi::kNoteOff, 2), 60, 0}}));
+    EXPECT_EQ(st.CarrierStatus, midi::kNoteOn);  // channel 1 is the style's: the carriers stay
 }
 
 TEST_F(LiveInputTest, CarriersLeaveTheKeyboardsChannel) {
-    EXPECT_EQ(st.CarrierStatus, 144);  // no keyboard: as ever
+    EXPECT_EQ(st.CarrierStatus, midi::kNoteOn);  // no keyboard: as ever
     openKeyboard();
-    EXPECT_NE(st.CarrierStatus & 0x0F, st.VoiceChannel);
-    play({0x90, 72, 100});  // held through the whole run
+    EXPECT_NE(midi::channelOf(st.CarrierStatus), st.VoiceChannel);
+    play({midi::kNoteOn, 72, 100});  // held through the whole run
     player.Cmd_Play_Click();
     runTo(2000);
     int carriers = 0;
     for (const SentMessage& m : sent())
-        if ((m.message.status & 0xF0) == 0x90 && m.message.data2 == 0) {
+        if (midi::kindOf(m.message.status) == midi::kNoteOn && m.message.data2 == 0) {
             ++carriers;
-            EXPECT_NE(m.message.status & 0x0F, st.VoiceChannel) << "a carrier on the keyboard's channel at " << m.atMs;
+            EXPECT_NE(midi::channelOf(m.message.status), st.VoiceChannel)
+                << "a carrier on the keyboard's channel at " << m.atMs;
         }
     EXPECT_GT(carriers, 0);
 }
 
 TEST_F(LiveInputTest, LeftHandChordActsAsAClickAndStaysAfterRelease) {
     openKeyboard();
-    play({0x90, 45, 80, 48, 80, 52, 80, 43, 80});  // A C E G: Am7
-    EXPECT_EQ(ui.drain(), 1);                      // one task for the four keys
+    play({midi::kNoteOn, 45, 80, 48, 80, 52, 80, 43, 80});  // A C E G: Am7
+    EXPECT_EQ(ui.drain(), 1);                               // one task for the four keys
     EXPECT_EQ(st.ChordIdx, 21);
     EXPECT_EQ(st.Lbl_LiveChord.caption, "Am7");
     EXPECT_EQ(st.Lbl_Chord[21].colour, st.ColSelected);
     EXPECT_TRUE(timer3.running());  // blinking until the bar line, as for a click
-    play({0x80, 45, 0, 48, 0, 52, 0, 43, 0});
+    play({midi::kNoteOff, 45, 0, 48, 0, 52, 0, 43, 0});
     ui.drain();
     EXPECT_EQ(st.ChordIdx, 21);
     EXPECT_TRUE(thru().empty());
@@ -94,10 +104,10 @@ TEST_F(LiveInputTest, LeftHandChordActsAsAClickAndStaysAfterRelease) {
 // label stays the same (C, then C7).
 TEST_F(LiveInputTest, LeftHandChordTypeIsKeptBesideItsLabel) {
     openKeyboard();
-    play({0x90, 36, 80, 40, 80, 43, 80, 0x80, 36, 0, 40, 0, 43, 0});  // C
+    play({midi::kNoteOn, 36, 80, 40, 80, 43, 80, midi::kNoteOff, 36, 0, 40, 0, 43, 0});  // C
     ui.drain();
     EXPECT_EQ(st.ChordTypeNo, chord::kMaj);
-    play({0x90, 36, 80, 40, 80, 43, 80, 46, 80});  // C E G Bb: C7
+    play({midi::kNoteOn, 36, 80, 40, 80, 43, 80, 46, 80});  // C E G Bb: C7
     ui.drain();
     EXPECT_EQ(st.ChordIdx, 0);
     EXPECT_EQ(st.ChordTypeNo, chord::kSeventh);
@@ -109,7 +119,7 @@ TEST_F(LiveInputTest, PlayedChordIsHeardFromTheNextBarLine) {
     openKeyboard();
     player.Cmd_Play_Click();
     runTo(100);
-    play({0x90, 38, 80, 41, 80, 45, 80});  // D F A: D minor, 284 ms before the bar line at 384
+    play({midi::kNoteOn, 38, 80, 41, 80, 45, 80});  // D F A: D minor, 284 ms before the bar line at 384
     runTo(700);
     bool transposed = false;
     for (const auto& [atMs, note] : notesPlayed()) {
@@ -127,7 +137,7 @@ TEST_F(LiveInputTest, SyncStartPlaysOnTheFirstChord) {
     EXPECT_TRUE(st.SyncArmed);
     runTo(50);
     EXPECT_EQ(st.Playing, 0);
-    play({0x90, 43, 80, 47, 80, 50, 80});  // G B D
+    play({midi::kNoteOn, 43, 80, 47, 80, 50, 80});  // G B D
     ui.drain();
     EXPECT_FALSE(st.SyncArmed);
     EXPECT_EQ(st.ChordIdx, 7);
@@ -173,7 +183,7 @@ TEST_F(LiveInputTest, SettingsAreStoredAndReadBackWithFallbacks) {
     player.Cmd_ChordMode_Click();
     player.setVoice(73);
     player.Cmd_Split_Click();
-    play({0x90, 60, 90});  // the split key is not heard
+    play({midi::kNoteOn, 60, 90});  // the split key is not heard
     ui.drain();
     EXPECT_TRUE(thru().empty());
     const LiveInputSettings back = LiveInputSettings::load(store);
@@ -209,7 +219,7 @@ TEST_F(LiveInputTest, DeviceThatCannotOpenGetsAMessageAndIsNotStored) {
 
 TEST_F(LiveInputTest, DeviceLostWhilePlayingEndsItsNotesAndTheAccompanimentGoesOn) {
     openKeyboard();
-    play({0x90, 70, 100, 0xB0, 64, 127});
+    play({midi::kNoteOn, 70, 100, midi::kControlChange, midi::cc::kSustain, 127});
     player.Cmd_Play_Click();
     runTo(300);
     clearSent();
@@ -217,8 +227,8 @@ TEST_F(LiveInputTest, DeviceLostWhilePlayingEndsItsNotesAndTheAccompanimentGoesO
     ui.drain();
     // Its note and its pedal end; no message box holds the cues while playing.
     const std::vector<Triple> ended = thru();
-    EXPECT_NE(std::find(ended.begin(), ended.end(), Triple{0x80, 70, 0}), ended.end());
-    EXPECT_NE(std::find(ended.begin(), ended.end(), Triple{0xB0, 64, 0}), ended.end());
+    EXPECT_NE(std::find(ended.begin(), ended.end(), Triple{midi::kNoteOff, 70, 0}), ended.end());
+    EXPECT_NE(std::find(ended.begin(), ended.end(), Triple{midi::kControlChange, midi::cc::kSustain, 0}), ended.end());
     EXPECT_EQ(calls(DialogCall::Kind::MessageBox), 0u);
     EXPECT_NE(st.Lbl_LiveStatus.caption.find("Keys A"), std::string::npos);
     runTo(1200);
@@ -250,13 +260,14 @@ protected:
 TEST_F(LiveInputWithoutStyleTest, TheWholeKeyboardPlaysTheVoiceUntilAStyleIsLoaded) {
     player.setVoice(0);
     openKeyboard();
-    play({0x90, 40, 90, 0x80, 40, 0});
+    play({midi::kNoteOn, 40, 90, midi::kNoteOff, 40, 0});
     EXPECT_EQ(ui.drain(), 0);
-    EXPECT_EQ(thru(), (std::vector<Triple>{{0xC0, 0, 0}, {0x90, 40, 90}, {0x80, 40, 0}}));
+    EXPECT_EQ(thru(),
+              (std::vector<Triple>{{midi::kProgramChange, 0, 0}, {midi::kNoteOn, 40, 90}, {midi::kNoteOff, 40, 0}}));
 
     loadMainA();
     openKeyboard();  // reopening applies the style to the keyboard, as loading a file does
-    play({0x90, 40, 90, 44, 90, 47, 90});
+    play({midi::kNoteOn, 40, 90, 44, 90, 47, 90});
     EXPECT_EQ(ui.drain(), 1);  // now a left-hand chord, E, and silent
     EXPECT_EQ(st.ChordIdx, 4);
     EXPECT_TRUE(sent().empty());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "midi/MidiVocabulary.h"
 #include "player/PlayerTestFixture.h"
 #include "support/NoteLedger.h"
 
@@ -14,7 +15,7 @@ class TransportTest : public test::PlayerTest {};
 TEST_F(TransportTest, PlayCentresPitchBendOnEveryChannelThenStartsThePart) {
     loadMainA();
     NoteEntry held;
-    held.status = 144;
+    held.status = midi::kNoteOn;
     held.note = 60;
     st.List2 = {held};
     dialogs.clear();
@@ -22,8 +23,10 @@ TEST_F(TransportTest, PlayCentresPitchBendOnEveryChannelThenStartsThePart) {
 
     const auto s = sent();
     ASSERT_GE(s.size(), 16u);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(test::triple(s[static_cast<std::size_t>(i)]), (test::Triple{224 + i, 0, 64}));
-    EXPECT_EQ(test::withStatus(s, 224).size(), 1u);
+    for (int i = 0; i < midi::kChannels; ++i)
+        EXPECT_EQ(test::triple(s[static_cast<std::size_t>(i)]),
+                  (test::Triple{midi::statusOf(midi::kPitchBend, i), midi::kBendCentreLsb, midi::kBendCentreMsb}));
+    EXPECT_EQ(test::withStatus(s, midi::kPitchBend).size(), 1u);
     EXPECT_TRUE(st.List2.empty()) << "emptied without sending anything";
     EXPECT_DOUBLE_EQ(st.PartBars, 2.0);
     EXPECT_EQ(st.CurBar, 1);
@@ -68,12 +71,13 @@ TEST_P(TransportGuardTest, PlayOnAFileWithoutBarsStopsAfterOneError) {
 INSTANTIATE_TEST_SUITE_P(Guards, TransportGuardTest, ::testing::Values(Uncountable{0, 4, 0}, Uncountable{96, 0, 0}));
 
 TEST_F(TransportTest, StopSilencesEverythingEndsBlinkingAndReadiesTheWindow) {
-    const std::vector<test::Ev> bar{test::mark(60, 0), test::mark(64, 100), {0x99, 36, 100, 200}};
+    const std::vector<test::Ev> bar{
+        test::mark(60, 0), test::mark(64, 100), {midi::statusOf(midi::kNoteOn, midi::kDrumChannel), 36, 100, 200}};
     loadMainA({}, bar);
     test::storePart(st, 7, 0, 768, bar);
     player.Cmd_Play_Click();
-    player.Cmd_Part_Click(6);    // Main B blinks until its bar sounds
-    player.Lbl_Chord_Click(4);   // and E major until its bar sounds
+    player.Cmd_Part_Click(6);   // Main B blinks until its bar sounds
+    player.Lbl_Chord_Click(4);  // and E major until its bar sounds
     runTo(250);
     ASSERT_EQ(test::soundingNotes(sent()).size(), 3u);
     ASSERT_TRUE(timer1.running() && timer3.running());
@@ -177,7 +181,8 @@ TEST_F(TransportTest, ChordChangeMidBarCutsNothingAndSoundsFromTheNextQueuedBar)
     const auto s = sent();
     std::vector<std::pair<double, int>> offs;
     for (const auto& m : s)
-        if (m.message.status == 0x9B && m.message.data2 == 0) offs.push_back({m.atMs, m.message.data1});
+        if (m.message.status == midi::statusOf(midi::kNoteOn, 11) && m.message.data2 == 0)
+            offs.push_back({m.atMs, m.message.data1});
     EXPECT_EQ(offs, (std::vector<std::pair<double, int>>{{768, 60}, {768, 64}, {768, 62}, {768, 67}}));
     EXPECT_EQ(test::soundingNotes(s).size(), 2u) << "only the new chord's notes";
     EXPECT_EQ(timesOf(CueChunkStart), std::vector<double>{768});

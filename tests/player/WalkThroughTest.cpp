@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "midi/MidiVocabulary.h"
 #include "playback/PlaybackChunk.h"
 #include "player/PlayerTestFixture.h"
 
@@ -10,6 +11,11 @@ namespace {
 
 using test::DialogCall;
 using test::SentMessage;
+
+// Main A's drums and chord part, on channels 10 and 12.
+constexpr int kDrums = midi::statusOf(midi::kNoteOn, midi::kDrumChannel);
+constexpr int kChords = midi::statusOf(midi::kNoteOn, 11);
+constexpr int kChordsOff = midi::statusOf(midi::kNoteOff, 11);
 
 struct Msg {
     int tick, status, d1, d2;
@@ -29,9 +35,10 @@ protected:
         t.tempo = 500000;
         std::vector<test::Ev> bar;
         for (int offset : {0, 384}) {
-            const std::vector<test::Ev> one{{0x99, 36, 100, 0}, {0x9B, 60, 90, 0}, {0x9B, 64, 90, 0}, {0x9B, 67, 90, 0},
-                                            {0x99, 36, 0, 96},  {0x9B, 71, 80, 192}, {0x8B, 71, 0, 300}, {0x9B, 60, 0, 360},
-                                            {0x9B, 64, 0, 360}, {0x9B, 67, 0, 360}};
+            const std::vector<test::Ev> one{{kDrums, 36, 100, 0},     {kChords, 60, 90, 0},  {kChords, 64, 90, 0},
+                                            {kChords, 67, 90, 0},     {kDrums, 36, 0, 96},   {kChords, 71, 80, 192},
+                                            {kChordsOff, 71, 0, 300}, {kChords, 60, 0, 360}, {kChords, 64, 0, 360},
+                                            {kChords, 67, 0, 360}};
             for (test::Ev e : one) {
                 e.tick += offset;
                 bar.push_back(e);
@@ -43,7 +50,9 @@ protected:
     static double msPerTick() { return static_cast<double>(static_cast<float>(500.0 / 96.0)); }
     // A message leaves at the first 1 ms step at or after its stamp.
     static int tickOf(double atMs) { return static_cast<int>(std::lround((atMs - 0.5) / msPerTick())); }
-    static bool isCarrier(const SentMessage& m) { return m.message.status == 144 && m.message.data1 == 36 && m.message.data2 == 0; }
+    static bool isCarrier(const SentMessage& m) {
+        return m.message.status == midi::kNoteOn && m.message.data1 == 36 && m.message.data2 == 0;
+    }
 
     // The music sent between two ticks, carriers left out.
     std::vector<Msg> music(int fromTick, int toTick) {
@@ -51,7 +60,8 @@ protected:
         for (const SentMessage& m : sent()) {
             if (isCarrier(m)) continue;
             const int tick = tickOf(m.atMs);
-            if (tick >= fromTick && tick < toTick) out.push_back({tick, m.message.status, m.message.data1, m.message.data2});
+            if (tick >= fromTick && tick < toTick)
+                out.push_back({tick, m.message.status, m.message.data1, m.message.data2});
         }
         return out;
     }
@@ -70,7 +80,8 @@ TEST_F(WalkThroughTest, ShiftHWhileMainAPlaysInCMajor) {
     // The labels get their own colours and label 21 the selected one.
     for (int i = 0; i < 24; ++i) {
         if (i == 21) continue;
-        EXPECT_EQ(st.Lbl_Chord[static_cast<std::size_t>(i)].colour, st.KeyColors[static_cast<std::size_t>(i % 12)]) << i;
+        EXPECT_EQ(st.Lbl_Chord[static_cast<std::size_t>(i)].colour, st.KeyColors[static_cast<std::size_t>(i % 12)])
+            << i;
     }
     EXPECT_EQ(st.Lbl_Chord[21].colour, st.ColSelected);
     EXPECT_EQ(sent().size(), before) << "nothing sounding is cut at the click";
@@ -104,19 +115,26 @@ TEST_F(WalkThroughTest, ShiftHWhileMainAPlaysInCMajor) {
     runTo(6100);
     // Bar 2 was queued before the key: it sounds in C major, every note to
     // its own note-off at the key it struck.
-    EXPECT_EQ(music(384, 768), (std::vector<Msg>{{384, 153, 36, 100}, {384, 155, 60, 90}, {384, 155, 64, 90}, {384, 155, 67, 90},
-                                                 {480, 153, 36, 0},   {576, 155, 72, 80},  {684, 139, 72, 0},   {744, 155, 60, 0},
-                                                 {744, 155, 64, 0},   {744, 155, 67, 0}}));
-    EXPECT_EQ(music(768, 1152), (std::vector<Msg>{{768, 153, 36, 100},
-                                                  {768, 155, 57, 90},
-                                                  {768, 155, 60, 90},  // E of the pattern: the minor third
-                                                  {768, 155, 64, 90},
-                                                  {864, 153, 36, 0},   // drums keep their notes
-                                                  {960, 155, 69, 80},  // B of the pattern: the octave
-                                                  {1068, 139, 69, 0},
-                                                  {1128, 155, 57, 0},
-                                                  {1128, 155, 60, 0},
-                                                  {1128, 155, 64, 0}}));
+    EXPECT_EQ(music(384, 768), (std::vector<Msg>{{384, kDrums, 36, 100},
+                                                 {384, kChords, 60, 90},
+                                                 {384, kChords, 64, 90},
+                                                 {384, kChords, 67, 90},
+                                                 {480, kDrums, 36, 0},
+                                                 {576, kChords, 72, 80},
+                                                 {684, kChordsOff, 72, 0},
+                                                 {744, kChords, 60, 0},
+                                                 {744, kChords, 64, 0},
+                                                 {744, kChords, 67, 0}}));
+    EXPECT_EQ(music(768, 1152), (std::vector<Msg>{{768, kDrums, 36, 100},
+                                                  {768, kChords, 57, 90},
+                                                  {768, kChords, 60, 90},  // E of the pattern: the minor third
+                                                  {768, kChords, 64, 90},
+                                                  {864, kDrums, 36, 0},    // drums keep their notes
+                                                  {960, kChords, 69, 80},  // B of the pattern: the octave
+                                                  {1068, kChordsOff, 69, 0},
+                                                  {1128, kChords, 57, 0},
+                                                  {1128, kChords, 60, 0},
+                                                  {1128, kChords, 64, 0}}));
 
     // The carriers' cues, in stamp order: each bar is queued 150 ms before
     // its bar line.

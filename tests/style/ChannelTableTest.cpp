@@ -2,6 +2,7 @@
 // loading.
 #include <gtest/gtest.h>
 
+#include "midi/MidiVocabulary.h"
 #include "style/ChannelTable.h"
 #include "style/StyleLoading.h"
 #include "support/CasmBuilder.h"
@@ -81,7 +82,7 @@ TEST_F(ChannelTableLoadingTest, SetUpMessagesGoWhereTheirSourcePlays) {
     LoadFile(state, writeFile(file, "routed.sty"));
     std::vector<int> programChannels;
     for (const test::SentMessage& m : sent())
-        if ((m.message.status & 0xF0) == 0xC0) programChannels.push_back((m.message.status & 0x0F) + 1);
+        if (midi::isProgramChange(m.message.status)) programChannels.push_back(midi::channelOf(m.message.status) + 1);
     ASSERT_FALSE(programChannels.empty());
     for (int channel : programChannels) EXPECT_EQ(channel, 12);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "midi/MidiVocabulary.h"
 #include "player/PartChoice.h"
 #include "style/StyleLoading.h"
 #include "support/PlayerFixture.h"
@@ -85,7 +86,9 @@ TEST_F(LoadFileTest, ALoadedStyleIsReadyToPlay) {
     EXPECT_EQ(state.Lbl_Loading.caption, "yükleniyor ...   % 100");
     for (int i = 0; i < 24; ++i) {
         EXPECT_TRUE(state.Lbl_Chord[static_cast<std::size_t>(i)].enabled) << i;
-        EXPECT_EQ(state.Lbl_Chord[static_cast<std::size_t>(i)].colour, i == 0 ? state.ColSelected : state.ownChordColour(i)) << i;
+        EXPECT_EQ(state.Lbl_Chord[static_cast<std::size_t>(i)].colour,
+                  i == 0 ? state.ColSelected : state.ownChordColour(i))
+            << i;
     }
 
     // The screen: repainted first, the wait pointer on and off around the
@@ -112,29 +115,32 @@ TEST_F(LoadFileTest, PortStreamHoldsTheSetUpOfEachSectionThenFullExpression) {
     EXPECT_GE(ports.log->closes, 1);
 
     // The set-up of the file, as the device receives it once per section.
-    std::vector<MidiMessage> setUp{
-        {240, 0, 0, std::string("\xF0\x7E\x7F\x09\x01\xF7", 6)},
-        {240, 0, 0, std::string("\xF0\x43\x10\x4C\x00\x00\x7E\x00\xF7", 9)}};
+    std::vector<MidiMessage> setUp{{midi::kSysEx, 0, 0, std::string("\xF0\x7E\x7F\x09\x01\xF7", 6)},
+                                   {midi::kSysEx, 0, 0, std::string("\xF0\x43\x10\x4C\x00\x00\x7E\x00\xF7", 9)}};
     for (int ch : o.channels) {
-        setUp.push_back({0xB0 + ch, 0, ch == 9 ? 127 : 0, {}});
-        setUp.push_back({0xB0 + ch, 32, 0, {}});
-        setUp.push_back({0xC0 + ch, ch == 9 ? 0 : 32 + ch, 0, {}});
-        setUp.push_back({0xB0 + ch, 7, 100, {}});
-        setUp.push_back({0xB0 + ch, 10, 64, {}});
+        const int control = midi::statusOf(midi::kControlChange, ch);
+        const bool drums = ch == midi::kDrumChannel;
+        setUp.push_back({control, midi::cc::kBankSelectMsb, drums ? 127 : 0, {}});
+        setUp.push_back({control, midi::cc::kBankSelectLsb, 0, {}});
+        setUp.push_back({midi::statusOf(midi::kProgramChange, ch), drums ? 0 : 32 + ch, 0, {}});
+        setUp.push_back({control, midi::cc::kVolume, 100, {}});
+        setUp.push_back({control, midi::cc::kPan, 64, {}});
     }
-    std::vector<MidiMessage> expected = setUp;                       // Main A
-    expected.insert(expected.end(), setUp.begin(), setUp.end());     // Ending A
-    for (int i = 0; i < 8; ++i) expected.push_back({184 + i, 11, 127, {}});
+    std::vector<MidiMessage> expected = setUp;                    // Main A
+    expected.insert(expected.end(), setUp.begin(), setUp.end());  // Ending A
+    for (int i = 0; i < 8; ++i)
+        expected.push_back({midi::statusOf(midi::kControlChange, 8 + i), midi::cc::kExpression, 127, {}});
 
     const auto sentNow = sent();
     ASSERT_EQ(sentNow.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const MidiMessage& m = sentNow[i].message;
-        if (m.status == 240)
+        if (m.status == midi::kSysEx)
             EXPECT_EQ(m.sysex, expected[i].sysex) << i;
         else
             EXPECT_EQ((std::array{m.status, m.data1, m.data2}),
-                      (std::array{expected[i].status, expected[i].data1, expected[i].data2})) << i;
+                      (std::array{expected[i].status, expected[i].data1, expected[i].data2}))
+                << i;
     }
 }
 
@@ -307,9 +313,8 @@ TEST_F(LoadFileTest, ProgressNamesEachSectionWithItsShareOfTheMarkers) {
     // the markers is set after that, so it shows at the next section's repaints.
     const std::string loading = "yükleniyor ...   % ";
     const std::vector<std::pair<std::string, std::string>> expected{
-        {"--------------", loading + "0"}, {"Intro A", loading + "0"},
-        {"Intro A", loading + "0"},        {"Main A", loading + "0"},
-        {"Main A", loading + "25"},        {"Ending A", loading + "25"},
+        {"--------------", loading + "0"}, {"Intro A", loading + "0"}, {"Intro A", loading + "0"},
+        {"Main A", loading + "0"},         {"Main A", loading + "25"}, {"Ending A", loading + "25"},
     };
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(style.MarkerCount, 4);
@@ -333,7 +338,8 @@ TEST_F(LoadFileTest, BarLengthPastSixteenBitsStopsTheRemainingSections) {
     EXPECT_EQ(state.Lbl_Loading.caption, "yükleniyor ...   % 100");
     const auto s = sent();
     ASSERT_GE(s.size(), 8u);
-    EXPECT_EQ(s.back().message.status, 191);  // expression still reaches all channels
+    EXPECT_EQ(s.back().message.status,
+              midi::statusOf(midi::kControlChange, 15));  // expression still reaches all channels
 }
 
 TEST_F(LoadFileTest, ZeroResolutionOrNumeratorLeavesOnlyTheLastSectionEmpty) {
@@ -381,12 +387,17 @@ TEST_F(LoadFileTest, OnlyExactlyNamedMarkersYieldEvents) {
 
 TEST_F(LoadFileTest, FormatOneStyleLoadsItsMusicTracks) {
     SmfBuilder file(1, 480);
-    file.addTrack().trackName(0, "Two Tracks").timeSignature(0, 4, 2).tempo(0, 500000).marker(0, "Main A").endOfTrack(1920);
+    file.addTrack()
+        .trackName(0, "Two Tracks")
+        .timeSignature(0, 4, 2)
+        .tempo(0, 500000)
+        .marker(0, "Main A")
+        .endOfTrack(1920);
     file.addTrack().programChange(0, 10, 5).noteOn(0, 10, 40, 100).noteOn(1920, 10, 40, 0).endOfTrack(0);
     load(writeFile(file, "fmt1.mid"));
     EXPECT_EQ(state.Lbl_Name.caption, "Two Tracks");
     EXPECT_EQ(state.Lbl_DataC.caption, "5");  // track 1 only
-    EXPECT_EQ(style.PartEvCount(2), 3);  // how tracks merge is pinned in PartExtractionTest
+    EXPECT_EQ(style.PartEvCount(2), 3);       // how tracks merge is pinned in PartExtractionTest
 }
 
 }  // namespace

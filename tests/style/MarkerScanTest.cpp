@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "midi/MidiVocabulary.h"
 #include "style/MarkerScan.h"
 
 namespace vornel {
@@ -32,11 +33,10 @@ TEST_F(LoadMarkerTest, EveryMarkerInAnyCaseEnablesItsButton) {
         int button;
     };
     const Case cases[] = {
-        {"Intro A", 0},     {"main a", 1},      {"Fill In AA", 2},  {"ending a", 3},
-        {"ENDING B", 4},    {"fill in bb", 5},  {"mAiN b", 6},      {"intro B", 7},
-        {"Ending C", 8},    {"Fill in Cc", 9},  {"MAIN C", 10},     {"Intro c", 11},
-        {"ending D", 12},   {"FILL IN DD", 13}, {"Main D", 14},     {"INTRO d", 15},
-        {"fill In ab", 16}, {"Fill In BA", 17},
+        {"Intro A", 0},    {"main a", 1},      {"Fill In AA", 2},  {"ending a", 3},    {"ENDING B", 4},
+        {"fill in bb", 5}, {"mAiN b", 6},      {"intro B", 7},     {"Ending C", 8},    {"Fill in Cc", 9},
+        {"MAIN C", 10},    {"Intro c", 11},    {"ending D", 12},   {"FILL IN DD", 13}, {"Main D", 14},
+        {"INTRO d", 15},   {"fill In ab", 16}, {"Fill In BA", 17},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -50,12 +50,10 @@ TEST_F(LoadMarkerTest, EveryMarkerInAnyCaseEnablesItsButton) {
 
 TEST_F(LoadMarkerTest, TextsThatDifferInMoreThanCaseEnableNothing) {
     // Blanks are neither trimmed nor folded.
-    for (const std::string text : {" Main A", "Main A ", "Main  A", "MainA", "Main\tA", ""})
-        mark(text);
+    for (const std::string text : {" Main A", "Main A ", "Main  A", "MainA", "Main\tA", ""}) mark(text);
     mark(std::string("Main A\0", 7));
     // Set-up markers and near misses name no section.
-    for (const std::string text : {"SFF1", "SInt", "Main E", "Fill In AC", "Main A2", "Intro"})
-        mark(text);
+    for (const std::string text : {"SFF1", "SInt", "Main E", "Fill In AC", "Main A2", "Intro"}) mark(text);
     EXPECT_EQ(enabledCount(), 0);
     EXPECT_EQ(style.MarkerCount, 0);
 }
@@ -77,9 +75,13 @@ TEST_F(LoadMarkerTest, OnlyAsciiLettersChangeCase) {
     LoadMarker(dotless, buttons, style);
     EXPECT_EQ(dotless, "MA\xC4\xB1N A");
     // Bytes of other scripts and high bytes that are not UTF-8 stay as they are.
-    std::string mixed = "\xC3\xA7\xC5\x9F\xFF" "ab\x80z";
+    std::string mixed =
+        "\xC3\xA7\xC5\x9F\xFF"
+        "ab\x80z";
     LoadMarker(mixed, buttons, style);
-    EXPECT_EQ(mixed, "\xC3\xA7\xC5\x9F\xFF" "AB\x80Z");
+    EXPECT_EQ(mixed,
+              "\xC3\xA7\xC5\x9F\xFF"
+              "AB\x80Z");
     EXPECT_EQ(enabledCount(), 0);
     EXPECT_EQ(style.MarkerCount, 0);
 }
@@ -117,8 +119,8 @@ TEST_F(LoadMarkerTest, MarkerCountStopsAtItsMaximum) {
 
 TEST(LoadPartLists, ClearsTheUsedSlotsAndLeavesTheRestAlone) {
     StyleData s;
-    for (int n = 0; n < 3; ++n) ASSERT_TRUE(s.storeEvent(2, 144, 60, 100, n * 10, "t", "\xF0\xF7"));
-    ASSERT_TRUE(s.storeEvent(18, 176, 7, 90, 4, "u", ""));
+    for (int n = 0; n < 3; ++n) ASSERT_TRUE(s.storeEvent(2, midi::kNoteOn, 60, 100, n * 10, "t", "\xF0\xF7"));
+    ASSERT_TRUE(s.storeEvent(18, midi::kControlChange, midi::cc::kVolume, 90, 4, "u", ""));
     s.PartStart(2) = 384;
     s.PartEnd(2) = 1152;
     s.PartStart(18) = -1;
@@ -178,13 +180,14 @@ TEST(LoadPartLists, EmptyPartsTouchNoSlotButStillResetCountsAndBoundaries) {
 
 TEST(LoadPartLists, AFullPartIsClearedToItsLastSlotAndCanBeRefilled) {
     StyleData s;
-    for (int n = 1; n <= 10000; ++n) ASSERT_TRUE(s.storeEvent(15, 153, 36, 100, n, "", ""));
+    for (int n = 1; n <= 10000; ++n)
+        ASSERT_TRUE(s.storeEvent(15, midi::statusOf(midi::kNoteOn, midi::kDrumChannel), 36, 100, n, "", ""));
     LoadPartLists(s);
     EXPECT_EQ(s.PartEvCount(15), 0);
     EXPECT_EQ(s.PartMes(15, 1), 0);
     EXPECT_EQ(s.PartMes(15, 10000), 0);
     EXPECT_EQ(s.PartTick(15, 10000), 0);
-    EXPECT_TRUE(s.storeEvent(15, 144, 60, 1, 0, "", ""));
+    EXPECT_TRUE(s.storeEvent(15, midi::kNoteOn, 60, 1, 0, "", ""));
     EXPECT_EQ(s.PartEvCount(15), 1);
 }
 

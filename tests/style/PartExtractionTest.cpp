@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "midi/MidiVocabulary.h"
 #include "style/BarLength.h"
 #include "style/BarRounding.h"
 #include "style/StyleLoading.h"
@@ -50,7 +51,8 @@ protected:
     std::vector<Ev> events(int part) const {
         std::vector<Ev> out;
         for (int n = 1; n <= style.PartEvCount(part); ++n)
-            out.push_back({style.PartMes(part, n), style.PartD1(part, n), style.PartD2(part, n), style.PartTick(part, n)});
+            out.push_back(
+                {style.PartMes(part, n), style.PartD1(part, n), style.PartD2(part, n), style.PartTick(part, n)});
         return out;
     }
 };
@@ -71,7 +73,7 @@ TEST_F(PartExtraction, RepeatedStartMarkerDoesNotEndTheSection) {
     EXPECT_EQ(extract(kMainA), 2);  // PartNo comes back as the part number
     EXPECT_EQ(style.PartStart(2), 0);
     EXPECT_EQ(style.PartEnd(2), 960);
-    EXPECT_EQ(events(2), (std::vector<Ev>{{144, 60, 100, 0}, {144, 62, 100, 480}}));
+    EXPECT_EQ(events(2), (std::vector<Ev>{{midi::kNoteOn, 60, 100, 0}, {midi::kNoteOn, 62, 100, 480}}));
 }
 
 TEST_F(PartExtraction, OnlyAMarkerTwoTicksAfterTheStartEndsTheSection) {
@@ -87,7 +89,7 @@ TEST_F(PartExtraction, OnlyAMarkerTwoTicksAfterTheStartEndsTheSection) {
     extract(kMainA);
     EXPECT_EQ(style.PartStart(2), 100);
     EXPECT_EQ(style.PartEnd(2), 102);
-    EXPECT_EQ(events(2), (std::vector<Ev>{{144, 60, 100, 1}}));
+    EXPECT_EQ(events(2), (std::vector<Ev>{{midi::kNoteOn, 60, 100, 1}}));
 }
 
 TEST_F(PartExtraction, OnlySilentNotesOnTheEndTickAreKept) {
@@ -97,36 +99,42 @@ TEST_F(PartExtraction, OnlySilentNotesOnTheEndTickAreKept) {
         .noteOn(0, 0, 60, 100)
         .noteOn(0, 0, 61, 100)
         .noteOn(0, 0, 62, 100)
-        .noteOn(960, 0, 60, 0)              // silent note-on on the end tick: kept
-        .noteOff(0, 0, 61, 0)               // note-off with release 0: kept
-        .noteOff(0, 0, 62, 64)              // note-off with a release velocity: not kept
-        .controlChange(0, 0, 7, 90)         // anything else on the end tick: not kept
+        .noteOn(960, 0, 60, 0)                       // silent note-on on the end tick: kept
+        .noteOff(0, 0, 61, 0)                        // note-off with release 0: kept
+        .noteOff(0, 0, 62, 64)                       // note-off with a release velocity: not kept
+        .controlChange(0, 0, midi::cc::kVolume, 90)  // anything else on the end tick: not kept
         .marker(0, "Ending A")
-        .noteOn(0, 0, 64, 0)                // after the marker, still on the end tick: kept
+        .noteOn(0, 0, 64, 0)  // after the marker, still on the end tick: kept
         .noteOn(0, 0, 65, 100)
         .endOfTrack(480);
     load(file);
     extract(kMainA);
     EXPECT_EQ(style.PartEnd(2), 960);
-    EXPECT_EQ(events(2), (std::vector<Ev>{{144, 60, 100, 0},
-                                          {144, 61, 100, 0},
-                                          {144, 62, 100, 0},
-                                          {144, 60, 0, 960},
-                                          {128, 61, 0, 960},
-                                          {144, 64, 0, 960}}));
+    EXPECT_EQ(events(2), (std::vector<Ev>{{midi::kNoteOn, 60, 100, 0},
+                                          {midi::kNoteOn, 61, 100, 0},
+                                          {midi::kNoteOn, 62, 100, 0},
+                                          {midi::kNoteOn, 60, 0, 960},
+                                          {midi::kNoteOff, 61, 0, 960},
+                                          {midi::kNoteOn, 64, 0, 960}}));
 }
 
 TEST_F(PartExtraction, TextAndSysExOfStoredEventsAreKeptAndMetaEventsAreNot) {
     const Bytes body{0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
     SmfBuilder file(0, 480);
-    file.addTrack().marker(0, "Main A").text(10, "fn:Main A").sysEx(10, body).noteOn(10, 9, 36, 90).marker(470, "Ending A").endOfTrack(0);
+    file.addTrack()
+        .marker(0, "Main A")
+        .text(10, "fn:Main A")
+        .sysEx(10, body)
+        .noteOn(10, midi::kDrumChannel, 36, 90)
+        .marker(470, "Ending A")
+        .endOfTrack(0);
     load(file);
     extract(kMainA);
     ASSERT_EQ(style.PartEvCount(2), 2);
-    EXPECT_EQ(style.PartMes(2, 1), 240);
+    EXPECT_EQ(style.PartMes(2, 1), midi::kSysEx);
     EXPECT_EQ(style.PartTick(2, 1), 20);
     EXPECT_EQ(style.PartSysEx(2, 1), std::string("\xF0\x43\x10\x4C\x00\x00\x7E\x00\xF7", 9));
-    EXPECT_EQ(style.PartMes(2, 2), 153);
+    EXPECT_EQ(style.PartMes(2, 2), midi::statusOf(midi::kNoteOn, midi::kDrumChannel));
     EXPECT_EQ(style.PartSysEx(2, 2), "");
 }
 
@@ -147,7 +155,7 @@ TEST_F(PartExtraction, LastSectionEndsOnABarLineThroughTheScan) {
     extract(kEndingA);
     EXPECT_EQ(style.PartStart(4), 1000);
     EXPECT_EQ(style.PartEnd(4), 1000 + 3840);
-    EXPECT_EQ(events(4), (std::vector<Ev>{{144, 60, 100, 0}, {144, 60, 0, 3840}}));
+    EXPECT_EQ(events(4), (std::vector<Ev>{{midi::kNoteOn, 60, 100, 0}, {midi::kNoteOn, 60, 0, 3840}}));
 }
 
 TEST_F(PartExtraction, DisabledSectionOrAButtonOutsideTheTableIsSkippedUntouched) {
@@ -217,23 +225,30 @@ TEST_F(PartExtraction, SetUpMessagesUpToTheSectionEndAreSentEachTime) {
         .programChange(0, 2, 33)
         .marker(0, "Main A")
         .noteOn(0, 2, 60, 100)
-        .controlChange(100, 2, 7, 90)
+        .controlChange(100, 2, midi::cc::kVolume, 90)
         .pitchBend(0, 2, 8192)
         .channelPressure(0, 2, 40)
         .polyPressure(0, 2, 60, 30)
         .marker(380, "Ending A")
-        .controlChange(100, 2, 10, 64)
+        .controlChange(100, 2, midi::cc::kPan, 64)
         .endOfTrack(0);
     load(file);
     auto wire = [this] {
         std::vector<Ev> out;
         for (const test::SentMessage& m : sent())
-            out.push_back({m.message.status, m.message.status == 240 ? static_cast<int>(m.message.sysex.size()) : m.message.data1,
-                           m.message.data2, 0});
+            out.push_back(
+                {m.message.status,
+                 m.message.status == midi::kSysEx ? static_cast<int>(m.message.sysex.size()) : m.message.data1,
+                 m.message.data2, 0});
         return out;
     };
-    const std::vector<Ev> upToMainEnd{{240, 6, 0, 0}, {0xC2, 33, 0, 0}, {0xB2, 7, 90, 0},
-                                      {0xE2, 0, 64, 0}, {0xD2, 40, 0, 0}, {0xA2, 60, 30, 0}};
+    const std::vector<Ev> upToMainEnd{
+        {midi::kSysEx, 6, 0, 0},
+        {midi::statusOf(midi::kProgramChange, 2), 33, 0, 0},
+        {midi::statusOf(midi::kControlChange, 2), midi::cc::kVolume, 90, 0},
+        {midi::statusOf(midi::kPitchBend, 2), midi::kBendCentreLsb, midi::kBendCentreMsb, 0},
+        {midi::statusOf(midi::kChannelPressure, 2), 40, 0, 0},
+        {midi::statusOf(midi::kPolyPressure, 2), 60, 30, 0}};
     extract(kMainA);
     EXPECT_EQ(wire(), upToMainEnd);
     ASSERT_FALSE(sent().empty());
@@ -242,7 +257,7 @@ TEST_F(PartExtraction, SetUpMessagesUpToTheSectionEndAreSentEachTime) {
     clearSent();
     extract(kEndingA);
     std::vector<Ev> wholeFile = upToMainEnd;
-    wholeFile.push_back({0xB2, 10, 64, 0});
+    wholeFile.push_back({midi::statusOf(midi::kControlChange, 2), midi::cc::kPan, 64, 0});
     EXPECT_EQ(wire(), wholeFile);
 }
 
@@ -250,7 +265,7 @@ TEST_F(PartExtraction, SplitAndEscapedSystemExclusiveReachTheDeviceWhole) {
     SmfBuilder file(0, 480);
     file.addTrack()
         .sysExEscape(0, Bytes{0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7})  // GM on, escaped
-        .sysEx(0, Bytes{0x43, 0x10, 0x4C})                           // XG on, split in two packets
+        .sysEx(0, Bytes{0x43, 0x10, 0x4C})                          // XG on, split in two packets
         .sysExEscape(0, Bytes{0x00, 0x00, 0x7E, 0x00, 0xF7})
         .sysExEscape(0, Bytes{0xF8})  // an escaped real-time byte: no message
         .marker(0, "Main A")
@@ -261,7 +276,7 @@ TEST_F(PartExtraction, SplitAndEscapedSystemExclusiveReachTheDeviceWhole) {
     extract(kMainA);
     std::vector<std::string> messages;
     for (const test::SentMessage& m : sent())
-        if (m.message.status == 240) messages.push_back(m.message.sysex);
+        if (m.message.status == midi::kSysEx) messages.push_back(m.message.sysex);
     EXPECT_EQ(messages, (std::vector<std::string>{std::string("\xF0\x7E\x7F\x09\x01\xF7", 6),
                                                   std::string("\xF0\x43\x10\x4C\x00\x00\x7E\x00\xF7", 9)}));
 }
@@ -297,26 +312,30 @@ TEST_F(PartExtraction, MultiTrackSectionsMergeEveryTrackInTimeOrder) {
         .noteOn(480, 1, 64, 0)
         .endOfTrack(0);
     file.addTrack()
-        .noteOn(0, 9, 36, 100)  // same tick as track 2's first note: after it
-        .controlChange(480, 9, 7, 80)
-        .noteOn(0, 9, 36, 0)
+        .noteOn(0, midi::kDrumChannel, 36, 100)  // same tick as track 2's first note: after it
+        .controlChange(480, midi::kDrumChannel, midi::cc::kVolume, 80)
+        .noteOn(0, midi::kDrumChannel, 36, 0)
         .endOfTrack(0);
     load(file);
 
+    const int program = midi::statusOf(midi::kProgramChange, 1);
+    const int notes = midi::statusOf(midi::kNoteOn, 1);
+    const int drums = midi::statusOf(midi::kNoteOn, midi::kDrumChannel);
+    const int drumControl = midi::statusOf(midi::kControlChange, midi::kDrumChannel);
     extract(kMainA);
     EXPECT_EQ(style.PartStart(2), 0);
     EXPECT_EQ(style.PartEnd(2), 1920);
-    EXPECT_EQ(events(2), (std::vector<Ev>{{0xC1, 20, 0, 0},
-                                          {0x91, 60, 100, 0},
-                                          {0x99, 36, 100, 0},
-                                          {0x91, 60, 0, 480},
-                                          {0xB9, 7, 80, 480},
-                                          {0x99, 36, 0, 480},
-                                          {0x91, 62, 0, 1920}}));
+    EXPECT_EQ(events(2), (std::vector<Ev>{{program, 20, 0, 0},
+                                          {notes, 60, 100, 0},
+                                          {drums, 36, 100, 0},
+                                          {notes, 60, 0, 480},
+                                          {drumControl, midi::cc::kVolume, 80, 480},
+                                          {drums, 36, 0, 480},
+                                          {notes, 62, 0, 1920}}));
     // Set-up messages of every track reach the device.
     std::vector<int> statuses;
     for (const test::SentMessage& m : sent()) statuses.push_back(m.message.status);
-    EXPECT_EQ(statuses, (std::vector<int>{0xC1, 0xB9}));
+    EXPECT_EQ(statuses, (std::vector<int>{program, drumControl}));
 
     // The ending runs to the latest event of any track (2400), so it ends on
     // the next bar line.
@@ -324,7 +343,7 @@ TEST_F(PartExtraction, MultiTrackSectionsMergeEveryTrackInTimeOrder) {
     EXPECT_EQ(style.PartStart(4), 1920);
     EXPECT_EQ(style.PartEnd(4), 3840);
     // A note-off on the start tick belongs to the section as well.
-    EXPECT_EQ(events(4), (std::vector<Ev>{{0x91, 62, 0, 0}, {0x91, 64, 100, 0}, {0x91, 64, 0, 480}}));
+    EXPECT_EQ(events(4), (std::vector<Ev>{{notes, 62, 0, 0}, {notes, 64, 100, 0}, {notes, 64, 0, 480}}));
 }
 
 TEST(TrackMerge, TiesGoInTrackOrderThenFileOrder) {

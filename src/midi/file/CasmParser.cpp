@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "midi/MidiVocabulary.h"
 #include "midi/file/ByteCursor.h"
 
 namespace vornel {
@@ -13,12 +14,15 @@ constexpr std::size_t kCtabLength = 27;
 constexpr std::size_t kCtb2Length = 47;
 constexpr std::size_t kSpecialFeatureLength = 4;
 constexpr std::uint8_t kLastChordType = 33;
-constexpr std::uint8_t kLastNtt = 10;
-constexpr std::uint8_t kLastRtr = 5;
+constexpr std::uint8_t kLastNtt = TranspositionBlock::kDorian5th;
+constexpr std::uint8_t kLastRtr = TranspositionBlock::kNoteGenerator;
 
 // SFF1 numbers its tables differently; its Bass table is SFF2's Melody with
 // Bass On.
-constexpr std::uint8_t kSff1ToSff2Ntt[] = {0x00, 0x01, 0x02, 0x81, 0x03, 0x05};
+constexpr std::uint8_t kSff1ToSff2Ntt[] = {
+    TranspositionBlock::kBypass,       TranspositionBlock::kMelody,
+    TranspositionBlock::kChord,        TranspositionBlock::kBassOn | TranspositionBlock::kMelody,
+    TranspositionBlock::kMelodicMinor, TranspositionBlock::kHarmonicMinor};
 
 struct Chunk {
     char id[4];
@@ -76,7 +80,7 @@ bool readBlock(const std::uint8_t* b, bool sff2, TranspositionBlock& out) {
     if (out.ntr > (sff2 ? TranspositionBlock::kGuitar : TranspositionBlock::kRootFixed)) return false;
     if (sff2 ? out.table() > kLastNtt : out.ntt >= sizeof kSff1ToSff2Ntt) return false;
     if (!sff2) out.ntt = kSff1ToSff2Ntt[out.ntt];
-    return out.highKey <= 11 && out.lowLimit <= out.highLimit && out.highLimit <= 127 && out.rtr <= kLastRtr;
+    return out.highKey <= 11 && out.lowLimit <= out.highLimit && out.highLimit <= midi::kDataMax && out.rtr <= kLastRtr;
 }
 
 }  // namespace
@@ -119,7 +123,7 @@ void CasmParser::readSegment(const std::uint8_t* bytes, ByteCursor in, CasmTable
             seen |= bit;
             segment.records.push_back(std::move(record));
         } else if (is(chunk, "Cntt") && chunk.length >= 2) {
-            if (body[0] <= 15 && (body[1] & 0x7F) <= kLastNtt) overrides.push_back({body[0], body[1]});
+            if (body[0] < midi::kChannels && (body[1] & 0x7F) <= kLastNtt) overrides.push_back({body[0], body[1]});
         }
     }
     // A CSEG with no usable record is left out too: its sections then play
@@ -146,13 +150,13 @@ bool CasmParser::readRecord(const std::uint8_t* b, std::size_t length, bool sff2
     for (int i = 13; i <= 17; ++i) r.chordMask = (r.chordMask << 8) | b[i];
     r.sourceRoot = b[18];
     r.sourceType = b[19];
-    if (r.sourceChannel > 15 || r.destination < 8 || r.destination > 15 || r.sourceRoot > 11 ||
-        r.sourceType > kLastChordType)
+    if (r.sourceChannel >= midi::kChannels || r.destination < 8 || r.destination >= midi::kChannels ||
+        r.sourceRoot > 11 || r.sourceType > kLastChordType)
         return false;
     if (sff2) {
         r.middleLow = b[20];
         r.middleHigh = b[21];
-        if (r.middleLow > r.middleHigh || r.middleHigh > 127) return false;
+        if (r.middleLow > r.middleHigh || r.middleHigh > midi::kDataMax) return false;
         for (std::size_t i = 0; i < 3; ++i)
             if (!readBlock(b + 22 + 6 * i, true, r.blocks[i])) return false;
     } else {

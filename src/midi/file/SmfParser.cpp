@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "midi/MidiVocabulary.h"
 #include "midi/file/ByteCursor.h"
 
 namespace vornel {
@@ -40,9 +41,7 @@ void SmfParser::readChunks() {
     ByteCursor in(data_.bytes_.data(), 0, data_.bytes_.size());
     std::uint32_t headerLength = 0;
     std::uint16_t format = 0, declaredTracks = 0, division = 0;
-    if (!in.readId("MThd") || !in.readU32(headerLength) || headerLength < 6 ||
-        headerLength > in.remaining())
-        return;
+    if (!in.readId("MThd") || !in.readU32(headerLength) || headerLength < 6 || headerLength > in.remaining()) return;
     in.readU16(format);
     in.readU16(declaredTracks);
     in.readU16(division);
@@ -111,7 +110,7 @@ bool SmfParser::readEvent(ByteCursor& in, SmfEvent& ev) {
 
     std::uint8_t data[2] = {0, 0};
     int have = 0;
-    if (first < 0x80) {
+    if (midi::isDataByte(first)) {
         if (runningStatus_ == 0) return false;
         ev.status = runningStatus_;
         data[have++] = first;
@@ -119,15 +118,15 @@ bool SmfParser::readEvent(ByteCursor& in, SmfEvent& ev) {
         ev.status = first;
     }
 
-    if (ev.status == 0xFF) return in.readByte(ev.data1) && readStoredBytes(in, ev);
-    if (ev.status == 0xF0 || ev.status == 0xF7) return readStoredBytes(in, ev);
-    if (ev.status > 0xF0) return false;
+    if (ev.status == midi::kMeta) return in.readByte(ev.data1) && readStoredBytes(in, ev);
+    if (ev.status == midi::kSysEx || ev.status == midi::kSysExEnd) return readStoredBytes(in, ev);
+    if (!midi::isChannelMessage(ev.status)) return false;
 
     runningStatus_ = ev.status;
-    const int kind = ev.status & 0xF0;
-    const int needed = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
+    const int kind = midi::kindOf(ev.status);
+    const int needed = (kind == midi::kProgramChange || kind == midi::kChannelPressure) ? 1 : 2;
     for (; have < needed; ++have)
-        if (!in.readByte(data[have]) || data[have] >= 0x80) return false;
+        if (!in.readByte(data[have]) || !midi::isDataByte(data[have])) return false;
     ev.data1 = data[0];
     ev.data2 = data[1];
     return true;
@@ -162,13 +161,11 @@ void SmfParser::findFileValues() {
         for (std::size_t i = 0, n = data_.eventCount(t); i < n; ++i) {
             const SmfEvent* e = data_.event(t, i);
             if (!trackTempo && e->isMeta(meta::kTempo) && e->dataLength >= 3) trackTempo = e;
-            if (!trackTimeSig && e->isMeta(meta::kTimeSignature) && e->dataLength >= 2)
-                trackTimeSig = e;
+            if (!trackTimeSig && e->isMeta(meta::kTimeSignature) && e->dataLength >= 2) trackTimeSig = e;
             if (trackTempo && trackTimeSig) break;
         }
         if (trackTempo && (!tempo || trackTempo->tick < tempo->tick)) tempo = trackTempo;
-        if (trackTimeSig && (!timeSig || trackTimeSig->tick < timeSig->tick))
-            timeSig = trackTimeSig;
+        if (trackTimeSig && (!timeSig || trackTimeSig->tick < timeSig->tick)) timeSig = trackTimeSig;
     }
     const std::uint8_t* bytes = data_.bytes_.data();
     if (tempo) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "midi/MidiVocabulary.h"
+
 namespace vornel {
 
 // A complete channel voice message from a MIDI input. A Note On with
@@ -11,8 +13,8 @@ struct ChannelMessage {
     std::uint8_t data1 = 0;   // 0..127
     std::uint8_t data2 = 0;   // 0..127; 0 for the two-byte messages
 
-    int kind() const { return status & 0xF0; }
-    int channel() const { return status & 0x0F; }
+    int kind() const { return midi::kindOf(status); }
+    int channel() const { return midi::channelOf(status); }
     friend bool operator==(const ChannelMessage&, const ChannelMessage&) = default;
 };
 

@@ -1,14 +1,15 @@
 #include "midi/input/MidiInputParser.h"
 
+#include "midi/MidiVocabulary.h"
+
 namespace vornel {
 
 namespace {
-constexpr std::uint8_t kSysExStart = 0xF0;
 constexpr std::uint8_t kFirstRealTime = 0xF8;
 
 bool hasTwoDataBytes(std::uint8_t status) {
-    const int kind = status & 0xF0;
-    return kind != 0xC0 && kind != 0xD0;
+    const int kind = midi::kindOf(status);
+    return kind != midi::kProgramChange && kind != midi::kChannelPressure;
 }
 }  // namespace
 
@@ -20,13 +21,13 @@ void MidiInputParser::reset() {
 
 bool MidiInputParser::take(std::uint8_t b) {
     if (b >= kFirstRealTime) return false;  // clock, start, stop, active sensing: between any two bytes
-    if (b & 0x80) {
+    if (!midi::isDataByte(b)) {
         haveFirst_ = false;
         // Any status byte ends a system-exclusive message, its own end (0xF7)
         // or whatever a keyboard sends after a truncated one; System Common messages cancel running
         // status, and their data bytes then belong to nothing.
-        inSysEx_ = b == kSysExStart;
-        running_ = b < kSysExStart ? b : 0;
+        inSysEx_ = b == midi::kSysEx;
+        running_ = midi::isChannelMessage(b) ? b : 0;
         return false;
     }
     if (inSysEx_ || running_ == 0) return false;
@@ -40,8 +41,8 @@ bool MidiInputParser::take(std::uint8_t b) {
     message_.status = running_;
     message_.data1 = twoBytes ? first_ : b;
     message_.data2 = twoBytes ? b : 0;
-    if ((running_ & 0xF0) == 0x90 && message_.data2 == 0)
-        message_.status = static_cast<std::uint8_t>(0x80 | (running_ & 0x0F));
+    if (midi::kindOf(running_) == midi::kNoteOn && message_.data2 == 0)
+        message_.status = static_cast<std::uint8_t>(midi::statusOf(midi::kNoteOff, midi::channelOf(running_)));
     return true;
 }
 

@@ -12,6 +12,7 @@ namespace vornel::test {
 namespace {
 
 constexpr std::uint64_t kMinorFamily = 0x7FF00;  // chord types 8..18
+constexpr int kMelodyBassOn = TranspositionBlock::kBassOn | TranspositionBlock::kMelody;
 
 SmfBuilder styleWith(const CasmBuilder& casm) {
     StyleOptions o;
@@ -41,12 +42,12 @@ TEST(CasmRead, Sff1RecordsWithTheirCnttTablesAndTheConvertedOnes) {
     drums.source = 9;
     drums.destination = 9;
     drums.name = "Drums";
-    drums.ntr = 1;
+    drums.ntr = TranspositionBlock::kRootFixed;
     drums.chordMask = std::uint64_t{1} << 34;
     drums.noteMask = 0x0F0F;
 
     CasmBuilder casm;
-    casm.segment("Main A,Main B").ctab(drums).ctab(majorBass).ctab(minorBass).cntt(10, 0x81);
+    casm.segment("Main A,Main B").ctab(drums).ctab(majorBass).ctab(minorBass).cntt(10, kMelodyBassOn);
     casm.segment("Intro A").ctab(drums);
     const CasmTable table = readTable(styleWith(casm));
 
@@ -63,19 +64,21 @@ TEST(CasmRead, Sff1RecordsWithTheirCnttTablesAndTheConvertedOnes) {
     const ChannelRecord& maj = table.segments[0].records[1];
     EXPECT_EQ(maj.destination, 10);
     EXPECT_EQ(maj.chordMask & kMinorFamily, 0u);
-    EXPECT_EQ(maj.blocks[1].ntt, 0x81);
+    EXPECT_EQ(maj.blocks[1].ntt, kMelodyBassOn);
     EXPECT_EQ(maj.blocks[1].highKey, 3);
     EXPECT_EQ(maj.blocks[1].lowLimit, 28);
     const ChannelRecord& min = table.segments[0].records[2];
     EXPECT_EQ(min.sourceType, 8);
-    EXPECT_EQ(min.blocks[1].ntt, 0x05);  // SFF1 Harmonic Minor in the SFF2 numbering
+    EXPECT_EQ(min.blocks[1].ntt, TranspositionBlock::kHarmonicMinor);  // SFF1 Harmonic Minor in the SFF2 numbering
     EXPECT_EQ(table.segments[1].sections, (std::vector<std::string>{"Intro A"}));
 }
 
 TEST(CasmRead, Sff1WithoutCnttConvertsEveryTable) {
     CasmBuilder casm;
     casm.segment("Main A");
-    const int expected[] = {0x00, 0x01, 0x02, 0x81, 0x03, 0x05};
+    const int expected[] = {TranspositionBlock::kBypass,       TranspositionBlock::kMelody,
+                            TranspositionBlock::kChord,        kMelodyBassOn,
+                            TranspositionBlock::kMelodicMinor, TranspositionBlock::kHarmonicMinor};
     for (int ntt = 0; ntt < 6; ++ntt) {
         RecordFields r;
         r.source = ntt;
@@ -89,7 +92,7 @@ TEST(CasmRead, Sff1WithoutCnttConvertsEveryTable) {
 
 TEST(CasmRead, Sff2RecordsAndTheExtraBreakDrumOf51Bytes) {
     RecordFields bass;
-    bass.ntt = 0x81;
+    bass.ntt = kMelodyBassOn;
     RecordFields breakDrum;
     breakDrum.source = 15;
     breakDrum.destination = 8;
@@ -103,7 +106,7 @@ TEST(CasmRead, Sff2RecordsAndTheExtraBreakDrumOf51Bytes) {
     const ChannelRecord& b = table.segments[0].records[0];
     EXPECT_TRUE(b.sff2);
     EXPECT_TRUE(b.blocks[1].bassOn());
-    EXPECT_EQ(b.blocks[1].table(), 1);
+    EXPECT_EQ(b.blocks[1].table(), TranspositionBlock::kMelody);
     EXPECT_FALSE(b.hasBreakDrum);
     const ChannelRecord& drum = table.segments[0].records[1];
     EXPECT_TRUE(drum.hasBreakDrum);

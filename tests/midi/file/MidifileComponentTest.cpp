@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "ReaderTestUtil.h"
+#include "midi/MidiVocabulary.h"
 #include "midi/file/MidifileDispatch.h"
 #include "support/TempDir.h"
 
@@ -39,17 +40,17 @@ TEST(MidifileComponent, LoadSequenceReadsTheNamedFile) {
     ASSERT_EQ(f.TrackCount(), 2);
     EXPECT_EQ(f.Tempo(), 600000);
     EXPECT_EQ(f.Resolution(), 960);
-    EXPECT_EQ(readTrack(f, 2), (std::vector<ReadEvent>{channel(0x91, 60, 100),
-                                                       channel(0x91, 60, 0, 480), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 2),
+              (std::vector<ReadEvent>{channel(midi::statusOf(midi::kNoteOn, 1), 60, 100),
+                                      channel(midi::statusOf(midi::kNoteOn, 1), 60, 0, 480), endOfTrack()}));
 }
 
 TEST(MidifileComponent, FileThatCannotBeReadLeavesZeroTracksAndDefaultValues) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("folder.mid"));
     ASSERT_EQ(mkfifo(dir.file("pipe.mid").c_str(), 0600), 0);  // would block a reader forever
-    for (const std::string& name :
-         {std::string(), dir.file("missing.mid").string(), dir.file("folder.mid").string(),
-          dir.path().string(), dir.file("pipe.mid").string(), std::string("/dev/zero")}) {
+    for (const std::string& name : {std::string(), dir.file("missing.mid").string(), dir.file("folder.mid").string(),
+                                    dir.path().string(), dir.file("pipe.mid").string(), std::string("/dev/zero")}) {
         Midifile f;
         f.FileName(twoTrackFile().writeTo(dir.file("good.mid")).string());
         f.FileAction(1);
@@ -111,7 +112,7 @@ TEST(MidifileComponent, ReadingAnotherFileReplacesEverything) {
     EXPECT_EQ(f.Tempo(), 500000);
     EXPECT_EQ(f.TimeSigNum(), 4);
     // A new file starts with track 1, event 1 selected.
-    EXPECT_EQ(selectedEvent(f), channel(0x90, 40, 1));
+    EXPECT_EQ(selectedEvent(f), channel(midi::kNoteOn, 40, 1));
 }
 
 TEST(MidifileComponent, UnknownFileActionsChangeNothing) {
@@ -120,7 +121,7 @@ TEST(MidifileComponent, UnknownFileActionsChangeNothing) {
     f.EventIndex(2);
     for (int action : {0, 2, 3, 4, 6, 9, -1, INT_MAX}) f.FileAction(action);
     EXPECT_EQ(f.TrackCount(), 2);
-    EXPECT_EQ(selectedEvent(f), channel(0x91, 60, 0, 480));
+    EXPECT_EQ(selectedEvent(f), channel(midi::statusOf(midi::kNoteOn, 1), 60, 0, 480));
 }
 
 TEST(MidifileComponent, LoadFromMemoryTellsWhetherTheBytesWereAMidiFile) {
@@ -141,13 +142,13 @@ TEST(MidifileComponent, EventsAreReadInAnyOrderAndTheSelectionStays) {
     f.Track(2);
     f.EventIndex(2);
     const ReadEvent second = selectedEvent(f);
-    EXPECT_EQ(second, channel(0x91, 60, 0, 480));
+    EXPECT_EQ(second, channel(midi::statusOf(midi::kNoteOn, 1), 60, 0, 480));
     EXPECT_EQ(selectedEvent(f), second);  // reading changes nothing
 
     f.EventIndex(3);
     EXPECT_EQ(selectedEvent(f), endOfTrack());
     f.EventIndex(1);
-    EXPECT_EQ(selectedEvent(f), channel(0x91, 60, 100));
+    EXPECT_EQ(selectedEvent(f), channel(midi::statusOf(midi::kNoteOn, 1), 60, 100));
     f.EventIndex(2);
     EXPECT_EQ(selectedEvent(f), second);
 
@@ -209,7 +210,7 @@ TEST(MidifileComponent, DispatchNumbersReachTheSameProperties) {
     f.set(8, 1);
     EXPECT_EQ(f.getNumber(27), 4);
     f.set(31, 1);
-    EXPECT_EQ(f.getNumber(10), 255);
+    EXPECT_EQ(f.getNumber(10), midi::kMeta);
     EXPECT_EQ(f.getNumber(11), 3);
     EXPECT_EQ(f.getString(15), "Song");
     f.set(31, 4);
@@ -217,7 +218,7 @@ TEST(MidifileComponent, DispatchNumbersReachTheSameProperties) {
 
     f.set(8, 2);
     f.set(31, 1);
-    EXPECT_EQ(f.getNumber(10), 0x91);
+    EXPECT_EQ(f.getNumber(10), midi::statusOf(midi::kNoteOn, 1));
     EXPECT_EQ(f.getNumber(11), 60);
     EXPECT_EQ(f.getNumber(12), 100);
     EXPECT_EQ(f.getString(28), "");
@@ -273,7 +274,7 @@ TEST(MidifileComponent, WrongKindOfAccessReadsZeroOrEmptyAndChangesNothing) {
     for (int id : {1, 8, 15, 28, 31, 0}) f.set(id, std::string("x"));
     EXPECT_EQ(f.FileName(), "kept.mid");
     EXPECT_EQ(f.TrackCount(), 2);
-    EXPECT_EQ(selectedEvent(f), channel(0x91, 60, 100));
+    EXPECT_EQ(selectedEvent(f), channel(midi::statusOf(midi::kNoteOn, 1), 60, 100));
 }
 
 }  // namespace

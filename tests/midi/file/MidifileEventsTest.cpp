@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ReaderTestUtil.h"
+#include "midi/MidiVocabulary.h"
 
 namespace vornel::test {
 namespace {
@@ -12,20 +13,15 @@ using Events = std::vector<ReadEvent>;
 TEST(MidifileEvents, ReportsEveryEventOfEveryTrackInFileOrder) {
     SmfBuilder file(1, 480);
     file.addTrack().trackName(0, "Conductor").tempo(0, 400000).endOfTrack(1920);
-    file.addTrack()
-        .programChange(0, 3, 24)
-        .noteOn(10, 3, 64, 90)
-        .noteOff(470, 3, 64, 0)
-        .text(0, "end")
-        .endOfTrack(5);
+    file.addTrack().programChange(0, 3, 24).noteOn(10, 3, 64, 90).noteOff(470, 3, 64, 0).text(0, "end").endOfTrack(5);
     Midifile f = loaded(file);
 
     ASSERT_EQ(f.TrackCount(), 2);
-    EXPECT_EQ(readTrack(f, 1),
-              (Events{metaEvent(3, 0, "Conductor"), metaEvent(0x51), endOfTrack(1920)}));
+    EXPECT_EQ(readTrack(f, 1), (Events{metaEvent(3, 0, "Conductor"), metaEvent(0x51), endOfTrack(1920)}));
     EXPECT_EQ(readTrack(f, 2),
-              (Events{channel(0xC3, 24, 0), channel(0x93, 64, 90, 10), channel(0x83, 64, 0, 470),
-                      metaEvent(1, 0, "end"), endOfTrack(5)}));
+              (Events{channel(midi::statusOf(midi::kProgramChange, 3), 24, 0),
+                      channel(midi::statusOf(midi::kNoteOn, 3), 64, 90, 10),
+                      channel(midi::statusOf(midi::kNoteOff, 3), 64, 0, 470), metaEvent(1, 0, "end"), endOfTrack(5)}));
 }
 
 TEST(MidifileEvents, ChannelMessagesShowTheirFullStatusWithTheChannelInTheLowBits) {
@@ -34,7 +30,7 @@ TEST(MidifileEvents, ChannelMessagesShowTheirFullStatusWithTheChannelInTheLowBit
         .noteOff(0, 0, 1, 2)
         .noteOn(0, 15, 127, 127)
         .polyPressure(0, 9, 38, 20)
-        .controlChange(0, 10, 7, 100)
+        .controlChange(0, 10, midi::cc::kVolume, 100)
         .programChange(0, 11, 127)
         .channelPressure(0, 12, 33)
         .pitchBend(0, 13, 0x3FFF)
@@ -42,9 +38,12 @@ TEST(MidifileEvents, ChannelMessagesShowTheirFullStatusWithTheChannelInTheLowBit
     Midifile f = loaded(file);
     // One-data-byte messages read 0 as their second data byte.
     EXPECT_EQ(readTrack(f, 1),
-              (Events{channel(0x80, 1, 2), channel(0x9F, 127, 127), channel(0xA9, 38, 20),
-                      channel(0xBA, 7, 100), channel(0xCB, 127, 0), channel(0xDC, 33, 0),
-                      channel(0xED, 0x7F, 0x7F), endOfTrack()}));
+              (Events{channel(midi::kNoteOff, 1, 2), channel(midi::statusOf(midi::kNoteOn, 15), 127, 127),
+                      channel(midi::statusOf(midi::kPolyPressure, 9), 38, 20),
+                      channel(midi::statusOf(midi::kControlChange, 10), midi::cc::kVolume, 100),
+                      channel(midi::statusOf(midi::kProgramChange, 11), 127, 0),
+                      channel(midi::statusOf(midi::kChannelPressure, 12), 33, 0),
+                      channel(midi::statusOf(midi::kPitchBend, 13), 0x7F, 0x7F), endOfTrack()}));
 }
 
 TEST(MidifileEvents, RunningStatusIsResolvedForEveryKindOfChannelMessage) {
@@ -61,11 +60,15 @@ TEST(MidifileEvents, RunningStatusIsResolvedForEveryKindOfChannelMessage) {
         .running(0, {0x7F, 0x40})
         .endOfTrack();
     Midifile f = loaded(file);
-    EXPECT_EQ(readTrack(f, 1),
-              (Events{channel(0x94, 60, 100), channel(0x94, 62, 101, 12), channel(0xC5, 1, 0),
-                      channel(0xC5, 2, 0), channel(0xC5, 3, 0, 3), channel(0xD6, 9, 0),
-                      channel(0xD6, 10, 0, 1), channel(0xE7, 0, 0), channel(0xE7, 0x7F, 0x40),
-                      endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::statusOf(midi::kNoteOn, 4), 60, 100),
+                                       channel(midi::statusOf(midi::kNoteOn, 4), 62, 101, 12),
+                                       channel(midi::statusOf(midi::kProgramChange, 5), 1, 0),
+                                       channel(midi::statusOf(midi::kProgramChange, 5), 2, 0),
+                                       channel(midi::statusOf(midi::kProgramChange, 5), 3, 0, 3),
+                                       channel(midi::statusOf(midi::kChannelPressure, 6), 9, 0),
+                                       channel(midi::statusOf(midi::kChannelPressure, 6), 10, 0, 1),
+                                       channel(midi::statusOf(midi::kPitchBend, 7), 0, 0),
+                                       channel(midi::statusOf(midi::kPitchBend, 7), 0x7F, 0x40), endOfTrack()}));
 }
 
 TEST(MidifileEvents, AbsoluteTicksAreTheSumsOfTheDeltas) {
@@ -105,17 +108,16 @@ TEST(MidifileEvents, MetaEventsShowTypeAndTextUpToTheFirstNul) {
         .meta(0, 0x01, std::string("\0tail", 5))
         .endOfTrack();
     Midifile f = loaded(file);
-    EXPECT_EQ(readTrack(f, 1), (Events{metaEvent(2, 0, "(c) 2024"), metaEvent(3, 0, "Pop 8Beat"),
-                                       metaEvent(6, 0, "Main A"), metaEvent(1, 0, "fn:Main A"),
-                                       metaEvent(5, 0, "la"), metaEvent(15, 0, turkish),
-                                       metaEvent(1, 0, ""), metaEvent(1, 0, ""), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 1),
+              (Events{metaEvent(2, 0, "(c) 2024"), metaEvent(3, 0, "Pop 8Beat"), metaEvent(6, 0, "Main A"),
+                      metaEvent(1, 0, "fn:Main A"), metaEvent(5, 0, "la"), metaEvent(15, 0, turkish),
+                      metaEvent(1, 0, ""), metaEvent(1, 0, ""), endOfTrack()}));
 }
 
 TEST(MidifileEvents, OnlyMetaTypesOneToFifteenHaveText) {
     SmfBuilder file(0, 480);
     TrackBuilder& t = file.addTrack();
-    const std::vector<int> types = {0x00, 0x01, 0x07, 0x0F, 0x10, 0x20,
-                                    0x21, 0x54, 0x59, 0x7F, 0xFF};
+    const std::vector<int> types = {0x00, 0x01, 0x07, 0x0F, 0x10, 0x20, 0x21, 0x54, 0x59, 0x7F, 0xFF};
     for (int type : types) t.meta(0, type, std::string("abc"));
     t.endOfTrack();
     Midifile f = loaded(file);
@@ -125,7 +127,7 @@ TEST(MidifileEvents, OnlyMetaTypesOneToFifteenHaveText) {
     for (std::size_t i = 0; i < types.size(); ++i) {
         f.EventIndex(static_cast<int>(i) + 1);
         const bool isText = types[i] >= 1 && types[i] <= 15;
-        EXPECT_EQ(f.EvStatus(), 255);
+        EXPECT_EQ(f.EvStatus(), midi::kMeta);
         EXPECT_EQ(f.EvData1(), types[i]);
         EXPECT_EQ(f.EvData2(), 0);
         EXPECT_EQ(f.EvText(), isText ? "abc" : "") << "type " << types[i];
@@ -145,24 +147,21 @@ TEST(MidifileEvents, SystemExclusiveReadsAsTheCompleteMessageFromF0) {
 
     f.Track(1);
     f.EventIndex(1);
-    EXPECT_EQ(selectedEvent(f), (ReadEvent{240, 0, 0, 0, "", str(xgOn)}));
+    EXPECT_EQ(selectedEvent(f), (ReadEvent{midi::kSysEx, 0, 0, 0, "", str(xgOn)}));
     f.EventIndex(2);
-    EXPECT_EQ(selectedEvent(f), (ReadEvent{240, 0, 0, 5, "", "\xF0\x41\x10"}));
+    EXPECT_EQ(selectedEvent(f), (ReadEvent{midi::kSysEx, 0, 0, 5, "", "\xF0\x41\x10"}));
     f.EventIndex(3);
-    EXPECT_EQ(selectedEvent(f), (ReadEvent{240, 0, 0, 0, "", "\xF0"}));
+    EXPECT_EQ(selectedEvent(f), (ReadEvent{midi::kSysEx, 0, 0, 0, "", "\xF0"}));
 }
 
 // An F7 event carries bytes to be sent exactly as written (a continuation
 // packet or a real-time message): it reads as status 247 with those bytes.
 TEST(MidifileEvents, EscapedBytesReadAsStatus247WithTheBytesAsWritten) {
     SmfBuilder file(0, 480);
-    file.addTrack()
-        .sysExEscape(3, {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7})
-        .sysExEscape(0, {0xFA})
-        .endOfTrack();
+    file.addTrack().sysExEscape(3, {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}).sysExEscape(0, {0xFA}).endOfTrack();
     Midifile f = loaded(file);
-    EXPECT_EQ(readTrack(f, 1), (Events{{247, 0, 0, 3, "", "\xF0\x7E\x7F\x09\x01\xF7"},
-                                       {247, 0, 0, 0, "", "\xFA"},
+    EXPECT_EQ(readTrack(f, 1), (Events{{midi::kSysExEnd, 0, 0, 3, "", "\xF0\x7E\x7F\x09\x01\xF7"},
+                                       {midi::kSysExEnd, 0, 0, 0, "", "\xFA"},
                                        endOfTrack()}));
 }
 

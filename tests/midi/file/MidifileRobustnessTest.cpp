@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ReaderTestUtil.h"
+#include "midi/MidiVocabulary.h"
 #include "midi/file/SmfParser.h"
 #include "support/StyleLike.h"
 
@@ -53,7 +54,7 @@ TEST(MidifileRobustness, LongerHeaderIsReadAndItsExtraBytesSkipped) {
     Midifile f = loaded(file);
     EXPECT_EQ(f.TrackCount(), 1);
     EXPECT_EQ(f.Resolution(), 480);
-    EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::kNoteOn, 60, 1), endOfTrack()}));
 }
 
 TEST(MidifileRobustness, HeaderRunningPastTheEndMakesTheFileUnreadable) {
@@ -107,7 +108,7 @@ TEST(MidifileRobustness, FewerMTrkChunksThanTheHeaderSaysReportsThoseFound) {
     file.addTrack().noteOn(0, 1, 61, 2).endOfTrack();
     Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 2);
-    EXPECT_EQ(readTrack(f, 2), (Events{channel(0x91, 61, 2), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 2), (Events{channel(midi::statusOf(midi::kNoteOn, 1), 61, 2), endOfTrack()}));
 }
 
 TEST(MidifileRobustness, UnknownChunksAnywhereAreSkippedByTheirLength) {
@@ -118,8 +119,8 @@ TEST(MidifileRobustness, UnknownChunksAnywhereAreSkippedByTheirLength) {
     file.addTrack().noteOn(0, 1, 61, 2).endOfTrack();
     Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 2);
-    EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), endOfTrack()}));
-    EXPECT_EQ(readTrack(f, 2), (Events{channel(0x91, 61, 2), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::kNoteOn, 60, 1), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 2), (Events{channel(midi::statusOf(midi::kNoteOn, 1), 61, 2), endOfTrack()}));
 }
 
 TEST(MidifileRobustness, MTrkChunksInsideOtherChunksAreNotTracks) {
@@ -153,7 +154,7 @@ TEST(MidifileRobustness, TrackEndingInsideItsLastEventKeepsTheWholeEventsBeforeI
     file.appendRaw(kGarbage);  // the walk lands in the cut event, then in this
     Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 1);
-    EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), metaEvent(6, 5, "Main A")}));
+    EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::kNoteOn, 60, 1), metaEvent(6, 5, "Main A")}));
 }
 
 TEST(MidifileRobustness, FileCutAnywhereKeepsExactlyTheEventsThatAreWhole) {
@@ -175,10 +176,9 @@ TEST(MidifileRobustness, FileCutAnywhereKeepsExactlyTheEventsThatAreWhole) {
             continue;
         }
         ASSERT_EQ(f.TrackCount(), 1) << "cut at " << cut;
-        const auto whole = static_cast<std::size_t>(
-            std::upper_bound(ends.begin(), ends.end(), cut - kBodyStart) - ends.begin());
-        EXPECT_EQ(readTrack(f, 1),
-                  Events(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(whole)))
+        const auto whole =
+            static_cast<std::size_t>(std::upper_bound(ends.begin(), ends.end(), cut - kBodyStart) - ends.begin());
+        EXPECT_EQ(readTrack(f, 1), Events(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(whole)))
             << "cut at " << cut;
     }
 }
@@ -189,8 +189,7 @@ TEST(MidifileRobustness, TrackLongerThanTheFileKeepsItsWholeEvents) {
     t.noteOn(0, 0, 60, 1).noteOn(3, 0, 62, 2).endOfTrack();
     t.declaredLength(0xFFFFFFFF);
     Midifile f = loaded(file);
-    EXPECT_EQ(readTrack(f, 1),
-              (Events{channel(0x90, 60, 1), channel(0x90, 62, 2, 3), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::kNoteOn, 60, 1), channel(midi::kNoteOn, 62, 2, 3), endOfTrack()}));
 }
 
 TEST(MidifileRobustness, TrailingChunkRunningPastTheEndLeavesTheTracksWhole) {
@@ -201,7 +200,7 @@ TEST(MidifileRobustness, TrailingChunkRunningPastTheEndLeavesTheTracksWhole) {
     file.addTrack().noteOn(0, 0, 60, 1).endOfTrack();  // swallowed by the chunk before
     Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 1);
-    EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::kNoteOn, 60, 1), endOfTrack()}));
 }
 
 TEST(MidifileRobustness, GarbageAfterTheTracksIsIgnored) {
@@ -210,7 +209,7 @@ TEST(MidifileRobustness, GarbageAfterTheTracksIsIgnored) {
     file.appendRaw(kGarbage).appendRaw(bytesOf("MTrk"));
     Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 1);
-    EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::kNoteOn, 60, 1), endOfTrack()}));
 }
 
 // ---- Inside a track ----
@@ -221,8 +220,8 @@ TEST(MidifileRobustness, EndOfTrackEndsTheTrackWhateverFollowsInTheChunk) {
     file.addTrack().noteOn(0, 1, 62, 1).endOfTrack();
     Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 2);
-    EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), endOfTrack(4)}));
-    EXPECT_EQ(readTrack(f, 2), (Events{channel(0x91, 62, 1), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::kNoteOn, 60, 1), endOfTrack(4)}));
+    EXPECT_EQ(readTrack(f, 2), (Events{channel(midi::statusOf(midi::kNoteOn, 1), 62, 1), endOfTrack()}));
 }
 
 TEST(MidifileRobustness, TrackWithoutEndOfTrackEndsWithItsLastEvent) {
@@ -231,7 +230,7 @@ TEST(MidifileRobustness, TrackWithoutEndOfTrackEndsWithItsLastEvent) {
     file.addTrack();
     Midifile f = loaded(file);
     ASSERT_EQ(f.TrackCount(), 2);
-    EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1), channel(0x90, 60, 0, 9)}));
+    EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::kNoteOn, 60, 1), channel(midi::kNoteOn, 60, 0, 9)}));
     f.Track(2);
     EXPECT_EQ(f.EventCount(), 0);
 }
@@ -239,20 +238,21 @@ TEST(MidifileRobustness, TrackWithoutEndOfTrackEndsWithItsLastEvent) {
 TEST(MidifileRobustness, RunningStatusGoesOnAfterMetaAndSystemExclusiveEvents) {
     SmfBuilder file(0, 96);
     file.addTrack()
-        .controlChange(0, 2, 7, 100)
+        .controlChange(0, 2, midi::cc::kVolume, 100)
         .marker(0, "Main A")
-        .running(1, {10, 64})
+        .running(1, {midi::cc::kPan, 64})
         .gmOn(0)
-        .running(2, {11, 127})
+        .running(2, {midi::cc::kExpression, 127})
         .sysExEscape(0, {0xFA})
-        .running(3, {1, 0})
+        .running(3, {midi::cc::kModulation, 0})
         .endOfTrack();
     Midifile f = loaded(file);
     const Events events = readTrack(f, 1);
     ASSERT_EQ(events.size(), 8u);
-    EXPECT_EQ(events[2], channel(0xB2, 10, 64, 1));
-    EXPECT_EQ(events[4], channel(0xB2, 11, 127, 2));
-    EXPECT_EQ(events[6], channel(0xB2, 1, 0, 3));
+    const int control = midi::statusOf(midi::kControlChange, 2);
+    EXPECT_EQ(events[2], channel(control, midi::cc::kPan, 64, 1));
+    EXPECT_EQ(events[4], channel(control, midi::cc::kExpression, 127, 2));
+    EXPECT_EQ(events[6], channel(control, midi::cc::kModulation, 0, 3));
 }
 
 TEST(MidifileRobustness, DataByteBeforeAnyStatusEndsTheTrack) {
@@ -264,7 +264,7 @@ TEST(MidifileRobustness, DataByteBeforeAnyStatusEndsTheTrack) {
     ASSERT_EQ(f.TrackCount(), 3);
     EXPECT_EQ(readTrack(f, 1), Events{});
     EXPECT_EQ(readTrack(f, 2), (Events{metaEvent(6, 0, "x")}));
-    EXPECT_EQ(readTrack(f, 3), (Events{channel(0x90, 64, 1), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 3), (Events{channel(midi::kNoteOn, 64, 1), endOfTrack()}));
 }
 
 TEST(MidifileRobustness, RunningStatusDoesNotCarryFromOneTrackToTheNext) {
@@ -281,17 +281,17 @@ TEST(MidifileRobustness, SystemMessagesThatCannotStandInAFileEndTheTrack) {
         SmfBuilder file(0, 96);
         file.addTrack().noteOn(0, 0, 60, 1).raw({0x00, status, 0x00, 0x00}).endOfTrack();
         Midifile f = loaded(file);
-        EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1)})) << int{status};
+        EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::kNoteOn, 60, 1)})) << int{status};
     }
 }
 
 TEST(MidifileRobustness, StatusByteWhereADataByteIsDueEndsTheTrack) {
     SmfBuilder file(0, 96);
     file.addTrack().noteOn(0, 0, 60, 1).raw({0x00, 0x90, 0x3C, 0x80, 0x00}).endOfTrack();
-    EXPECT_EQ(eventsOf(file), (Events{channel(0x90, 60, 1)}));
+    EXPECT_EQ(eventsOf(file), (Events{channel(midi::kNoteOn, 60, 1)}));
     SmfBuilder program(0, 96);
     program.addTrack().programChange(0, 0, 1).raw({0x00, 0xC0, 0xFF}).endOfTrack();
-    EXPECT_EQ(eventsOf(program), (Events{channel(0xC0, 1, 0)}));
+    EXPECT_EQ(eventsOf(program), (Events{channel(midi::kProgramChange, 1, 0)}));
 }
 
 TEST(MidifileRobustness, NumbersOfMoreThanFourBytesEndTheTrack) {
@@ -304,13 +304,13 @@ TEST(MidifileRobustness, NumbersOfMoreThanFourBytesEndTheTrack) {
         file.addTrack().noteOn(0, 1, 61, 1).endOfTrack();
         Midifile f = loaded(file);
         ASSERT_EQ(f.TrackCount(), 2);
-        EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1)}));
-        EXPECT_EQ(readTrack(f, 2), (Events{channel(0x91, 61, 1), endOfTrack()}));
+        EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::kNoteOn, 60, 1)}));
+        EXPECT_EQ(readTrack(f, 2), (Events{channel(midi::statusOf(midi::kNoteOn, 1), 61, 1), endOfTrack()}));
     }
     // Four bytes, even with needless leading zero groups, are fine.
     SmfBuilder file(0, 96);
     file.addTrack().raw({0x80, 0x80, 0x80, 0x05, 0x90, 60, 1}).endOfTrack();
-    EXPECT_EQ(eventsOf(file), (Events{channel(0x90, 60, 1, 5), endOfTrack()}));
+    EXPECT_EQ(eventsOf(file), (Events{channel(midi::kNoteOn, 60, 1, 5), endOfTrack()}));
 }
 
 TEST(MidifileRobustness, MetaOrSystemExclusiveRunningPastItsTrackEndsTheTrack) {
@@ -319,21 +319,20 @@ TEST(MidifileRobustness, MetaOrSystemExclusiveRunningPastItsTrackEndsTheTrack) {
     const Bytes escapeTooLong = {0x00, 0xF7, 0x05, 0xF8};
     const Bytes metaWithoutType = {0x00, 0xFF};
     const Bytes metaWithoutLength = {0x00, 0xFF, 0x03};
-    for (const Bytes& bad :
-         {metaTooLong, sysExTooLong, escapeTooLong, metaWithoutType, metaWithoutLength}) {
+    for (const Bytes& bad : {metaTooLong, sysExTooLong, escapeTooLong, metaWithoutType, metaWithoutLength}) {
         // Once inside the file (the next track follows), once at its very end.
         SmfBuilder file(1, 96);
         file.addTrack().noteOn(0, 0, 60, 1).raw(bad);
         file.addTrack().noteOn(0, 1, 61, 1).endOfTrack();
         Midifile f = loaded(file);
         ASSERT_EQ(f.TrackCount(), 2);
-        EXPECT_EQ(readTrack(f, 1), (Events{channel(0x90, 60, 1)}));
-        EXPECT_EQ(readTrack(f, 2), (Events{channel(0x91, 61, 1), endOfTrack()}));
+        EXPECT_EQ(readTrack(f, 1), (Events{channel(midi::kNoteOn, 60, 1)}));
+        EXPECT_EQ(readTrack(f, 2), (Events{channel(midi::statusOf(midi::kNoteOn, 1), 61, 1), endOfTrack()}));
 
         SmfBuilder last(0, 96);
         last.addTrack().noteOn(0, 0, 60, 1).raw(bad);
         Midifile g = loaded(last);
-        EXPECT_EQ(readTrack(g, 1), (Events{channel(0x90, 60, 1)}));
+        EXPECT_EQ(readTrack(g, 1), (Events{channel(midi::kNoteOn, 60, 1)}));
     }
 }
 

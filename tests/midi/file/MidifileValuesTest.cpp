@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ReaderTestUtil.h"
+#include "midi/MidiVocabulary.h"
 
 namespace vornel::test {
 namespace {
@@ -31,17 +32,12 @@ TEST(MidifileValues, ZeroResolutionIsReportedAndTheEventsAreStillRead) {
     file.addTrack().noteOn(10, 0, 60, 100).endOfTrack();
     Midifile f = loaded(file);
     EXPECT_EQ(f.Resolution(), 0);
-    EXPECT_EQ(readTrack(f, 1), (std::vector<ReadEvent>{channel(0x90, 60, 100, 10), endOfTrack()}));
+    EXPECT_EQ(readTrack(f, 1), (std::vector<ReadEvent>{channel(midi::kNoteOn, 60, 100, 10), endOfTrack()}));
 }
 
 TEST(MidifileValues, TempoAndTimeSignatureAreTheFirstOnesOfTheFile) {
     SmfBuilder file(1, 480);
-    file.addTrack()
-        .tempo(0, 600000)
-        .tempo(480, 400000)
-        .timeSignature(0, 3, 2)
-        .timeSignature(0, 6, 3)
-        .endOfTrack();
+    file.addTrack().tempo(0, 600000).tempo(480, 400000).timeSignature(0, 3, 2).timeSignature(0, 6, 3).endOfTrack();
     Midifile f = loaded(file);
     EXPECT_EQ(f.Tempo(), 600000);
     EXPECT_EQ(f.TimeSigNum(), 3);
@@ -146,8 +142,7 @@ TEST(MidifileValues, SmpteDivisionGivesTheTicksOfOneQuarterNoteAtTheFilesTempo) 
         SmfBuilder file(0, c.division);
         file.addTrack().tempo(0, c.tempo).noteOn(25, 0, 60, 1).endOfTrack();
         Midifile f = loaded(file);
-        EXPECT_EQ(f.Resolution(), c.resolution)
-            << std::hex << c.division << std::dec << " " << c.tempo;
+        EXPECT_EQ(f.Resolution(), c.resolution) << std::hex << c.division << std::dec << " " << c.tempo;
         f.Track(1);
         EXPECT_EQ(f.EventCount(), 3);
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "midi/MidiVocabulary.h"
 #include "midi/file/Midifile.h"
 #include "support/SmfBuilder.h"
 
@@ -32,7 +33,7 @@ inline ReadEvent channel(int status, int data1, int data2, std::int32_t delta = 
     return {status, data1, data2, delta, {}, {}};
 }
 inline ReadEvent metaEvent(int type, std::int32_t delta = 0, std::string text = {}) {
-    return {255, type, 0, delta, std::move(text), {}};
+    return {midi::kMeta, type, 0, delta, std::move(text), {}};
 }
 inline ReadEvent endOfTrack(std::int32_t delta = 0) {
     return metaEvent(0x2F, delta);

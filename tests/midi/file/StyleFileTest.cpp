@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ReaderTestUtil.h"
+#include "midi/MidiVocabulary.h"
 #include "support/SeedCorpus.h"
 #include "support/StyleLike.h"
 #include "support/TempDir.h"
@@ -58,16 +59,18 @@ TEST(StyleFile, StartsWithNameCopyrightTimingMarkersAndSystemExclusiveSetUp) {
     EXPECT_EQ(events[3], metaEvent(0x51));
     EXPECT_EQ(events[4], metaEvent(6, 0, "SFF1"));
     EXPECT_EQ(events[5], metaEvent(6, 0, "SInt"));
-    EXPECT_EQ(events[6], (ReadEvent{240, 0, 0, 0, "", "\xF0\x7E\x7F\x09\x01\xF7"}));
-    EXPECT_EQ(events[7], (ReadEvent{240, 0, 0, 0, "",
-                                    str({0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7})}));
+    EXPECT_EQ(events[6], (ReadEvent{midi::kSysEx, 0, 0, 0, "", "\xF0\x7E\x7F\x09\x01\xF7"}));
+    EXPECT_EQ(events[7],
+              (ReadEvent{midi::kSysEx, 0, 0, 0, "", str({0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7})}));
     // Bank select, program and mixer set-up per channel, written with running status.
-    EXPECT_EQ(events[8], channel(0xB8, 0, 0));
-    EXPECT_EQ(events[9], channel(0xB8, 32, 0));
-    EXPECT_EQ(events[10], channel(0xC8, 40, 0));
-    EXPECT_EQ(events[11], channel(0xB8, 7, 100));
-    EXPECT_EQ(events[12], channel(0xB8, 10, 64));
-    EXPECT_EQ(events[13], channel(0xB9, 0, 127));  // the drum channel
+    const int control = midi::statusOf(midi::kControlChange, 8);
+    EXPECT_EQ(events[8], channel(control, midi::cc::kBankSelectMsb, 0));
+    EXPECT_EQ(events[9], channel(control, midi::cc::kBankSelectLsb, 0));
+    EXPECT_EQ(events[10], channel(midi::statusOf(midi::kProgramChange, 8), 40, 0));
+    EXPECT_EQ(events[11], channel(control, midi::cc::kVolume, 100));
+    EXPECT_EQ(events[12], channel(control, midi::cc::kPan, 64));
+    EXPECT_EQ(events[13],
+              channel(midi::statusOf(midi::kControlChange, midi::kDrumChannel), midi::cc::kBankSelectMsb, 127));
 }
 
 TEST(StyleFile, SectionMarkersStandAtTheirTicksEachFollowedByItsName) {
@@ -78,7 +81,7 @@ TEST(StyleFile, SectionMarkersStandAtTheirTicksEachFollowedByItsName) {
     std::vector<std::pair<std::uint64_t, std::string>> markers;
     for (std::size_t i = 0; i < events.size(); ++i) {
         const ReadEvent& e = events[i].event;
-        if (e.status != 255 || e.data1 != 6) continue;
+        if (e.status != midi::kMeta || e.data1 != 6) continue;
         markers.emplace_back(events[i].tick, e.text);
         if (e.text == "SFF1" || e.text == "SInt") continue;
         ASSERT_LT(i + 1, events.size());
@@ -101,8 +104,8 @@ TEST(StyleFile, NotesOfEachSectionLieBetweenItsMarkersAndEndOnTheNextMarkerTick)
         int notes = 0;
         for (const TimedEvent& te : events) {
             const ReadEvent& e = te.event;
-            if ((e.status & 0xF0) != 0x90) continue;
-            const int ch = e.status & 0x0F;
+            if (midi::kindOf(e.status) != midi::kNoteOn) continue;
+            const int ch = midi::channelOf(e.status);
             if (e.data1 != styleNote(static_cast<int>(s), ch)) continue;
             ++notes;
             EXPECT_GE(te.tick, section.startTick) << section.name;
@@ -123,9 +126,8 @@ TEST(StyleFile, NotesOfEachSectionLieBetweenItsMarkersAndEndOnTheNextMarkerTick)
         ASSERT_GE(atBoundary.size(), options.channels.size() + 1);
         for (std::size_t c = 0; c < options.channels.size(); ++c) {
             const int ch = options.channels[c];
-            EXPECT_EQ(atBoundary[c],
-                      channel(0x90 | ch, styleNote(static_cast<int>(s) - 1, ch), 0,
-                              c == 0 ? static_cast<std::int32_t>(layout.beatTicks) : 0));
+            EXPECT_EQ(atBoundary[c], channel(midi::statusOf(midi::kNoteOn, ch), styleNote(static_cast<int>(s) - 1, ch),
+                                             0, c == 0 ? static_cast<std::int32_t>(layout.beatTicks) : 0));
         }
         EXPECT_EQ(atBoundary[options.channels.size()], metaEvent(6, 0, layout.sections[s].name));
     }
@@ -140,7 +142,7 @@ TEST(StyleFile, InformationScanFindsNameCopyrightAndEveryMarker) {
     f.Track(1);
     for (int e = 1; e <= f.EventCount(); ++e) {
         f.EventIndex(e);
-        if (f.EvStatus() != 255) continue;
+        if (f.EvStatus() != midi::kMeta) continue;
         if (f.EvData1() == 2)
             copyright = f.EvText();
         else if (f.EvData1() == 3)
@@ -150,8 +152,8 @@ TEST(StyleFile, InformationScanFindsNameCopyrightAndEveryMarker) {
     }
     EXPECT_EQ(name, "Vornel Test");
     EXPECT_EQ(copyright, "(c) Vornel");
-    EXPECT_EQ(markers, (std::vector<std::string>{"SFF1", "SInt", "Intro A", "Main A", "Fill In AA",
-                                                 "Main B", "Ending A"}));
+    EXPECT_EQ(markers,
+              (std::vector<std::string>{"SFF1", "SInt", "Intro A", "Main A", "Fill In AA", "Main B", "Ending A"}));
 }
 
 TEST(StyleFile, RunningStatusInTheFileChangesNothingThatIsRead) {
@@ -173,10 +175,9 @@ TEST(StyleFile, AllEighteenSectionsAndACompoundMetre) {
     o.tempo = 428571;
     o.channels = {9, 10};
     o.sections.clear();
-    for (const char* name :
-         {"Intro A", "Intro B", "Intro C", "Intro D", "Main A", "Main B", "Main C", "Main D",
-          "Fill In AA", "Fill In BB", "Fill In CC", "Fill In DD", "Fill In AB", "Fill In BA",
-          "Ending A", "Ending B", "Ending C", "Ending D"})
+    for (const char* name : {"Intro A", "Intro B", "Intro C", "Intro D", "Main A", "Main B", "Main C", "Main D",
+                             "Fill In AA", "Fill In BB", "Fill In CC", "Fill In DD", "Fill In AB", "Fill In BA",
+                             "Ending A", "Ending B", "Ending C", "Ending D"})
         o.sections.push_back({name, 1});
     StyleLayout layout;
     Midifile f = loaded(styleLike(o, &layout));
@@ -188,7 +189,7 @@ TEST(StyleFile, AllEighteenSectionsAndACompoundMetre) {
     const std::vector<TimedEvent> events = timedTrack(f, 1);
     std::size_t found = 0;
     for (const TimedEvent& te : events) {
-        if (te.event.status != 255 || te.event.data1 != 6 || te.event.text.size() <= 4) continue;
+        if (te.event.status != midi::kMeta || te.event.data1 != 6 || te.event.text.size() <= 4) continue;
         ASSERT_LT(found, layout.sections.size());
         EXPECT_EQ(te.event.text, layout.sections[found].name);
         EXPECT_EQ(te.tick, layout.sections[found].startTick);
