@@ -55,6 +55,7 @@ int LoadedMIDIOutput::PortCount() const { return object_->getInt(kPortCount); }
 int LoadedMIDIOutput::PortIsOpen() const { return object_->getInt(kPortIsOpen); }
 void LoadedMIDIOutput::CueTag(std::int32_t tag) { object_->setNumber(kCueTag, tag); }
 void LoadedMIDIOutput::TempoShift(int shift) { object_->setNumber(kTempoShift, shift); }
+double LoadedMIDIOutput::QueueTime() const { return object_->getNumber(kQueueTime); }
 void LoadedMIDIOutput::sendLive(int status, int data1, int data2) {
     object_->setNumber(kLiveMessage, pack(status, data1, data2));
 }

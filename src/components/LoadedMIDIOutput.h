@@ -39,6 +39,7 @@ public:
     int PortIsOpen() const override;
     void CueTag(std::int32_t tag) override;
     void TempoShift(int shift) override;
+    double QueueTime() const override;
     void sendLive(int status, int data1, int data2) override;
 
 private:

@@ -75,6 +75,18 @@ TEST_F(LoadedMIDIOutputTest, ReportsCuesInStampOrderAndLetsTheirHandlerQueueMore
     EXPECT_EQ(done, 1);
 }
 
+TEST_F(LoadedMIDIOutputTest, QueueTimeAndWithdrawQueuedReachTheModule) {
+    EXPECT_EQ(output->QueueTime(), 0.0);
+    queueCue(0, 1);
+    queueCue(60000, 2);  // taken back before it is due
+    output->CueTime(30000);
+    output->PortCommand(MIDIOutputComponent::WithdrawQueued);
+    start();
+    ASSERT_TRUE(drainUntil(ui, [&] { return done > 0; }));
+    EXPECT_EQ(cues, Tags{1});
+    EXPECT_TRUE(test::eventually([&] { return output->QueueTime() > 0.0; })) << "the clock runs";
+}
+
 TEST_F(LoadedMIDIOutputTest, StopQueueDropsCuesAlreadyOnTheirWay) {
     queueCue(0, 5);
     start();

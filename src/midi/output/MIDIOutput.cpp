@@ -69,6 +69,7 @@ double MIDIOutput::getNumber(int dispId) const {
         case kDataByte1: return DataByte1();
         case kPortCount: return PortCount();
         case kPortIsOpen: return PortIsOpen();
+        case kQueueTime: return QueueTime();
         default: return 0;
     }
 }
@@ -228,11 +229,6 @@ void MIDIOutput::stopQueue() {
 
 // Only the generation moves: the anchor, the rate and the running state stay,
 // so queue time goes on exactly where it was.
-void MIDIOutput::withdrawQueued() {
-    std::lock_guard lock(queueMutex_);
-    queue_.removeFrom(cueTime_);
-}
-
 void MIDIOutput::discardQueue() {
     {
         std::lock_guard lock(queueMutex_);
@@ -253,6 +249,66 @@ void MIDIOutput::dropQueuedLocked(TimelineState next) {
     generation_.store(next.generation);
     handed_.clear();
     doneReported_ = true;  // what was dropped has not run out
+    // (On the UI thread, as both callers are.) Every cue on its way is void
+    // now, and those posted from here on are newer than every withdraw so far.
+    withdrawals_.clear();
+}
+
+// Decided with both mutexes held. The scheduling thread sends and hands over
+// only while it holds portMutex_, so a message stamped at or after CueTime that
+// it is dealing with at this moment has either gone out before (a note struck
+// by it is released below, its cue is voided on arrival) or is still in the
+// queue, the ledger or the batch taken from the queue, and is taken back. A
+// timed port is told in order with its hand-overs: it takes back what it was
+// handed before, by serial, not what comes after.
+void MIDIOutput::withdrawQueued() {
+    const double from = cueTime_;
+    if (!std::isfinite(from)) return;
+    std::uint64_t epoch;
+    {
+        std::lock_guard portLock(portMutex_);
+        std::uint32_t generation;
+        std::uint64_t queuedBefore;
+        {
+            std::lock_guard lock(queueMutex_);
+            generation = generation_.load();
+            queuedBefore = queue_.queuedSoFar();
+            std::size_t taken = queue_.removeFrom(from);
+            taken += std::erase_if(handed_, [from](const auto& entry) { return entry.second.stampMs >= from; });
+            withdrawn_ += taken;
+            batchWithdrawnFrom_ = std::min(batchWithdrawnFrom_, from);
+            epoch = withdrawEpoch_.fetch_add(1) + 1;
+            // A queue the withdraw leaves with nothing to play has not run out:
+            // what is queued next raises QueueDone when it does.
+            if (queue_.empty() && handed_.empty()) doneReported_ = true;
+            ++wakeSeq_;
+        }
+        if (timedPort_) {
+            // A port that cannot take it (its buffer full) plays what it was
+            // handed as queued, note-offs included, but uncued: it has left the
+            // ledger.
+            if (timedPort_->isOpen()) timedPort_->withdraw(from, queuedBefore, generation);
+        } else {
+            releaseStruckLocked(from);
+        }
+    }
+    queueChanged_.notify_one();
+    while (!withdrawals_.empty() && withdrawals_.back().fromMs >= from) withdrawals_.pop_back();
+    withdrawals_.push_back(Withdrawal{epoch, from});
+}
+
+void MIDIOutput::releaseStruckLocked(double fromMs) {
+    if (struckGeneration_ != generation_.load()) {
+        // Struck before a stop or a discard, which the player follows with
+        // note-offs of its own.
+        struck_.clear();
+        return;
+    }
+    if (!port_ || !port_->isOpen()) return;
+    struck_.releaseFrom(fromMs, [this](int channel, int key) {
+        port_->send(MidiMessage{0x80 | channel, key, 0, {}});
+        ++sent_;
+    });
 }
 
 void MIDIOutput::openPort() {
@@ -282,6 +338,7 @@ void MIDIOutput::openPort() {
         std::lock_guard lock(portMutex_);
         port_ = std::move(port);
         portDevice_ = portNumber_;
+        struck_.clear();
         timedPort_ = dynamic_cast<TimedPort*>(port_.get());
         hasTimedPort_.store(timedPort_ != nullptr);
     }
@@ -298,6 +355,7 @@ void MIDIOutput::closePort() {
         // What the port played before it closes is reported as usual...
         settleReports();
         old = std::move(port_);
+        struck_.clear();
         timedPort_ = nullptr;
         hasTimedPort_.store(false);
         try {
@@ -314,7 +372,7 @@ void MIDIOutput::closePort() {
     std::stable_sort(orphans.begin(), orphans.end(),
                      [](const Handed& a, const Handed& b) { return a.stampMs < b.stampMs; });
     for (const Handed& h : orphans)
-        if (h.cueTag != 0) postCue(h.cueTag, generation);
+        if (h.cueTag != 0) postCue(h.cueTag, generation, h.stampMs);
     parked_ = std::move(old);
     parkedDevice_ = portDevice_;
     wake();
@@ -337,6 +395,7 @@ double MIDIOutput::runDue(std::uint64_t* wakeSeen) {
         const TimelineState tl = timeline_.read();
         generation = tl.generation;
         now = clock_.nowMs();
+        batchWithdrawnFrom_ = kNever;
         if (tl.running && !queue_.empty()) {
             queue_.popDue(tl.queueAt(now + lead), batch_);
             if (!queue_.empty()) next = tl.realAt(queue_.nextStamp()) - lead;
@@ -359,10 +418,26 @@ double MIDIOutput::runDue(std::uint64_t* wakeSeen) {
 void MIDIOutput::dispatch(std::vector<QueuedMessage>& batch, std::uint32_t generation) {
     if (batch.empty()) return;
     std::lock_guard lock(portMutex_);
+    double withdrawnFrom;
+    {
+        // A withdraw needs portMutex_ too, so none comes while the batch goes
+        // out: one look is enough.
+        std::lock_guard queueLock(queueMutex_);
+        withdrawnFrom = batchWithdrawnFrom_;
+    }
+    if (struckGeneration_ != generation) {
+        struck_.clear();
+        struckGeneration_ = generation;
+    }
     for (QueuedMessage& q : batch) {
         // A stop or a discard between taking the batch and sending it voids
         // the rest: it is followed by note-offs that must not be overtaken.
         if (generation_.load() != generation) break;
+        // A withdraw in the same gap takes back its share.
+        if (q.stampMs >= withdrawnFrom) {
+            ++withdrawn_;
+            continue;
+        }
         const bool carrier = isCueCarrier(q);
         if (timedPort_) {
             // A carrier goes over as a message no port can play, which a timed
@@ -383,11 +458,12 @@ void MIDIOutput::dispatch(std::vector<QueuedMessage>& batch, std::uint32_t gener
             ++carried_;
         } else if (port_ && port_->isOpen()) {
             port_->send(q.message);
+            struck_.played(q.message.status, q.message.data1, q.message.data2, q.stampMs);
             ++sent_;
         } else {
             ++unsent_;
         }
-        if (q.cueTag != 0) postCue(q.cueTag, generation);
+        if (q.cueTag != 0) postCue(q.cueTag, generation, q.stampMs);
     }
 }
 
@@ -408,8 +484,9 @@ void MIDIOutput::settleReports() {
                     ++carried_;
                 else
                     ++sent_;
+                const double stampMs = h->second.stampMs;
                 handed_.erase(h);
-                if (applied_[i].cueTag != 0) postCue(applied_[i].cueTag, generation);
+                if (applied_[i].cueTag != 0) postCue(applied_[i].cueTag, generation, stampMs);
             }
         }
         if (n < applied_.size()) break;
@@ -439,13 +516,24 @@ void MIDIOutput::checkDone(std::uint32_t generation) {
     });
 }
 
-void MIDIOutput::postCue(std::int32_t tag, std::uint32_t generation) {
+void MIDIOutput::postCue(std::int32_t tag, std::uint32_t generation, double stampMs) {
     std::weak_ptr<int> alive = alive_;
-    ui_.post([this, alive, tag, generation] {
-        // Cues of a stopped queue must not start new chunks.
-        if (alive.expired() || generation_.load() != generation) return;
+    const std::uint64_t epoch = withdrawEpoch_.load();
+    ui_.post([this, alive, tag, generation, epoch, stampMs] {
+        // Cues of a stopped queue must not start new chunks, nor those of
+        // messages the program has taken back (and queued again).
+        if (alive.expired() || generation_.load() != generation || cueWithdrawn(epoch, stampMs)) return;
         if (CueReached) CueReached(tag);
     });
+}
+
+bool MIDIOutput::cueWithdrawn(std::uint64_t epoch, double stampMs) {
+    // Cues arrive in the order they were posted, in which epochs never go
+    // down: the withdraws this cue is not older than concern no cue to come.
+    const auto newer = std::find_if(withdrawals_.begin(), withdrawals_.end(),
+                                    [epoch](const Withdrawal& w) { return w.epoch > epoch; });
+    withdrawals_.erase(withdrawals_.begin(), newer);
+    return !withdrawals_.empty() && withdrawals_.front().fromMs <= stampMs;
 }
 
 void MIDIOutput::pump() {
@@ -490,7 +578,7 @@ void MIDIOutput::schedulerLoop() {
 }
 
 MIDIOutput::Stats MIDIOutput::stats() const {
-    return Stats{sent_.load(), refused_.load(), unsent_.load(), carried_.load()};
+    return Stats{sent_.load(), refused_.load(), unsent_.load(), carried_.load(), withdrawn_.load()};
 }
 
 std::size_t MIDIOutput::queuedCount() const {

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -16,6 +17,7 @@
 #include "midi/output/MessageQueue.h"
 #include "midi/output/MidiPort.h"
 #include "midi/output/QueueTimeline.h"
+#include "midi/output/StruckKeys.h"
 #include "platform/Clock.h"
 #include "platform/Dispatcher.h"
 
@@ -49,6 +51,7 @@ public:
         std::uint64_t refused = 0;  // not valid MIDI: never sent
         std::uint64_t unsent = 0;   // valid, but no port was open or it took none
         std::uint64_t carried = 0;  // cue carriers: cued, sent to no port, in none of the above
+        std::uint64_t withdrawn = 0;  // taken back by WithdrawQueued before they were played
     };
 
     MIDIOutput(PortProvider& ports, Dispatcher& ui, const Clock& clock, Drive drive = Drive::Thread);
@@ -70,6 +73,7 @@ public:
     int PortIsOpen() const override;
     void CueTag(std::int32_t tag) override { cueTag_ = tag; }
     void TempoShift(int shift) override;
+    double QueueTime() const override { return queueTimeMs(); }
     // Any thread: to the open port at once, beside the queue.
     void sendLive(int status, int data1, int data2) override;
 
@@ -88,7 +92,6 @@ public:
     Stats stats() const;
     // Queue time now (ms since StartQueue, scaled by the tempo shift).
     double queueTimeMs() const { return timeline_.read().queueAt(clock_.nowMs()); }
-    double QueueTime() const override { return queueTimeMs(); }
     std::size_t queuedCount() const;
 
 private:
@@ -102,6 +105,9 @@ private:
     void stopQueue();
     void discardQueue();
     void withdrawQueued();
+    // Caller holds portMutex_: releases at once, on a MIDI port, the keys struck
+    // from the queue at or after `fromMs`.
+    void releaseStruckLocked(double fromMs);
     // Caller holds queueMutex_: empties the queue and writes `next` as the
     // timeline of a new generation.
     void dropQueuedLocked(TimelineState next);
@@ -115,7 +121,13 @@ private:
     void dispatch(std::vector<QueuedMessage>& batch, std::uint32_t generation);
     void settleReports();
     void checkDone(std::uint32_t generation);
-    void postCue(std::int32_t tag, std::uint32_t generation);
+    // Called with portMutex_ held, or on the UI thread: either way no withdraw
+    // runs at the same time, so the withdraw epoch read is the cue's.
+    void postCue(std::int32_t tag, std::uint32_t generation, double stampMs);
+    // UI thread: whether a withdraw made after `epoch` took back the message,
+    // stamped `stampMs`, whose cue arrives now; forgets the withdraws that no
+    // cue still to come can answer to.
+    bool cueWithdrawn(std::uint64_t epoch, double stampMs);
     void schedulerLoop();
     void wake();
 
@@ -135,6 +147,18 @@ private:
 
     QueueTimeline timeline_;
     std::atomic<std::uint32_t> generation_{0};
+    // Bumped by every withdraw, under both mutexes; a posted cue carries the
+    // epoch it was posted in.
+    std::atomic<std::uint64_t> withdrawEpoch_{0};
+    // UI thread: the withdraws a cue still on its way may have to answer to,
+    // oldest first. Each one's stamp is earlier than those after it (a withdraw
+    // from the same stamp or a later one than a newer withdraw's adds nothing to
+    // it), so the first one newer than a cue's epoch decides.
+    struct Withdrawal {
+        std::uint64_t epoch;
+        double fromMs;
+    };
+    std::vector<Withdrawal> withdrawals_;
 
     // The queue and everything the scheduler shares with the UI thread.
     mutable std::mutex queueMutex_;
@@ -149,6 +173,9 @@ private:
     std::map<std::uint64_t, Handed> handed_;
     bool doneReported_ = true;        // QueueDone already posted for this run-out
     bool quit_ = false;
+    // The earliest stamp withdrawn since runDue() last took a batch: what of
+    // that batch is stamped at or after it is not sent.
+    double batchWithdrawnFrom_ = std::numeric_limits<double>::infinity();
     std::uint64_t wakeSeq_ = 0;       // bumped by every change the scheduler must see
 
     // The port; its own mutex so a long SendNow burst never holds up queuing.
@@ -159,9 +186,13 @@ private:
     std::unique_ptr<MidiPort> parked_;
     int parkedDevice_ = -1;
     TimedPort* timedPort_ = nullptr;  // port_ when it keeps its own time
+    // What queued notes left sounding on a port that does not keep its own
+    // time (a timed port keeps its own), in the generation they were sent in.
+    StruckKeys struck_;
+    std::uint32_t struckGeneration_ = 0;
     std::atomic<bool> hasTimedPort_{false};
 
-    std::atomic<std::uint64_t> sent_{0}, refused_{0}, unsent_{0}, carried_{0};
+    std::atomic<std::uint64_t> sent_{0}, refused_{0}, unsent_{0}, carried_{0}, withdrawn_{0};
     std::vector<QueuedMessage> batch_;
     std::vector<TimedTag> applied_;
 

@@ -29,7 +29,18 @@ public:
         // one when it runs out). Like StopQueue, it goes before the note-offs
         // that silence what was sounding.
         DiscardQueue = 8,
-        // Takes back every queued message stamped at or after CueTime.
+        // Takes back every message queued so far that is stamped at or after
+        // CueTime and has not been played: from the queue, and from what the
+        // built-in synthesizer was handed ahead of time. Earlier messages play
+        // on with their cues, and what is queued after the command plays as
+        // usual, whatever its stamp: the rest of a bar can be queued again at
+        // once, in a new chord. No cue of a message stamped at or after CueTime
+        // and queued before the command arrives after it, not even one already
+        // on its way to the UI thread, and the command raises no QueueDone: when
+        // it leaves nothing to play, only what is queued after it raises one.
+        // A note struck at or after CueTime that has already sounded (it went
+        // out just before, or the synthesizer was rendering it) is released at
+        // once, since its note-off is among what was taken back.
         WithdrawQueued = 9,
     };
 
@@ -50,6 +61,8 @@ public:
         kTempoShift = 23,
         // Written from any thread: a played message, packed (LiveSink::pack).
         kLiveMessage = 24,
+        // Read-only: QueueTime.
+        kQueueTime = 25,
     };
 
     virtual ~MIDIOutputComponent() = default;
@@ -68,7 +81,9 @@ public:
     virtual int PortIsOpen() const = 0;
     virtual void CueTag(std::int32_t tag) = 0;
     virtual void TempoShift(int shift) = 0;
-    // The queue's time now, in ms since StartQueue (scaled by the tempo shift).
+    // The queue's clock now, in ms: where a message queued now with this
+    // CueTime would be due at once. 0 while stopped, and for a stand-in that
+    // keeps no queue.
     virtual double QueueTime() const { return 0.0; }
 
     // The component's events; set by the owner, called on the UI thread.

@@ -24,13 +24,14 @@ QueuedMessage MessageQueue::pop() {
     return m;
 }
 
-void MessageQueue::removeFrom(double stampMs) {
-    std::erase_if(heap_, [&](const QueuedMessage& m) { return m.stampMs >= stampMs; });
-    std::make_heap(heap_.begin(), heap_.end(), later);
-}
-
 void MessageQueue::popDue(double queueMs, std::vector<QueuedMessage>& out) {
     while (!heap_.empty() && heap_.front().stampMs <= queueMs) out.push_back(pop());
+}
+
+std::size_t MessageQueue::removeFrom(double fromMs) {
+    const std::size_t removed = std::erase_if(heap_, [fromMs](const QueuedMessage& q) { return q.stampMs >= fromMs; });
+    if (removed > 0) std::make_heap(heap_.begin(), heap_.end(), later);
+    return removed;
 }
 
 }  // namespace vornel

@@ -28,8 +28,8 @@ public:
     // Moves every message due at or before `queueMs`, earliest first, to `out`.
     void popDue(double queueMs, std::vector<QueuedMessage>& out);
     void clear() { heap_.clear(); }
-    // Removes every message stamped at or after `stampMs`.
-    void removeFrom(double stampMs);
+    // Removes every message stamped at or after `fromMs`; returns how many.
+    std::size_t removeFrom(double fromMs);
     std::uint64_t queuedSoFar() const { return nextSerial_; }
 
 private:

@@ -54,10 +54,21 @@ public:
     virtual void attach(const QueueTimeline* timeline, const Clock* clock) = 0;
     // How long before its due time a queued message must be handed over.
     virtual double leadMs() const = 0;
-    // Called on the scheduling thread only. False when the port cannot take the
+    // Called with the owner's port lock held (on the scheduling thread, or the
+    // UI thread when the owner is pumped by hand), so that no two calls of
+    // schedule() and withdraw() overlap. False when the port cannot take the
     // message (closed, or its buffer is full); the component then treats the
     // message as played.
     virtual bool schedule(const MidiMessage& m, double dueQueueMs, const TimedTag& tag) = 0;
+    // Called as schedule() is, in order with it: takes back every message
+    // handed over before it (all have serials below `beforeSerial`) that is due
+    // at or after `fromQueueMs` and not yet applied; none of them is reported.
+    // Messages handed over after it are untouched, whatever their due time.
+    // A note struck from the queue at or after `fromQueueMs` that has already
+    // been applied is released at once. Ignored when `generation` is no longer
+    // the timeline's. False when the port cannot take it (closed, or its buffer
+    // is full): then nothing is taken back.
+    virtual bool withdraw(double fromQueueMs, std::uint64_t beforeSerial, std::uint32_t generation) = 0;
     // Called on the scheduling thread only: copies up to `max` tags of messages
     // applied since the last call, in the order applied; returns how many.
     virtual std::size_t takeApplied(TimedTag* out, std::size_t max) = 0;

@@ -31,6 +31,10 @@ protected:
         test::queueMessage(out, at, status, d1, d2, tag);
     }
     void sendNow(int status, int d1, int d2) { test::sendNow(out, status, d1, d2); }
+    void withdraw(double fromMs) {
+        out.CueTime(fromMs);
+        out.PortCommand(MIDIOutput::WithdrawQueued);
+    }
     // Advances the clock in 1 ms steps, pumping and delivering events at each.
     void runTo(double ms) {
         out.pump();
@@ -193,6 +197,50 @@ TEST_F(OutputFixture, DiscardDropsWhatWasQueuedAndTheClockRunsOn) {
     EXPECT_EQ(doneAt, (std::vector<double>{125}));
 }
 
+// The engine queues the rest of a bar again in a new chord: once from a stamp
+// the queue has passed already, once from one still ahead.
+TEST_F(OutputFixture, WithdrawTakesBackWhatIsStampedFromCueTimeOnAndWhatIsQueuedAfterPlays) {
+    open();
+    queue(100, 0x90, 60, 100, 1);
+    queue(110, 0x90, 62, 100, 2);  // out before the withdraw, its cue still on its way: kept
+    queue(118, 0x90, 64, 100, 3);  // out before it too, but stamped after: cue void, key released
+    queue(150, 0x90, 36, 0, 4);    // a cue carrier
+    queue(200, 0x80, 64, 0);
+    queue(400, 0x80, 60, 0);  // the program knows it struck 60 before and releases it anew
+    out.PortCommand(MIDIOutput::StartQueue);
+    runTo(100);
+    clock.set(120);
+    out.pump();
+    withdraw(115);
+    EXPECT_EQ(out.queuedCount(), 0u);
+    out.pump();
+    ui.drain();
+    EXPECT_TRUE(doneAt.empty()) << "a withdraw is no run-out";
+    queue(115, 0x90, 65, 100, 5);  // at the withdrawn stamp, already passed: out at once
+    queue(300, 0x80, 65, 0, 6);
+    queue(500, 0x80, 65, 0, 7);
+    runTo(200);
+    withdraw(400);
+    runTo(600);
+
+    struct Out {
+        double atMs;
+        int status, key;
+        bool operator==(const Out&) const = default;
+    };
+    std::vector<Out> played;
+    for (const SentMessage& m : sent()) played.push_back({m.atMs, m.message.status, m.message.data1});
+    EXPECT_EQ(
+        played,
+        (std::vector<Out>{
+            {100, 0x90, 60}, {120, 0x90, 62}, {120, 0x90, 64}, {120, 0x80, 64}, {120, 0x90, 65}, {300, 0x80, 65}}));
+    std::vector<std::pair<double, std::int32_t>> cued;
+    for (const Cue& c : cues) cued.push_back({c.atMs, c.tag});
+    EXPECT_EQ(cued, (std::vector<std::pair<double, std::int32_t>>{{100, 1}, {120, 2}, {120, 5}, {300, 6}}));
+    EXPECT_EQ(doneAt, (std::vector<double>{300})) << "what was left ran out";
+    EXPECT_EQ(out.stats().withdrawn, 4u);
+}
+
 TEST_F(OutputFixture, CueHandlerCanQueueTheNextChunk) {
     open();
     int chunks = 1;
@@ -338,6 +386,7 @@ TEST_F(OutputFixture, DispatchNumbersReachTheSameProperties) {
     EXPECT_EQ(out.getNumber(MIDIOutput::kDataByte1), 60);
     out.set(MIDIOutput::kPortCommand, MIDIOutput::StartQueue);
     runTo(20);
+    EXPECT_DOUBLE_EQ(out.getNumber(MIDIOutput::kQueueTime), 20);
     auto s = sent();
     ASSERT_EQ(s.size(), 2u);
     EXPECT_EQ(s[0].message.sysex.size(), 6u);
@@ -367,6 +416,10 @@ public:
     bool schedule(const MidiMessage& m, double due, const TimedTag& tag) override {
         handedAt.push_back(clock_->nowMs());
         pending.push_back({m, due, tag});
+        return true;
+    }
+    bool withdraw(double from, std::uint64_t beforeSerial, std::uint32_t) override {
+        std::erase_if(pending, [&](const Item& i) { return i.tag.serial < beforeSerial && i.due >= from; });
         return true;
     }
     std::size_t takeApplied(TimedTag* out, std::size_t max) override {
@@ -463,6 +516,46 @@ TEST(MIDIOutputTimedPort, HandsOverAheadAndCuesWhenThePortHasPlayed) {
     ui.drain();
     EXPECT_EQ(port.played.size(), 2u);
     EXPECT_EQ(cues.size(), 2u);
+}
+
+// The port may play what a withdraw takes back before it learns of it: the
+// program believes it withdrawn, so its cue must not come.
+TEST(MIDIOutputTimedPort, AWithdrawVoidsTheCueOfWhatThePortPlayedBeforeItLearnedOfIt) {
+    ManualClock clock;
+    QueueDispatcher ui;
+    TimedProvider provider;
+    MIDIOutput out(provider, ui, clock, MIDIOutput::Drive::Manual);
+    std::vector<std::int32_t> cues;
+    int done = 0;
+    out.CueReached = [&](std::int32_t tag) { cues.push_back(tag); };
+    out.QueueDone = [&] { ++done; };
+    out.PortNumber(-1);
+    out.PortCommand(MIDIOutput::OpenPort);
+    test::queueMessage(out, 100, 0x90, 60, 100, 1);
+    test::queueMessage(out, 104, 0x90, 61, 100, 2);  // played, not yet reported
+    test::queueMessage(out, 110, 0x90, 62, 100, 3);  // handed over, not played
+    test::queueMessage(out, 300, 0x90, 63, 100, 4);  // still queued
+    out.PortCommand(MIDIOutput::StartQueue);
+    FakeTimedPort& port = *provider.port;
+    auto play = [&](int from, int to) {
+        for (int t = from; t <= to; ++t) {
+            clock.set(t);
+            out.pump();
+            port.render();
+            ui.drain();
+        }
+    };
+    play(1, 104);
+    ASSERT_EQ(port.pending.size(), 1u);
+    out.CueTime(102);
+    out.PortCommand(MIDIOutput::WithdrawQueued);
+    EXPECT_TRUE(port.pending.empty());
+    test::queueMessage(out, 102, 0x90, 64, 100, 5);
+    play(105, 400);
+    ASSERT_EQ(port.played.size(), 3u);
+    EXPECT_EQ(port.played[2].message.data1, 64);
+    EXPECT_EQ(cues, (std::vector<std::int32_t>{1, 5}));
+    EXPECT_EQ(done, 1);
 }
 
 TEST(MIDIOutputTimedPort, ClosingMidPlayCuesWhatThePortStillHeldAndReopensTheSamePort) {

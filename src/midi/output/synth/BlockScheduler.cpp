@@ -20,6 +20,14 @@ std::size_t BlockScheduler::takeApplied(AppliedEvent* out, std::size_t max) {
     return n;
 }
 
+bool BlockScheduler::pushWithdraw(double fromQueueMs, std::uint64_t beforeSerial, std::uint32_t generation) {
+    ScheduledItem marker;
+    marker.kind = ScheduledItem::Kind::Withdraw;
+    marker.dueQueueMs = fromQueueMs;
+    marker.tag = TimedTag{beforeSerial, 0, generation};
+    return scheduled_.tryPush(marker);
+}
+
 bool BlockScheduler::pushLive(const SynthMessage& m) {
     const double now = clock_ ? clock_->nowMs() : std::numeric_limits<double>::quiet_NaN();
     return live_.tryPush(LiveItem{m, now});
@@ -30,6 +38,7 @@ void BlockScheduler::restart() {
     live_.clear();
     scheduled_.clear();
     pending_.clear();
+    struck_.clear();
     frameClock_.reset();
     knowGeneration_ = false;
     // No audio thread runs now, so waiting for a whole read is fine; the first
@@ -83,6 +92,8 @@ void BlockScheduler::adoptGeneration(const TimelineState& tl) {
         const std::uint32_t current = tl.generation;
         pending_.removeIf(
             [current](const ScheduledItem& i) { return i.tag.generation != current; });
+        // A stop or a discard is followed by note-offs of the player's own.
+        struck_.clear();
     }
     generation_ = tl.generation;
     knowGeneration_ = true;
@@ -91,8 +102,28 @@ void BlockScheduler::adoptGeneration(const TimelineState& tl) {
 void BlockScheduler::applyItem(const ScheduledItem& item, std::int64_t blockFrame,
                                MessageSink& sink) {
     if (item.message.kind != SynthMessage::Kind::None) sink.apply(item.message);
+    if (item.message.kind == SynthMessage::Kind::Channel)
+        struck_.played(item.message.status, item.message.data1, item.message.data2, item.dueQueueMs);
     if (!applied_.tryPush(AppliedEvent{item.tag, blockFrame}))
         lostReports_.fetch_add(1, std::memory_order_relaxed);
+}
+
+// Audio thread: no lock, no allocation (the heap and the table are fixed).
+// It cannot take back what has been applied: a period being rendered when the
+// withdraw came may hold messages due after its stamp. A note among them would
+// sound for ever, as the program believes it withdrawn and its note-off is
+// taken back (here, or in the component's queue before it came this far).
+void BlockScheduler::withdraw(const ScheduledItem& marker, MessageSink& sink) {
+    const double from = marker.dueQueueMs;
+    const std::uint64_t before = marker.tag.serial;
+    pending_.removeIf([from, before](const ScheduledItem& i) { return i.tag.serial < before && i.dueQueueMs >= from; });
+    struck_.releaseFrom(from, [this, &sink](int channel, int key) {
+        scratchMessage_.kind = SynthMessage::Kind::Channel;
+        scratchMessage_.status = static_cast<std::uint8_t>(0x80 | channel);
+        scratchMessage_.data1 = static_cast<std::uint8_t>(key);
+        scratchMessage_.data2 = 0;
+        sink.apply(scratchMessage_);
+    });
 }
 
 void BlockScheduler::beforeBlock(std::int64_t blockFrame, MessageSink& sink) {
@@ -111,6 +142,10 @@ void BlockScheduler::beforeBlock(std::int64_t blockFrame, MessageSink& sink) {
             tl = readTimeline();
             adoptGeneration(tl);
             if (scratchItem_.tag.generation != tl.generation) continue;  // voided by a stop
+        }
+        if (scratchItem_.kind == ScheduledItem::Kind::Withdraw) {
+            withdraw(scratchItem_, sink);
+            continue;
         }
         if (pending_.full()) {
             // Losing a message (a note-off!) is worse than playing one early:

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "midi/output/QueueTimeline.h"
+#include "midi/output/StruckKeys.h"
 #include "midi/output/synth/FrameClock.h"
 #include "midi/output/synth/MessageSink.h"
 #include "midi/output/synth/PendingQueue.h"
@@ -25,7 +26,8 @@ namespace vornel {
 //  - the sending thread (UI, or the scheduling thread for a queued message
 //    whose time has come) pushes into the immediate ring;
 //  - the scheduling thread pushes handed-over messages into the scheduled ring
-//    and takes the reports of applied ones from the applied ring;
+//    (and so does the UI thread for a withdraw, under the same port lock) and
+//    takes the reports of applied ones from the applied ring;
 //  - the audio thread consumes the first two rings and produces the third.
 // Everything the audio thread touches was allocated at construction.
 class BlockScheduler {
@@ -63,8 +65,13 @@ public:
     // Played notes applied so far.
     std::uint64_t liveApplied() const { return liveApplied_.load(std::memory_order_relaxed); }
 
-    // Scheduling thread. False when the ring is full.
+    // Scheduling thread, or the UI thread for a withdraw: the owner's port lock
+    // makes them one producer at a time. False when the ring is full.
     bool pushScheduled(const ScheduledItem& item) { return scheduled_.tryPush(item); }
+    // As pushScheduled, in order with it: takes back what was pushed before
+    // (serials below `beforeSerial`) and is due at or after `fromQueueMs`, and
+    // releases at once the notes struck from the queue at or after it.
+    bool pushWithdraw(double fromQueueMs, std::uint64_t beforeSerial, std::uint32_t generation);
     // Scheduling thread: up to `max` reports, in the order applied.
     std::size_t takeApplied(AppliedEvent* out, std::size_t max);
 
@@ -96,6 +103,9 @@ private:
     // a new one.
     void adoptGeneration(const TimelineState& tl);
     void applyItem(const ScheduledItem& item, std::int64_t blockFrame, MessageSink& sink);
+    // Drops the pending items a withdraw takes back, unreported, and releases
+    // the keys struck at or after its stamp.
+    void withdraw(const ScheduledItem& marker, MessageSink& sink);
     void applyLive(std::int64_t blockFrame, MessageSink& sink);
 
     struct LiveItem {
@@ -116,6 +126,8 @@ private:
     // Audio thread only.
     mutable TimelineState lastTimeline_;
     PendingQueue pending_;
+    // What queued notes applied in this generation left sounding.
+    StruckKeys struck_;
     FrameClock frameClock_;
     bool knowGeneration_ = false;
     int periodFrames_ = 0;

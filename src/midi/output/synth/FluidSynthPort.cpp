@@ -384,6 +384,11 @@ bool FluidSynthPort::schedule(const MidiMessage& m, double dueQueueMs, const Tim
     return scheduler_->pushScheduled(item);
 }
 
+bool FluidSynthPort::withdraw(double fromQueueMs, std::uint64_t beforeSerial, std::uint32_t generation) {
+    if (!isOpen() || !scheduler_->attached() || std::isnan(fromQueueMs)) return false;
+    return scheduler_->pushWithdraw(fromQueueMs, beforeSerial, generation);
+}
+
 std::size_t FluidSynthPort::takeApplied(TimedTag* out, std::size_t max) {
     AppliedEvent chunk[64];
     std::size_t n = 0;

@@ -33,7 +33,7 @@ class BlockScheduler;
 //
 // Threads: open/close/send/attach on the UI thread (send also on the
 // scheduling thread, never both at once); schedule/takeApplied on the
-// scheduling thread; the offline calls on one thread of the caller's choice,
+// scheduling thread, withdraw under the same lock as schedule; the offline calls on one thread of the caller's choice,
 // which then plays the audio thread's part.
 class FluidSynthPort final : public TimedPort {
 public:
@@ -76,6 +76,9 @@ public:
     // message over 256 bytes) is still taken, as a silent carrier, so that its
     // tag comes back at its time.
     bool schedule(const MidiMessage& m, double dueQueueMs, const TimedTag& tag) override;
+    // Goes to the audio thread in the same ring as the handed-over messages,
+    // which takes back what it still holds before the next block.
+    bool withdraw(double fromQueueMs, std::uint64_t beforeSerial, std::uint32_t generation) override;
     std::size_t takeApplied(TimedTag* out, std::size_t max) override;
 
     // Opens without an audio driver: the caller drives rendering with render().

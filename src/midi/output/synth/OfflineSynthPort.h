@@ -35,6 +35,9 @@ public:
         if (observe && isSendable(m)) observe(m, dueQueueMs);
         return synth_->schedule(m, dueQueueMs, tag);
     }
+    bool withdraw(double fromQueueMs, std::uint64_t beforeSerial, std::uint32_t generation) override {
+        return synth_->withdraw(fromQueueMs, beforeSerial, generation);
+    }
     std::size_t takeApplied(TimedTag* out, std::size_t max) override { return synth_->takeApplied(out, max); }
 
 private:

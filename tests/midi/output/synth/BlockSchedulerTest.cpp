@@ -75,6 +75,13 @@ protected:
         item.tag = TimedTag{serial, cue, generation};
         return sched->pushScheduled(item);
     }
+    bool scheduleMessage(const MidiMessage& m, double dueQueueMs, std::uint64_t serial) {
+        ScheduledItem item;
+        SynthMessage::encode(m, item.message);
+        item.dueQueueMs = dueQueueMs;
+        item.tag = TimedTag{serial, 0, 0};
+        return sched->pushScheduled(item);
+    }
     bool sendNow(int key) {
         SynthMessage m;
         SynthMessage::encode(test::noteOff(0, key), m);
@@ -269,6 +276,43 @@ TEST(BlockSchedulerDetached, WithoutATimelineOnlyImmediateMessagesPlay) {
     }
     ASSERT_EQ(sink.entries.size(), 1u);
     EXPECT_EQ(sink.entries[0].message.data1, 61);
+}
+
+// --- Withdrawing -------------------------------------------------------------
+
+// The period being rendered when a withdraw arrives may have applied notes due
+// after its stamp, which the program believes withdrawn and will never release:
+// they are released at once, whether their note-offs were handed over or not.
+TEST_F(BlockSchedulerTest, AWithdrawTakesBackWhatWaitsAndReleasesWhatItCameTooLateFor) {
+    const double t = 100.0;
+    using test::noteOff;
+    using test::noteOn;
+    scheduleMessage(noteOn(0, 60), t - 5, 1);  // struck before: the program releases it
+    scheduleMessage(noteOff(0, 60), t + 100, 2);
+    scheduleMessage(noteOn(0, 62), t + 1, 3);
+    scheduleMessage(noteOff(0, 62), t + 100, 4);
+    scheduleMessage(noteOn(0, 64), t + 2, 5);  // its note-off was still in the component's queue
+    scheduleMessage(noteOn(0, 65), t + 50, 6);
+    renderUntil(18 * 256, 256);  // 104.5 ms: the first three are applied
+    ASSERT_EQ(sink.entries.size(), 3u);
+    EXPECT_EQ(takeAll().size(), 3u);
+    sink.entries.clear();
+    const std::int64_t next = frame;
+
+    ASSERT_TRUE(sched->pushWithdraw(t, 7, 0));
+    scheduleMessage(noteOn(0, 67), t, 7);  // queued afterwards, already due
+    renderUntil(88200, 256);
+    ASSERT_EQ(sink.entries.size(), 3u);
+    EXPECT_EQ(sink.entries[0].message.status, 0x80);
+    EXPECT_EQ(sink.entries[0].message.data1, 62);
+    EXPECT_EQ(sink.entries[1].message.status, 0x80);
+    EXPECT_EQ(sink.entries[1].message.data1, 64);
+    EXPECT_EQ(sink.entries[2].message.status, 0x90);
+    EXPECT_EQ(sink.entries[2].message.data1, 67);
+    for (const auto& e : sink.entries) EXPECT_EQ(e.frame, next) << "all in the first block after it";
+    const std::vector<AppliedEvent> applied = takeAll();
+    ASSERT_EQ(applied.size(), 1u) << "what was taken back is never reported";
+    EXPECT_EQ(applied[0].tag.serial, 7u);
 }
 
 // --- Overflow and reports ----------------------------------------------------

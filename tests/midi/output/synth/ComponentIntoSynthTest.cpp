@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -39,13 +40,16 @@ protected:
     // Leaves the clock at the end of what was rendered (not at the last
     // period's start), so that what the test does next happens after all of it.
     Stereo render(double seconds, int period) {
+        return renderFrames(static_cast<std::size_t>(std::llround(seconds * kRate)), period);
+    }
+    Stereo renderFrames(std::size_t frames, int period) {
         OfflineRender r(provider.last->synth(), clock, period);
         r.onPeriod([this](double) {
             out.pump();
             ui.drain();
         });
         Stereo s;
-        r.renderSeconds(seconds, s.left, s.right);
+        r.renderFrames(frames, s.left, s.right);
         clock.set(r.msAtFrame(static_cast<double>(r.framesRendered())));
         return s;
     }
@@ -155,6 +159,36 @@ TEST_F(ComponentIntoSynth, NothingQueuedSoundsAfterAStopOrADiscard) {
         ASSERT_GE(onset, 0) << "the note queued afterwards is heard";
         EXPECT_GE(onset, static_cast<long>(0.1 * kRate) - 32) << "and it is the first sound after the command";
     }
+}
+
+// The rest of a bar queued again in a new chord: the old chord's notes on their
+// way to the synthesizer never sound, and the new one queued at the withdrawn
+// stamp sounds from the first block rendered after the withdraw.
+TEST_F(ComponentIntoSynth, AWithdrawnNoteNeverSoundsAndTheOneQueuedInItsPlaceSoundsAtOnce) {
+    constexpr int kPeriod = 256;
+    // An organ note applied before frame 0 is first heard `attack` frames later.
+    sendNow(out, 0xC0, 19, 0);
+    sendNow(out, 0x90, 67, 100);
+    out.PortCommand(MIDIOutput::StartQueue);  // queue time is real time from here
+    const long attack = onsetFrame(renderFrames(kPeriod, kPeriod), kThreshold);
+    ASSERT_GE(attack, 0);
+    sendNow(out, 0x80, 67, 0);
+    renderFrames(171 * kPeriod, kPeriod);  // the release dies away; a block boundary is next
+    const double t = clock.nowMs();
+    queue(t + 5, 0x90, 60, 100);
+    queue(t + 60, 0x90, 64, 100);
+    queue(t + 900, 0x80, 60, 0);
+    queue(t + 900, 0x80, 64, 0);
+    out.pump();
+    ASSERT_EQ(out.queuedCount(), 3u) << "the first is on its way to the audio thread";
+    out.CueTime(t);
+    out.PortCommand(MIDIOutput::WithdrawQueued);
+    queue(t, 0x90, 67, 100);
+    queue(t + 50, 0x80, 67, 0);
+    const Stereo after = renderFrames(static_cast<std::size_t>(kRate), kPeriod);
+    EXPECT_NEAR(onsetFrame(after, kThreshold), attack, 8) << "applied before the first block";
+    // Once the new note has died away there is silence: neither withdrawn note sounded.
+    EXPECT_LT(rms(after, static_cast<std::size_t>(0.6 * kRate), after.size()), 1e-4);
 }
 
 }  // namespace
