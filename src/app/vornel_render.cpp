@@ -136,6 +136,7 @@ struct Options {
     std::vector<TimedChord> timedChords;  // --chords "C@0,G@1.0": in place of `chords` and --every
     std::vector<PartPress> presses;
     double every = 4.0, seconds = 16.0;
+    ChordChangeMode chordChange = ChordChangeMode::AtOnce;
     bool log = false;
 };
 
@@ -162,6 +163,7 @@ int render(const Options& o) {
     }
     player.LoadFile(o.style);
     PlayerState& s = player.state();
+    s.ChordChange = o.chordChange;
     if (!s.Cmd_Play.enabled) {
         std::fprintf(stderr, "%s did not load.\n", o.style.c_str());
         return 1;
@@ -241,6 +243,7 @@ constexpr const char* kUsage =
     "                     a root C, C#, Db ... B, then nothing, m, 7, m7, maj7, 6, m6, sus4, dim, aug or add9\n"
     "  --chords \"C@0,G@1.5\"  or each chord from the second given (two chords a bar, say); --every is then unused\n"
     "  --every SECONDS    time between chords (default 4)\n"
+    "  --chord-change M   when a chord is heard: at-once (default), beat (the next beat) or bar (the next bar line)\n"
     "  --then LIST        parts pressed later, as PART@SECONDS, e.g. \"Fill In AA@6,Ending A@12\"\n"
     "  --seconds N        length of the recording, at most 3600 (default 16)\n"
     "  --events FILE      every message sent, with its time, into FILE (read by scripts/check_events.py)\n"
@@ -317,6 +320,18 @@ int main(int argc, char** argv) {
             }
             std::stable_sort(o.presses.begin(), o.presses.end(),
                              [](const PartPress& x, const PartPress& y) { return x.atSeconds < y.atSeconds; });
+        } else if (a == "--chord-change" && hasValue) {
+            const std::string mode = argv[++i];
+            if (mode == "at-once") {
+                o.chordChange = ChordChangeMode::AtOnce;
+            } else if (mode == "beat") {
+                o.chordChange = ChordChangeMode::NextBeat;
+            } else if (mode == "bar") {
+                o.chordChange = ChordChangeMode::NextBarLine;
+            } else {
+                std::fprintf(stderr, "--chord-change takes at-once, beat or bar.\n");
+                return 2;
+            }
         } else if (a == "--events" && hasValue) {
             o.events = argv[++i];
         } else if (a == "--every" && hasValue) {

@@ -16,23 +16,33 @@ namespace {
 
 constexpr double kAfterNowMs = 0.001;
 
-// The key `e` should sound at under `to`, or -1 when it must stop.
+constexpr int kStops = -1;
+constexpr int kFallsSilent = -2;
+
+// The key `e` should sound at under `to`: kStops when it must stop, or
+// kFallsSilent when the chord mutes its part.
 int keyUnder(const PlayerState& s, const NoteEntry& e, const ChordState& to, double atMs) {
     const bool graced = e.onMs >= atMs - kChordGraceMs;
     if (!e.routed) return chordNote(e.status, e.stored, to.Transpose, to.IsMinor);
     const ChannelRecord* record = s.style.channels.forSource(e.part, e.source);
-    if (!record || !recordSounds(*record, to.played())) return -1;
+    if (!record) return kStops;
+    if (!recordSounds(*record, to.played())) return kFallsSilent;
     if (graced) return transformNote(*record, e.stored, to.played());
     const ChordChange change = atChordChange(*record, e.stored, e.note, to.played());
     // A pitch shift is struck again at its new key: see meetChord at a bar line.
-    return change.action == ChordChangeAction::Stop ? -1 : change.key;
+    return change.action == ChordChangeAction::Stop ? kStops : change.key;
 }
 
-// The first beat at or after `ms` of the chunks queued, or QueuedMs.
+// The first beat at or after `ms` of the chunks queued, or QueuedMs. A chord
+// a little behind a beat (within the grace window) is meant for that beat:
+// it is heard at once, and the notes of the beat are struck again in it.
 double nextBeat(const PlayerState& s, double ms) {
-    for (const ChunkMark& c : s.Chunks)
-        for (double beat : c.beatsMs)
+    for (const ChunkMark& c : s.Chunks) {
+        for (double beat : c.beatsMs) {
             if (beat >= ms) return beat;
+            if (ms - beat <= kChordGraceMs) return ms;
+        }
+    }
     return std::max(ms, s.QueuedMs);
 }
 
@@ -56,7 +66,8 @@ void meetChordAt(PlayerState& s, double atMs, const ChordState& to) {
                 e.played = to.played();
                 if (key != e.note) {
                     queueSwitchOff(s, e, atMs);
-                    if (key < 0) continue;  // it stops here
+                    if (key == kFallsSilent) s.Muted.push_back(e);  // held on unheard
+                    if (key == kStops || key == kFallsSilent) continue;
                     e.note = static_cast<std::int16_t>(key);
                     moved.push_back({list, kept});
                 }
@@ -66,6 +77,24 @@ void meetChordAt(PlayerState& s, double atMs, const ChordState& to) {
         list->resize(kept);
     }
     for (const auto& [list, index] : moved) queueStrike(s, (*list)[index], atMs);
+    // A part the chord lets sound comes in at once with the notes it holds,
+    // as if it had sounded all along: the other version of a part written
+    // for major and for minor chords takes over without a silent gap.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < s.Muted.size(); ++i) {
+        NoteEntry e = s.Muted[i];
+        const ChannelRecord* record = s.style.channels.forSource(e.part, e.source);
+        if (!record || !recordSounds(*record, to.played())) {
+            s.Muted[kept++] = e;
+            continue;
+        }
+        e.note = static_cast<std::int16_t>(transformNote(*record, e.stored, to.played()));
+        e.played = to.played();
+        e.chord = to.ChordIdx;
+        s.List1.push_back(e);
+        queueStrike(s, s.List1.back(), atMs);
+    }
+    s.Muted.resize(kept);
 }
 
 void requeueFrom(PlayerState& s, double fromMs) {
@@ -74,11 +103,13 @@ void requeueFrom(PlayerState& s, double fromMs) {
     const std::string partName = s.PartName;
     s.List1 = first->list1;
     s.List2 = first->list2;
+    s.Muted = first->muted;
     s.Strikes = first->strikes;
     for (auto c = first; c != s.Chunks.end(); ++c) {
         if (c != first) {
             c->list1 = s.List1;
             c->list2 = s.List2;
+            c->muted = s.Muted;
             c->strikes = s.Strikes;
         }
         restoreCounters(s, c->before);

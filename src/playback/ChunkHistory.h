@@ -33,7 +33,7 @@ struct ChunkMark {
     double endMs = 0.0;
     std::vector<double> beatsMs;  // its beats' stamps, the first on its start
     EngineCounters before;
-    std::vector<NoteEntry> list1, list2;
+    std::vector<NoteEntry> list1, list2, muted;
     StrikeCounts strikes;
 };
 

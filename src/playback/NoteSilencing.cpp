@@ -103,6 +103,8 @@ void CloseActiveNotes(PlayerState& s, std::int16_t PartNo) {
         ++kept;
     }
     s.List2.resize(kept);
+    // What a muted part held ends with its pass too.
+    std::erase_if(s.Muted, [&](const NoteEntry& e) { return e.part != PartNo || e.passStart != s.PartOffset; });
     s.ClosedChord = chord.ChordIdx;
 }
 
@@ -122,6 +124,7 @@ void PanicRitm(PlayerState& s) {
         s.List1.clear();
         s.List2.clear();
         s.Strikes.clear();
+        s.Muted.clear();
         s.Chunks.clear();  // nothing of them is left to queue again
     }
     CloseAllSounds(s);
@@ -139,6 +142,7 @@ void StopRitm(PlayerState& s) {
     s.List1.clear();
     s.List2.clear();
     s.Strikes.clear();
+    s.Muted.clear();
     s.Chunks.clear();
     if (s.CurPart >= 1 && s.CurPart <= kPartCount)
         s.Cmd_Part[static_cast<std::size_t>(s.CurPart - 1)].colour = s.ColSelected;

@@ -132,7 +132,8 @@ public:
             const std::int16_t d1 = style.PartD1(partNo_, slot);
             const std::int16_t d2 = style.PartD2(partNo_, slot);
             if (isSwitchOff(m, d2)) {
-                if (!handled_[i]) switchOff(m, d1, d2, stampMs, false, fresh, s_.List1.size());
+                if (!handled_[i] && !switchOff(m, d1, d2, stampMs, false, fresh, s_.List1.size()))
+                    forgetMuted(m, d1);
                 continue;
             }
             const ChannelTable::Route route =
@@ -143,26 +144,16 @@ public:
             if (route.record) {
                 const RoutedMessage r = routeMessage(*route.record, &played_, static_cast<std::uint8_t>(m),
                                                      static_cast<std::uint8_t>(d1), static_cast<std::uint8_t>(d2));
-                if (!r.send) continue;  // a part the chord mutes
                 status = r.status;
                 key = r.data1;
+                if (!r.send) {  // a part the chord mutes: it holds the note unheard
+                    if (midi::isNoteOn(m, d2)) s_.Muted.push_back(entry(m, d1, d2, status, key, true, stampMs));
+                    continue;
+                }
             }
             const bool noteOn = midi::kindOf(m) == midi::kNoteOn;
             if (noteOn) {
-                NoteEntry e;
-                e.status = status;
-                e.note = key;
-                e.stored = d1;
-                e.part = partNo_;
-                e.passStart = s_.PartOffset;
-                e.followsChord = followsChord(m) && !route.record;
-                e.chord = chord_.ChordIdx;
-                e.source = static_cast<std::int16_t>(midi::channelOf(m));
-                e.velocity = d2;
-                e.routed = route.record != nullptr;
-                e.played = played_;
-                e.onMs = stampMs;
-                s_.List1.push_back(e);
+                s_.List1.push_back(entry(m, d1, d2, status, key, route.record != nullptr, stampMs));
                 s_.Strikes.strike(status, key);
             }
             queueMessage(s_, noteOn ? meterTag(status, d2) : 0, status, key, d2, stampMs);
@@ -182,6 +173,32 @@ public:
     }
 
 private:
+    NoteEntry entry(std::int16_t m, std::int16_t d1, std::int16_t d2, std::int16_t status, std::int16_t key, bool routed,
+                    double stampMs) const {
+        NoteEntry e;
+        e.status = status;
+        e.note = key;
+        e.stored = d1;
+        e.part = partNo_;
+        e.passStart = s_.PartOffset;
+        e.followsChord = followsChord(m) && !routed;
+        e.chord = chord_.ChordIdx;
+        e.source = static_cast<std::int16_t>(midi::channelOf(m));
+        e.velocity = d2;
+        e.routed = routed;
+        e.played = played_;
+        e.onMs = stampMs;
+        return e;
+    }
+
+    // The note-off of a note its part held unheard.
+    void forgetMuted(std::int16_t m, std::int16_t stored) {
+        const auto it = std::find_if(s_.Muted.begin(), s_.Muted.end(), [&](const NoteEntry& e) {
+            return e.source == midi::channelOf(m) && e.stored == stored;
+        });
+        if (it != s_.Muted.end()) s_.Muted.erase(it);
+    }
+
     // Ends the earliest sounding note of the source channel and stored key:
     // in List2 when `older`, then in List1's entries [from1, to1), at the key
     // and on the channel it sounds. False when there is none. A note waiting
@@ -282,6 +299,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     mark.list1 = s.List1;
     mark.list2 = s.List2;
     mark.strikes = s.Strikes;
+    mark.muted = s.Muted;
     if (!queueChunk(s, PartNo, &mark.beatsMs)) return;
     mark.startMs = mark.before.QueuedMs;
     mark.endMs = s.QueuedMs;

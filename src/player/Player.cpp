@@ -125,6 +125,7 @@ void Player::Cmd_Play_Click() {
     s_.List1.clear();
     s_.List2.clear();
     s_.Strikes.clear();
+    s_.Muted.clear();
     s_.Chunks.clear();
     s_.Chords.reset(chosenChord(s_));
     s_.CurBar = 1;

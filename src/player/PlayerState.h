@@ -120,6 +120,10 @@ struct PlayerState {
     // been queued yet.
     std::vector<NoteEntry> List1;
     std::vector<NoteEntry> List2;
+    // The notes a part holds unheard because the chord mutes it (a version
+    // of a part written for the other kind of chord): a chord that lets the
+    // part sound brings them in at once.
+    std::vector<NoteEntry> Muted;
     // The strikes of the listed notes per channel and key, as they go out.
     StrikeCounts Strikes;
     // When a chord chosen while playing is heard, and the chord of each

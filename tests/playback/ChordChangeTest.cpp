@@ -175,17 +175,51 @@ TEST_F(ChordChangeTest, NotesJustBeforeTheChordAreStruckAgainInIt) {
     expectCleanLives();
 }
 
-// From the next beat: a chord chosen at 150 ms in a bar of quarter beats of
-// 96 ms is heard from 192 ms.
+// A chord part written twice, over C major on channel 12 and over C minor on
+// channel 3, each held for the bar: from major to minor in the middle of the
+// bar the major version stops and the minor one comes in at once with the
+// note it holds, and back again, without a silent gap.
+TEST_F(ChordChangeTest, ThePartTheNewChordUnmutesComesInWithTheNotesItHolds) {
+    constexpr std::uint64_t kMinorTypes = ((std::uint64_t{1} << 19) - 1) & ~((std::uint64_t{1} << 8) - 1);
+    ChannelRecord major = record(11, TranspositionBlock::kRetrigger), minor = record(2, TranspositionBlock::kRetrigger);
+    major.chordMask = kAllTypes & ~kMinorTypes;
+    minor.chordMask = kMinorTypes;
+    minor.destination = 11;
+    minor.sourceType = chord::kMin;
+    style.channels.fill(CasmTable{{{{"Main A"}, {major, minor}}}});
+    test::storePart(state, 2, 0, 384, {mark(64, 0, 12), mark(63, 0, 3), release(64, 383, 12), release(63, 383, 3)});
+    select(1);
+    play();
+    runTo(100);
+    choose(12, chord::kMin);  // C minor
+    runTo(250);
+    choose(0);  // C major again
+    runTo(383);
+    EXPECT_EQ(notes(12), (std::vector<Note>{{0, 12, 64, 100},
+                                            {101, 12, 64, 0},
+                                            {101, 12, 63, 100},
+                                            {251, 12, 63, 0},
+                                            {251, 12, 64, 100},
+                                            {383, 12, 64, 0}}));
+    expectCleanLives();
+}
+
+// From the next beat: a chord chosen at 170 ms in a bar of quarter beats of
+// 96 ms is heard from 192 ms; one chosen 4 ms after the beat at 288 ms is
+// meant for it and heard at once.
 TEST_F(ChordChangeTest, FromTheNextBeat) {
     state.ChordChange = ChordChangeMode::NextBeat;
     test::storePart(state, 2, 0, 384, {mark(60, 0), release(60, 384)});
     select(1);
     play();
-    runTo(150);
+    runTo(170);
     choose(kF);
+    runTo(292);
+    choose(0);
     runTo(383);
-    EXPECT_EQ(notes(12), (std::vector<Note>{{0, 12, 60, 100}, {192, 12, 60, 0}, {192, 12, 65, 100}}));
+    EXPECT_EQ(notes(12),
+              (std::vector<Note>{
+                  {0, 12, 60, 100}, {192, 12, 60, 0}, {192, 12, 65, 100}, {293, 12, 65, 0}, {293, 12, 60, 100}}));
 }
 
 // A chord during an Ending, and a part change and a chord change in one bar.

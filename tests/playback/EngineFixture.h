@@ -57,6 +57,7 @@ protected:
         state.List1.clear();
         state.List2.clear();
         state.Strikes.clear();
+        state.Muted.clear();
         state.Chunks.clear();
         state.Chords.reset(chosenChord(state));
         state.CurBar = 1;
