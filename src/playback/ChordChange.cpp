@@ -7,6 +7,7 @@
 #include "playback/ChannelTransform.h"
 #include "playback/ChordRule.h"
 #include "playback/NoteSilencing.h"
+#include "playback/PartSequencing.h"
 #include "playback/PlaybackChunk.h"
 #include "style/StyleData.h"
 
@@ -121,16 +122,64 @@ void requeueFrom(PlayerState& s, double fromMs) {
     s.PartName = partName;
 }
 
+namespace {
+
+// The first chunk boundary at least the chord lead (real time) ahead of now:
+// where a part, or a chord heard from the next bar line, takes over. Past
+// everything queued when no queued chunk ends that late.
+double nextBoundary(const PlayerState& s) {
+    const double lead = s.LeadMs * std::exp2(s.HScroll1 / 100.0);
+    const double earliest = s.MIDIOutput1.QueueTime() + lead;
+    for (const ChunkMark& c : s.Chunks)
+        if (c.endMs >= earliest && c.endMs < s.QueuedMs) return c.endMs;
+    return s.QueuedMs;
+}
+
+void withdrawFrom(PlayerState& s, double fromMs) {
+    s.MIDIOutput1.CueTime(fromMs);
+    s.MIDIOutput1.PortCommand(MIDIOutputComponent::WithdrawQueued);
+}
+
+}  // namespace
+
+void ChangePart(PlayerState& s) {
+    if (s.Playing == 0 || s.Chunks.empty()) return;
+    const double at = nextBoundary(s);
+    if (at >= s.QueuedMs) return;  // the next chunk to be queued starts there and reads the part
+    const auto ending =
+        std::find_if(s.Chunks.begin(), s.Chunks.end(), [&](const ChunkMark& c) { return c.endMs == at; });
+    if (ending == s.Chunks.end() || std::next(ending) == s.Chunks.end()) return;
+    withdrawFrom(s, at);
+    // As the moment that chunk's cue came: its counters, and the lists the
+    // chunk after it started from.
+    const ChunkMark& next = *std::next(ending);
+    s.List1 = next.list1;
+    s.List2 = next.list2;
+    s.Muted = next.muted;
+    s.Strikes = next.strikes;
+    restoreCounters(s, ending->after);
+    const std::int32_t cue = ending->cueTag;
+    s.Chunks.erase(std::next(ending), s.Chunks.end());
+    MIDIOutput1_CueReached(s, cue);
+}
+
 void ChangeChord(PlayerState& s) {
-    if (s.Playing == 0 || s.Chunks.empty() || s.ChordChange == ChordChangeMode::NextBarLine) return;
+    if (s.Playing == 0 || s.Chunks.empty()) return;
+    if (s.ChordChange == ChordChangeMode::NextBarLine) {
+        const double at = nextBoundary(s);
+        if (at >= s.QueuedMs) return;  // the next chunk to be queued reads the chord
+        s.Chords.set(at, chosenChord(s));
+        withdrawFrom(s, at);
+        requeueFrom(s, at);
+        return;
+    }
     MIDIOutputComponent& out = s.MIDIOutput1;
     // Just after now: what is stamped now may be on the wire already.
     const double now = out.QueueTime() + kAfterNowMs;
     const double at = s.ChordChange == ChordChangeMode::NextBeat ? nextBeat(s, now) : now;
     s.Chords.set(at, chosenChord(s));
     if (at >= s.QueuedMs) return;  // the next chunk to be queued starts in it
-    out.CueTime(at);
-    out.PortCommand(MIDIOutputComponent::WithdrawQueued);
+    withdrawFrom(s, at);
     requeueFrom(s, at);
 }
 

@@ -23,6 +23,11 @@ ChordState chosenChord(const PlayerState& s);
 // queued again in the new chord. Nothing happens while stopped.
 void ChangeChord(PlayerState& s);
 
+// Once the window has chosen another part while playing: it is heard from
+// the first bar line (chunk boundary) at least the chord lead ahead, as
+// before; what is queued beyond that line is taken back and queued again.
+void ChangePart(PlayerState& s);
+
 // Queues again everything queued from `fromMs` on, after the output
 // component has taken it back: the chunks it falls in are walked through
 // again from the counters and note lists they started with, under the chord

@@ -33,6 +33,8 @@ struct ChunkMark {
     double endMs = 0.0;
     std::vector<double> beatsMs;  // its beats' stamps, the first on its start
     EngineCounters before;
+    EngineCounters after;      // as queuing it left them, before the cue that follows it
+    std::int32_t cueTag = 0;   // that cue
     std::vector<NoteEntry> list1, list2, muted;
     StrikeCounts strikes;
 };

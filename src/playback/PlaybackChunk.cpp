@@ -282,11 +282,6 @@ void restoreCounters(PlayerState& s, const EngineCounters& c) {
     s.NextCueMs = c.NextCueMs;
 }
 
-namespace {
-// Chunks kept to queue again: those not yet ended, and never more than a few.
-constexpr std::size_t kKeptChunks = 4;
-}  // namespace
-
 void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     // A chord heard from the next bar line is the one chosen when that bar
     // line's chunk is queued.
@@ -303,11 +298,11 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     if (!queueChunk(s, PartNo, &mark.beatsMs)) return;
     mark.startMs = mark.before.QueuedMs;
     mark.endMs = s.QueuedMs;
-    // A chunk that has ended cannot change any more: the queue time is at
-    // least the start of the chunk before this one.
+    mark.after = countersOf(s);
+    mark.cueTag = s.NextCueTag;
+    // A chunk that has ended cannot change any more.
     const double now = s.MIDIOutput1.QueueTime();
-    while (!s.Chunks.empty() && (s.Chunks.front().endMs <= now || s.Chunks.size() >= kKeptChunks))
-        s.Chunks.erase(s.Chunks.begin());
+    while (!s.Chunks.empty() && s.Chunks.front().endMs <= now) s.Chunks.erase(s.Chunks.begin());
     s.Chunks.push_back(std::move(mark));
     s.Chords.forgetBefore(s.Chunks.front().startMs);
 }
@@ -400,14 +395,15 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
     writer.chordsUntil(endMs);
     if (beatsMs) *beatsMs = beatStamps(s, PartNo, first, end, pace);
 
-    // 4, 5. The next chunk is queued the lead before this one ends (the
-    // lead is real time, so it grows in queue time as the tempo rises), but
-    // never before this chunk starts. Nothing follows an ending, so it needs
-    // no lead: its cue is its written end, and the queue runs out no sooner,
-    // even when its last notes end before it.
-    const double lead = s.LeadMs * std::exp2(s.HScroll1 / 100.0);
+    // 4, 5. The next chunk is queued QueueAheadMs before this one ends (real
+    // time, so it grows in queue time as the tempo rises); a cue that falls
+    // before now comes at once, so the queue always reaches that far ahead.
+    // Nothing follows an ending, so it needs no lead: its cue is its written
+    // end, and the queue runs out no sooner, even when its last notes end
+    // before it.
+    const double ahead = s.QueueAheadMs * std::exp2(s.HScroll1 / 100.0);
     s.NextCueTag = firstTag;
-    s.NextCueMs = firstTag == CueEnding ? endMs : std::max(s.QueuedMs, endMs - lead);
+    s.NextCueMs = firstTag == CueEnding ? endMs : endMs - ahead;
     queueCarrier(s, firstTag, s.NextCueMs);
 
     // 9. (Once, when the chunk is first queued: it is sent at once.)

@@ -151,7 +151,11 @@ void Player::Cmd_Panic_Click() {
     s_.dialogs.focusKeyboardSink();
 }
 
-void Player::Cmd_Part_Click(int Index) { vornel::Cmd_Part_Click(s_, Index); }
+void Player::Cmd_Part_Click(int Index) {
+    const std::int16_t before = s_.CurPart;
+    vornel::Cmd_Part_Click(s_, Index);
+    if (s_.CurPart != before) ChangePart(s_);
+}
 
 void Player::Lbl_Chord_Click(int Index) {
     chooseChord(Index, Index >= 12 ? chord::kMin : chord::kMaj);

@@ -34,6 +34,10 @@ struct Language;
 // while still feeling immediate to a player who changes chords just before
 // the bar line.
 inline constexpr double kChordLeadMs = 150.0;
+// How far ahead of the music the engine keeps the queue filled, in real ms:
+// a window that stalls this long (a slow repaint, a dialog, a file list)
+// makes no note late. A change takes back what it makes wrong.
+inline constexpr double kQueueAheadMs = 1500.0;
 inline constexpr double kQueueEverything = -1.0e300;
 
 // The window's fixed colours, set when it is created; no setting changes them.
@@ -106,6 +110,7 @@ struct PlayerState {
     std::int32_t QueuedTicks = 0;
     double QueuedMs = 0.0;  // the stamp of QueuedTicks: where the next chunk starts
     double LeadMs = kChordLeadMs;
+    double QueueAheadMs = kQueueAheadMs;
     std::int32_t PartOffset = 0;
     std::int16_t CurBar = 0;
     std::int16_t LastPart = 0;

@@ -46,6 +46,10 @@ protected:
         // so cue times read as simple ticks. The lead's own rule is tested
         // with its real value.
         state.LeadMs = 192;
+        // And queued no further ahead, as the engine used to: the cue times
+        // these tests read are those of the bar-by-bar queue. The queue that
+        // runs further ahead has tests of its own.
+        state.QueueAheadMs = 192;
     }
 
     void timing(const FileTiming& t = {}) { loadTiming(reader, t); }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "playback/ChordChange.h"
 #include "playback/ChordRule.h"
 #include "playback/NoteSilencing.h"
 #include "playback/EngineFixture.h"
@@ -156,17 +157,43 @@ TEST_F(NoteLifecycleTest, HeldNotesEndAtTheirOwnNoteOffAcrossBarLinesAndTheLoop)
 
 // A chord chosen at least the lead before a bar line is heard from it; one
 // chosen later is heard from the bar line after.
+// The queue runs further ahead than the lead: what a change makes wrong is
+// taken back.
 TEST_F(NoteLifecycleTest, ChordChosenTheLeadBeforeABarLineIsHeardFromIt) {
     state.LeadMs = kChordLeadMs;
+    state.QueueAheadMs = kQueueAheadMs;
     barPart(2, 1, 60);
     select(1);
     play();
     runTo(768 - kChordLeadMs - 10);
     chord(2);  // D: 60 becomes 62
+    ChangeChord(state);
     runTo(1152 - kChordLeadMs + 10);
     chord(4);  // E, too late for the bar line at 1152
+    ChangeChord(state);
     runTo(1700);
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 60}, {768, 62}, {1152, 62}, {1536, 64}}));
+    expectCleanLives(400);
+}
+
+// The lead is real time: at half tempo a chord chosen 200 ms (real) before a
+// bar line is still heard on it, and one chosen 100 ms before is not.
+TEST_F(NoteLifecycleTest, TheLeadFollowsTheTempo) {
+    state.LeadMs = kChordLeadMs;
+    state.QueueAheadMs = kQueueAheadMs;
+    barPart(2, 1, 60);
+    select(1);
+    state.HScroll1 = -100;
+    output.TempoShift(-100);
+    play();
+    runTo(2 * 768 - 200);  // queue time 668: the bar line at 768 is 100 queue ms ahead
+    chord(2);
+    ChangeChord(state);
+    runTo(2 * 1152 - 100);
+    chord(4);
+    ChangeChord(state);
+    runTo(2 * 1700);
+    EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {768, 60}, {1536, 62}, {2304, 62}, {3072, 64}}));
 }
 
 // Eighth-note meters have bars of their written length.
