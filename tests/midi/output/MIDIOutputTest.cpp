@@ -1,10 +1,9 @@
-#include "midi/output/MIDIOutput.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
 
+#include "midi/output/MIDIOutput.h"
 #include "support/OutputCalls.h"
 #include "support/RecordingPort.h"
 
@@ -294,7 +293,7 @@ TEST_F(OutputFixture, EventsOfAStoppedQueueAreNotDelivered) {
     queue(100, 0x90, 36, 0, 1);
     out.PortCommand(MIDIOutput::StartQueue);
     clock.set(200);
-    out.pump();  // cue and QueueDone posted...
+    out.pump();                              // cue and QueueDone posted...
     out.PortCommand(MIDIOutput::StopQueue);  // ...but the user stopped first
     ui.drain();
     EXPECT_TRUE(cues.empty());
@@ -306,17 +305,17 @@ TEST_F(OutputFixture, OnlyValidMidiReachesThePort) {
     sendNow(0x90, 132, 100);  // a note transposed past 127
     sendNow(0x90, -6, 100);
     sendNow(0x90, 60, 128);
-    sendNow(0xFF, 3, 0);     // a meta event handed over as a message
-    sendNow(0xF0, 0, 0);     // 240 without data
-    sendNow(0xF8, 0, 0);     // system real-time
-    sendNow(0x7F, 0, 0);     // not a status byte
+    sendNow(0xFF, 3, 0);  // a meta event handed over as a message
+    sendNow(0xF0, 0, 0);  // 240 without data
+    sendNow(0xF8, 0, 0);  // system real-time
+    sendNow(0x7F, 0, 0);  // not a status byte
     EXPECT_TRUE(sent().empty());
     EXPECT_EQ(out.stats().refused, 7u);
 
     sendNow(0xC9, 25, 200);  // program change: the second data byte is not sent
     out.SysExData(std::string("\xF0\x7E\x7F\x09\x01\xF7", 6));
     sendNow(0xF0, 0, 0);
-    sendNow(0xF0, 0, 0);  // the same data is not sent twice
+    sendNow(0xF0, 0, 0);                                // the same data is not sent twice
     out.SysExData(std::string("\xF0\x43\x90\xF7", 4));  // 0x90 inside: not 7-bit
     sendNow(0xF0, 0, 0);
     auto s = sent();
@@ -353,7 +352,7 @@ TEST_F(OutputFixture, PortsOpenCloseAndFailWithoutThrowing) {
     out.PortCommand(MIDIOutput::ClosePort);
     EXPECT_EQ(out.PortIsOpen(), 0);
     out.PortCommand(MIDIOutput::ClosePort);  // twice is harmless
-    out.PortCommand(99);                      // unknown command
+    out.PortCommand(99);                     // unknown command
     EXPECT_EQ(out.PortIsOpen(), 0);
 }
 
@@ -520,17 +519,31 @@ TEST(MIDIOutputTimedPort, HandsOverAheadAndCuesWhenThePortHasPlayed) {
 
 // The port may play what a withdraw takes back before it learns of it: the
 // program believes it withdrawn, so its cue must not come.
-TEST(MIDIOutputTimedPort, AWithdrawVoidsTheCueOfWhatThePortPlayedBeforeItLearnedOfIt) {
+// The component on a virtual clock with a fake timed port open, its cues and
+// run-outs counted.
+struct TimedRig {
+    TimedRig() {
+        out.CueReached = [this](std::int32_t tag) { cues.push_back(tag); };
+        out.QueueDone = [this] { ++done; };
+        out.PortNumber(-1);
+        out.PortCommand(MIDIOutput::OpenPort);
+    }
     ManualClock clock;
     QueueDispatcher ui;
     TimedProvider provider;
-    MIDIOutput out(provider, ui, clock, MIDIOutput::Drive::Manual);
+    MIDIOutput out{provider, ui, clock, MIDIOutput::Drive::Manual};
     std::vector<std::int32_t> cues;
     int done = 0;
-    out.CueReached = [&](std::int32_t tag) { cues.push_back(tag); };
-    out.QueueDone = [&] { ++done; };
-    out.PortNumber(-1);
-    out.PortCommand(MIDIOutput::OpenPort);
+};
+
+TEST(MIDIOutputTimedPort, AWithdrawVoidsTheCueOfWhatThePortPlayedBeforeItLearnedOfIt) {
+    TimedRig rig;
+    ManualClock& clock = rig.clock;
+    QueueDispatcher& ui = rig.ui;
+    TimedProvider& provider = rig.provider;
+    MIDIOutput& out = rig.out;
+    std::vector<std::int32_t>& cues = rig.cues;
+    int& done = rig.done;
     test::queueMessage(out, 100, 0x90, 60, 100, 1);
     test::queueMessage(out, 104, 0x90, 61, 100, 2);  // played, not yet reported
     test::queueMessage(out, 110, 0x90, 62, 100, 3);  // handed over, not played
@@ -561,16 +574,13 @@ TEST(MIDIOutputTimedPort, AWithdrawVoidsTheCueOfWhatThePortPlayedBeforeItLearned
 TEST(MIDIOutputTimedPort, ClosingMidPlayCuesWhatThePortStillHeldAndReopensTheSamePort) {
     // Loading a style closes and reopens the port while the music plays on;
     // a cue lost with the closed port would end the bar loop.
-    ManualClock clock;
-    QueueDispatcher ui;
-    TimedProvider provider;
-    MIDIOutput out(provider, ui, clock, MIDIOutput::Drive::Manual);
-    std::vector<std::int32_t> cues;
-    int done = 0;
-    out.CueReached = [&](std::int32_t tag) { cues.push_back(tag); };
-    out.QueueDone = [&] { ++done; };
-    out.PortNumber(-1);
-    out.PortCommand(MIDIOutput::OpenPort);
+    TimedRig rig;
+    ManualClock& clock = rig.clock;
+    QueueDispatcher& ui = rig.ui;
+    TimedProvider& provider = rig.provider;
+    MIDIOutput& out = rig.out;
+    std::vector<std::int32_t>& cues = rig.cues;
+    int& done = rig.done;
     test::queueMessage(out, 100, 0x90, 36, 0, -6);
     test::queueMessage(out, 90, 0x90, 36, 0, 1);
     test::queueMessage(out, 300, 0x90, 36, 0, -2);
