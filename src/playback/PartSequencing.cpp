@@ -89,7 +89,7 @@ void MIDIOutput1_QueueDone(PlayerState& s) { endPlayback(s); }
 // chord (CloseActiveNotes). Closing here, before the bar position is known,
 // would cut notes that the next bar ends by themselves.
 bool DoPPP(PlayerState& s) {
-    // 2. A file without a resolution or a time-signature numerator has no
+    // A file without a resolution or a time-signature numerator has no
     // bars to count.
     const std::optional<double> bars = partBars(s.Midifile1, s.style, s.CurPart);
     if (!bars) {
@@ -108,7 +108,7 @@ bool DoPPP(PlayerState& s) {
     // chunk: the part loops without a rest.
     const double passBars = std::ceil(s.PartBars);
     if (s.CurBar > passBars) {
-        // 3. The bar reached lies beyond the part: after a switch to a shorter
+        // The bar reached lies beyond the part: after a switch to a shorter
         // Main part. A part without length cannot be looped at all.
         if (!(s.PartBars > 0.0)) {
             showUnknownError(s);
@@ -125,7 +125,7 @@ bool DoPPP(PlayerState& s) {
             s.PartOffset = toTicks(s.QueuedTicks - TicksPerBar * into);
         }
     } else if (s.CurBar == passBars || s.CurBar == std::numeric_limits<std::int16_t>::max()) {
-        // 4. (A part longer than the bar counter can count starts again there.)
+        // A part longer than the bar counter can count starts again there.
         passComplete = true;
     } else {
         s.CurBar = static_cast<std::int16_t>(s.CurBar + 1);
@@ -137,7 +137,6 @@ bool DoPPP(PlayerState& s) {
         s.PartOffset = s.QueuedTicks;
     }
 
-    // 6.
     s.LastPart = s.CurPart;
     return true;
 }

@@ -312,15 +312,14 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
     const StyleData& style = s.style;
     const bool fresh = s.SendFromMs == kQueueEverything;
 
-    // 1.
     s.Playing = 1;
 
-    // 2. Timing of this chunk.
+    // Timing of this chunk.
     const std::int64_t TicksPerBar = ticksPerBar(s.Midifile1);
     s.Midifile1.Track(1);
     const std::int64_t L = partLength(style, PartNo);
 
-    // 3. Kind of chunk and its window [first, end) of the part's ticks. A bar
+    // Kind of chunk and its window [first, end) of the part's ticks. A bar
     // chunk takes the part's bar CurBar; the last bar of a part whose length
     // is not whole bars is the part's tail, so the part loops without a rest.
     const bool barChunk = partNameBegins(s.PartName, "Main");
@@ -333,7 +332,7 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
     const std::int64_t first = barChunk ? TicksPerBar * (s.CurBar - 1) : 0;
     const std::int64_t end = std::max(first, barChunk ? std::min(TicksPerBar * s.CurBar, L) : L);
 
-    // 8, checked before anything is queued: cue carriers of a chunk that is
+    // Checked before anything is queued: cue carriers of a chunk that is
     // never started would come due later and, each time, queue this empty
     // part again at the same moment, so the cues would never end. Nothing is
     // queued, so playback that runs runs out and stops by itself.
@@ -358,7 +357,7 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
 
     if (s.Timer1.running() || s.Timer3.running()) queueCarrier(s, CueChunkStart, s.QueuedMs);
 
-    // 7. The events of the window, a tick at a time. A file without a
+    // The events of the window, a tick at a time. A file without a
     // resolution gives its ticks no length: its events cannot be placed in
     // time and none is queued (they would all sound at once).
     const bool timed = resolution > 0;
@@ -395,7 +394,7 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
     writer.chordsUntil(endMs);
     if (beatsMs) *beatsMs = beatStamps(s, PartNo, first, end, pace);
 
-    // 4, 5. The next chunk is queued QueueAheadMs before this one ends (real
+    // The next chunk is queued QueueAheadMs before this one ends (real
     // time, so it grows in queue time as the tempo rises); a cue that falls
     // before now comes at once, so the queue always reaches that far ahead.
     // Nothing follows an ending, so it needs no lead: its cue is its written
@@ -406,10 +405,10 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
     s.NextCueMs = firstTag == CueEnding ? endMs : endMs - ahead;
     queueCarrier(s, firstTag, s.NextCueMs);
 
-    // 9. (Once, when the chunk is first queued: it is sent at once.)
+    // The style's sound set-up, sent again at once: once, when the chunk is
+    // first queued.
     if (!bankSelectSeen && fresh) resendSetup(s, PartNo);
 
-    // 10.
     s.QueuedTicks = toTicks(s.QueuedTicks + (end - first));
     s.QueuedMs = endMs;
 
@@ -417,7 +416,6 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
     // (part 0 continues no note), so the queue runs out after the last note.
     if (firstTag == CueEnding) CloseActiveNotes(s, 0);
 
-    // 11, 12.
     out.PortCommand(MIDIOutputComponent::StartQueue);
     showPlaying(s);
     return true;
