@@ -120,6 +120,18 @@ TEST_F(NoteLifecycleTest, NotesOfAFillsSecondBarSoundToTheirOwnEnd) {
     EXPECT_EQ(offs(), (std::vector<std::array<int, 3>>{{700, 12, 72}, {768, 12, 74}, {768 + 300, 12, 60}}));
 }
 
+// A drum held across a bar line where the chord changes sounds to its own
+// note-off: the chord ends the old chord's notes there, never a drum's.
+TEST_F(NoteLifecycleTest, ADrumHeldAcrossAChordChangeSoundsToItsOwnEnd) {
+    test::storePart(state, 2, 0, 768, {mark(60, 0), {0x99, 49, 100, 300}, release(60, 384), {0x99, 49, 0, 500}});
+    select(1);
+    play();
+    runTo(100);
+    chord(5);
+    runTo(700);
+    EXPECT_EQ(offs(), (std::vector<std::array<int, 3>>{{384, 12, 60}, {500, 10, 49}}));
+}
+
 // Drums keep their keys under every chord, Note On and Note Off alike; a B
 // drum (note 83) used to get its Note Off on 84 even in C major.
 TEST_F(NoteLifecycleTest, DrumsEndOnTheKeyTheyStruckUnderEveryChord) {

@@ -69,6 +69,22 @@ TEST_F(LiveInputTest, StyleOnChannelOneMovesTheRightHandToTheLowestFreeChannel) 
     EXPECT_EQ(st.CarrierStatus, midi::kNoteOn);  // channel 1 is the style's: the carriers stay
 }
 
+// A style loaded while a key is held may move the voice to another channel:
+// the held key still ends on the channel it sounded on, the next one sounds
+// on the new channel.
+TEST_F(LiveInputTest, AKeyHeldWhileTheVoiceMovesEndsOnTheChannelItSoundedOn) {
+    openKeyboard();
+    play({midi::kNoteOn, 60, 50});
+    live.setChannel(2);
+    play({midi::kNoteOff, 60, 0, midi::kNoteOn, 62, 40});
+    std::vector<Triple> notes;
+    for (const Triple& t : thru())
+        if (midi::kindOf(t[0]) == midi::kNoteOn || midi::kindOf(t[0]) == midi::kNoteOff) notes.push_back(t);
+    EXPECT_EQ(notes, (std::vector<Triple>{{midi::kNoteOn, 60, 50},
+                                          {midi::kNoteOff, 60, 0},
+                                          {midi::statusOf(midi::kNoteOn, 2), 62, 40}}));
+}
+
 TEST_F(LiveInputTest, CarriersLeaveTheKeyboardsChannel) {
     EXPECT_EQ(st.CarrierStatus, midi::kNoteOn);  // no keyboard: as ever
     openKeyboard();
