@@ -35,8 +35,9 @@ void queueCarrier(PlayerState& s, std::int32_t tag, double ms) {
 namespace {
 
 // The style's sound setup (program changes and bank select MSB 127 with its
-// LSB, all at delta 0 in track 1), sent again at once, each on the channel
-// its source plays on in this part.
+// LSB, all at delta 0 in track 1) again, each on the channel its source plays
+// on in this part, queued at the chunk's start: the queue runs well ahead, and
+// an instrument sent at once would change under the notes still sounding.
 void resendSetup(PlayerState& s, std::int16_t PartNo) {
     MidifileComponent& f = s.Midifile1;
     f.Track(1);
@@ -57,10 +58,8 @@ void resendSetup(PlayerState& s, std::int16_t PartNo) {
         const ChannelRecord* own = s.style.channels.forSource(PartNo, midi::channelOf(st));
         if (own && !recordSounds(*own, chord)) continue;
         const auto send = [&](std::int16_t status) {
-            SendMessage(s,
-                        route.record ? static_cast<std::int16_t>(midi::statusOf(status, route.record->destination))
-                                     : status,
-                        d1, d2);
+            queueMessage(s, 0, route.record ? midi::statusOf(status, route.record->destination) : status, d1, d2,
+                         s.QueuedMs);
         };
         const bool controlChange = midi::isControlChange(st);
         if (midi::isProgramChange(st)) {
@@ -405,9 +404,8 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
     s.NextCueMs = firstTag == CueEnding ? endMs : endMs - ahead;
     queueCarrier(s, firstTag, s.NextCueMs);
 
-    // The style's sound set-up, sent again at once: once, when the chunk is
-    // first queued.
-    if (!bankSelectSeen && fresh) resendSetup(s, PartNo);
+    // The style's sound set-up again, at the chunk's start.
+    if (!bankSelectSeen) resendSetup(s, PartNo);
 
     s.QueuedTicks = toTicks(s.QueuedTicks + (end - first));
     s.QueuedMs = endMs;

@@ -137,11 +137,13 @@ TEST_F(ChannelTableEngineTest, OnlyTheVersionThatSoundsSetsThePartsInstrument) {
         return out;
     };
     play();
+    runTo(clock.nowMs());
     EXPECT_EQ(programs(), (std::vector<test::Triple>{{0xCA, 16, 0}}));
     StopRitm(state);
     clearSent();
     chord(21, chord::kMin);
     play();
+    runTo(clock.nowMs());
     EXPECT_EQ(programs(), (std::vector<test::Triple>{{0xCA, 19, 0}}));
 }
 
