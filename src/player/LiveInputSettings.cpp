@@ -16,6 +16,9 @@ constexpr const char* kDeviceNameKey = "InDevName";
 constexpr const char* kSplitKey = "Split";
 constexpr const char* kModeKey = "ChordMode";
 constexpr const char* kVoiceKey = "Voice";
+// 0 at once, 1 next beat, 2 next bar line: the order of ChordChangeMode.
+constexpr const char* kChordChangeKey = "ChordChange";
+constexpr int kLastChordChange = static_cast<int>(ChordChangeMode::NextBarLine);
 
 std::optional<int> number(const std::string& text, int low, int high) {
     int value = 0;
@@ -35,6 +38,8 @@ LiveInputSettings LiveInputSettings::load(const SettingsStore& store) {
     const std::optional<int> mode = number(store.read(kSection, kModeKey), 0, 1);
     if (mode) s.mode = *mode == 0 ? ChordMode::SingleFinger : ChordMode::Fingered;
     s.voice = number(store.read(kSection, kVoiceKey), 0, 127).value_or(0);
+    const std::optional<int> change = number(store.read(kSection, kChordChangeKey), 0, kLastChordChange);
+    if (change) s.chordChange = static_cast<ChordChangeMode>(*change);
     return s;
 }
 
@@ -44,6 +49,7 @@ void LiveInputSettings::save(SettingsStore& store) const {
     store.write(kSection, kSplitKey, std::to_string(split));
     store.write(kSection, kModeKey, mode == ChordMode::SingleFinger ? "0" : "1");
     store.write(kSection, kVoiceKey, std::to_string(voice));
+    store.write(kSection, kChordChangeKey, std::to_string(static_cast<int>(chordChange)));
 }
 
 int LiveInputSettings::findDevice(MidiInputProvider& inputs) const {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "playback/ChordTimeline.h"
 #include "player/ChordRecognition.h"
 
 namespace vornel {
@@ -22,6 +23,10 @@ struct LiveInputSettings {
     // Fingered by default: someone who brings a MIDI keyboard plays real chords.
     ChordMode mode = ChordMode::Fingered;
     int voice = 0;  // General MIDI program 0..127; 0 the acoustic grand piano
+    // Kept here although it serves the computer keyboard and the mouse too:
+    // it is part of how the player plays chords live. At once by default:
+    // the accompaniment answers the hand without a wait.
+    ChordChangeMode chordChange = ChordChangeMode::AtOnce;
 
     // A missing or malformed entry reads as its default.
     static LiveInputSettings load(const SettingsStore& store);

@@ -29,7 +29,9 @@ constexpr int kKeyF8 = 119;
 constexpr int kKeyF9 = 120;
 constexpr int kKeyF11 = 122;  // sync start
 constexpr int kKeyF12 = 123;  // tap tempo
+constexpr int kKeyC = 'C';    // with Alt: chord change; C is no chord key
 constexpr int kShiftOnly = 1;
+constexpr int kAltHeld = 4;
 constexpr int kTempoMin = -100;
 constexpr int kTempoMax = 100;
 
@@ -198,6 +200,8 @@ void Player::Picture1_KeyDown(int KeyCode, int Shift) {
         Cmd_Sync_Click();
     else if (KeyCode == kKeyF12)
         Cmd_Tap_Click();
+    else if (KeyCode == kKeyC && (Shift & kAltHeld) != 0)
+        Cmd_ChordChange_Click();
     const int base = Shift == kShiftOnly ? 12 : 0;
     const auto key = std::find(kChordKeys.begin(), kChordKeys.end(), KeyCode);
     if (key != kChordKeys.end()) Lbl_Chord_Click(base + static_cast<int>(key - kChordKeys.begin()));

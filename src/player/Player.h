@@ -104,6 +104,9 @@ public:
     void liveLost();
     void Cmd_Split_Click();
     void Cmd_ChordMode_Click();
+    // Chord change: at once, then next beat, then next bar line, and round
+    // again; for the next chord chosen.
+    void Cmd_ChordChange_Click();
     void Cmd_Sync_Click();
     void Cmd_Tap_Click();
     void setVoice(int program);

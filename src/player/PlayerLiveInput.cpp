@@ -1,6 +1,6 @@
 // The player window's handlers for a MIDI keyboard: chords from the left
 // hand, the right hand's voice, split point, chord mode, sync start and tap
-// tempo.
+// tempo; and when a chosen chord is heard, which is kept with them.
 
 #include <algorithm>
 #include <array>
@@ -29,6 +29,18 @@ constexpr double kTapPauseMs = 2000.0;
 // A file without a tempo plays at MIDI's default, 120 beats a minute.
 constexpr double kDefaultUsPerQuarter = 500000.0;
 
+KeyboardText chordChangeText(ChordChangeMode mode) {
+    switch (mode) {
+        case ChordChangeMode::AtOnce:
+            return kTextAtOnce;
+        case ChordChangeMode::NextBeat:
+            return kTextNextBeat;
+        case ChordChangeMode::NextBarLine:
+            return kTextNextBar;
+    }
+    return kTextAtOnce;
+}
+
 }  // namespace
 
 void Player::attachLive(LiveInput& input, SettingsStore& store, const Clock& clock) {
@@ -36,6 +48,7 @@ void Player::attachLive(LiveInput& input, SettingsStore& store, const Clock& clo
     store_ = &store;
     clock_ = &clock;
     live_ = LiveInputSettings::load(store);
+    s_.ChordChange = live_.chordChange;
     input.setSplit(live_.split);
     input.setMode(live_.mode);
     input.setVoice(live_.voice);
@@ -51,6 +64,8 @@ void Player::labelLive(const TextTable& table, int lang) {
     s_.Cmd_Split.caption = text(kTextSplit);
     s_.Cmd_Split.toolTip = text(kTextSplitTip);
     s_.Cmd_ChordMode.caption = text(live_.mode == ChordMode::SingleFinger ? kTextSingleFinger : kTextFingered);
+    s_.Cmd_ChordChange.caption = text(chordChangeText(s_.ChordChange));
+    s_.Cmd_ChordChange.toolTip = text(kTextChordChangeTip);
     s_.Cmd_Sync.caption = text(kTextSyncStart);
     s_.Cmd_Tap.caption = text(kTextTapTempo);
     s_.Cmb_Voice.toolTip = text(kTextVoiceTip);
@@ -121,6 +136,26 @@ void Player::liveSplitKey(int key) {
 void Player::Cmd_ChordMode_Click() {
     live_.mode = live_.mode == ChordMode::Fingered ? ChordMode::SingleFinger : ChordMode::Fingered;
     if (input_) input_->setMode(live_.mode);
+    if (store_) live_.save(*store_);
+    labelLive(s_.language.table, s_.language.LangNo);
+    s_.dialogs.focusKeyboardSink();
+}
+
+// The chord already chosen keeps the rule it was chosen under: a label that
+// blinks for the next bar line goes on blinking until it is heard.
+void Player::Cmd_ChordChange_Click() {
+    switch (s_.ChordChange) {
+        case ChordChangeMode::AtOnce:
+            s_.ChordChange = ChordChangeMode::NextBeat;
+            break;
+        case ChordChangeMode::NextBeat:
+            s_.ChordChange = ChordChangeMode::NextBarLine;
+            break;
+        case ChordChangeMode::NextBarLine:
+            s_.ChordChange = ChordChangeMode::AtOnce;
+            break;
+    }
+    live_.chordChange = s_.ChordChange;
     if (store_) live_.save(*store_);
     labelLive(s_.language.table, s_.language.LangNo);
     s_.dialogs.focusKeyboardSink();

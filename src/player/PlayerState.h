@@ -179,13 +179,14 @@ struct PlayerState {
     Control Label7;  // full path of the file last clicked in the file chooser
 
     // ---- Playing from a MIDI keyboard -------------------------------------
-    Control Lbl_LiveChord;   // the chord the left hand named last ("Am7"), beside the chord labels
-    Control Lbl_LiveStatus;  // the input device's name, or why it is gone
-    Control Cmd_Split;       // "Split": the next key played becomes the split point
-    Control Cmd_ChordMode;   // single finger / fingered
-    Control Cmd_Sync;        // sync start; coloured ColOn while armed
-    Control Cmd_Tap;         // tap tempo
-    Control Cmb_Voice;       // the right hand's voice; its tool tip names it
+    Control Lbl_LiveChord;    // the chord the left hand named last ("Am7"), beside the chord labels
+    Control Lbl_LiveStatus;   // the input device's name, or why it is gone
+    Control Cmd_Split;        // "Split": the next key played becomes the split point
+    Control Cmd_ChordMode;    // single finger / fingered
+    Control Cmd_ChordChange;  // when a chosen chord is heard (ChordChange); for every chord, not only played ones
+    Control Cmd_Sync;         // sync start; coloured ColOn while armed
+    Control Cmd_Tap;          // tap tempo
+    Control Cmb_Voice;        // the right hand's voice; its tool tip names it
     bool SplitLearning = false;
     bool SyncArmed = false;
     // The right hand's channel (0-based) and where the cue carriers go: a

@@ -7,7 +7,7 @@ namespace vornel {
 namespace {
 
 // Captions 0..23, messages 0..2, other texts 0..4, the MIDI keyboard's texts
-// 0..13 (KeyboardText), one language per array.
+// 0..18 (KeyboardText), one language per array.
 // Leading and trailing blanks are part of the texts: the menus and tool tips
 // use them for spacing.
 constexpr std::array<std::string_view, kTextsPerLanguage> kTurkish{
@@ -65,6 +65,11 @@ constexpr std::array<std::string_view, kTextsPerLanguage> kTurkish{
     "siyah tuşla minör, en yakın beyaz tuşla yedili, ikisiyle minör yedili. Parmaklı: akor çalındığı gibi "
     "tanınır (majör, minör, 7, m7, maj7, 6, m6, sus4, dim, aug, add9; kök + beşli majör, kök + küçük üçlü "
     "minör). Sağ el, alttaki çubukta seçilen sesle çalar.",
+    "Akor değişimi",
+    "Akor değişimi: seçilen akor hemen, sonraki vuruştan ya da sonraki ölçüden duyulur (Alt+C)",
+    "hemen",
+    "sonraki vuruş",
+    "sonraki ölçü",
 };
 
 constexpr std::array<std::string_view, kTextsPerLanguage> kEnglish{
@@ -122,6 +127,11 @@ constexpr std::array<std::string_view, kTextsPerLanguage> kEnglish{
     "below it minor, with the nearest white key below it seventh, with both minor seventh. Fingered: the "
     "chord is recognised as played (major, minor, 7, m7, maj7, 6, m6, sus4, dim, aug, add9; root + fifth "
     "major, root + minor third minor). The right hand plays the voice chosen in the bar below.",
+    "Chord change",
+    "Chord change: a chosen chord is heard at once, from the next beat or from the next bar line (Alt+C)",
+    "at once",
+    "next beat",
+    "next bar",
 };
 
 }  // namespace

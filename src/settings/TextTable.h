@@ -16,8 +16,8 @@ inline constexpr int kGroupCaptions = 0;    // window titles, labels, menus, but
 inline constexpr int kGroupMessages = 1;    // message boxes
 inline constexpr int kGroupOtherTexts = 2;  // tool tips, status texts, the contact line
 inline constexpr int kGroupKeyboard = 3;    // the MIDI keyboard's texts, entries named by KeyboardText
-inline constexpr std::array<int, 4> kGroupSizes{24, 3, 5, 14};
-inline constexpr int kTextsPerLanguage = 24 + 3 + 5 + 14;
+inline constexpr std::array<int, 4> kGroupSizes{24, 3, 5, 19};
+inline constexpr int kTextsPerLanguage = 24 + 3 + 5 + 19;
 static_assert(kGroupSizes[0] + kGroupSizes[1] + kGroupSizes[2] + kGroupSizes[3] == kTextsPerLanguage);
 
 // The entries of group kGroupKeyboard. The group comes after the other three
@@ -37,7 +37,14 @@ enum KeyboardText : int {
     kTextVoiceTip,         // tool tip of the right hand's voice
     kTextSplitTip,         // tool tip of Split
     kTextKeyMapKeyboard,   // the key map's paragraph on the MIDI keyboard
+    kTextChordChange,      // the key map's name of the chord change setting
+    kTextChordChangeTip,   // tool tip of the chord change button
+    kTextAtOnce,           // chord change: the moment the chord is chosen
+    kTextNextBeat,         // chord change: from the next beat
+    kTextNextBar,          // chord change: from the next bar line
+    kKeyboardTextCount
 };
+static_assert(kGroupSizes[kGroupKeyboard] == kKeyboardTextCount);
 
 // Every user-interface text that changes with the language, addressed by
 // language, group and entry. Empty until SetTheLangsQuery fills it; read-only

@@ -31,6 +31,7 @@ KeyMapForm::KeyMapForm() {
     Label3.caption = "* Minor = Shift + Key ...";
     KeyboardKey[0].caption = "F 11 --->>>";
     KeyboardKey[1].caption = "F 12 --->>>";
+    KeyboardKey[2].caption = "Alt+C --->>>";
 }
 
 void KeyMapForm::relabel(const TextTable& table, int lang) {
@@ -38,6 +39,7 @@ void KeyMapForm::relabel(const TextTable& table, int lang) {
     Command1.caption = table.LangText(lang, kGroupCaptions, 3);
     KeyboardAction[0].caption = table.LangText(lang, kGroupKeyboard, kTextSyncStart);
     KeyboardAction[1].caption = table.LangText(lang, kGroupKeyboard, kTextTapTempo);
+    KeyboardAction[2].caption = table.LangText(lang, kGroupKeyboard, kTextChordChange);
     KeyboardNote.caption = table.LangText(lang, kGroupKeyboard, kTextKeyMapKeyboard);
 }
 

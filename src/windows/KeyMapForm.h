@@ -13,8 +13,8 @@ struct Language;
 // The key map window `frmMap` as a presentation model: which letter keys pick
 // the chord roots and which function keys switch the accompaniment channels,
 // as twenty pairs of labels in a frame, a note on minor chords and OK; and
-// for a MIDI keyboard, the keys of sync start and tap tempo and a paragraph
-// on playing it.
+// for a MIDI keyboard, the keys of sync start, tap tempo and the chord change
+// and a paragraph on playing it.
 // Created hidden when the language is first applied; OK only hides it again.
 class KeyMapForm {
 public:
@@ -22,8 +22,8 @@ public:
     // Pairs 0..11 are the letter keys (the window's left half), 12..19 the
     // function keys (its right half).
     static constexpr int kLetterKeyCount = 12;
-    // F11 and F12, under the function keys of the channels.
-    static constexpr int kKeyboardPairCount = 2;
+    // F11, F12 and Alt + C, under the function keys of the channels.
+    static constexpr int kKeyboardPairCount = 3;
 
     KeyMapForm();
     KeyMapForm(const KeyMapForm&) = delete;
@@ -38,8 +38,8 @@ public:
     std::array<Control, kPairCount> Label1;  // the key
     std::array<Control, kPairCount> Label2;  // what it does
     Control Label3;                          // the note on minor chords
-    std::array<Control, kKeyboardPairCount> KeyboardKey;     // "F 11 --->>>", "F 12 --->>>"
-    std::array<Control, kKeyboardPairCount> KeyboardAction;  // sync start, tap tempo
+    std::array<Control, kKeyboardPairCount> KeyboardKey;     // "F 11 --->>>", "F 12 --->>>", "Alt+C --->>>"
+    std::array<Control, kKeyboardPairCount> KeyboardAction;  // sync start, tap tempo, chord change
     Control KeyboardNote;                                    // how a MIDI keyboard is played
     Control Command1;                        // OK
 

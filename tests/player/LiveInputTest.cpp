@@ -37,6 +37,8 @@ class LiveInputTest : public LiveKeyboardTest {
 protected:
     LiveInputTest() {
         loadMainA();
+        // The stored chord change keeps these tests on the bar-line rule.
+        store.write("Setup", "ChordChange", "2");
         player.attachLive(live, store, clock);
     }
 };
@@ -197,6 +199,8 @@ TEST_F(LiveInputTest, TapTempoWhileStoppedSetsTheNextPlay) {
 TEST_F(LiveInputTest, SettingsAreStoredAndReadBackWithFallbacks) {
     openKeyboard();
     player.Cmd_ChordMode_Click();
+    player.Cmd_ChordChange_Click();  // from the bar line round to at once, then the next beat
+    player.Cmd_ChordChange_Click();
     player.setVoice(73);
     player.Cmd_Split_Click();
     play({midi::kNoteOn, 60, 90});  // the split key is not heard
@@ -208,6 +212,7 @@ TEST_F(LiveInputTest, SettingsAreStoredAndReadBackWithFallbacks) {
     EXPECT_EQ(back.split, 60);
     EXPECT_EQ(back.mode, ChordMode::SingleFinger);
     EXPECT_EQ(back.voice, 73);
+    EXPECT_EQ(back.chordChange, ChordChangeMode::NextBeat);
     // The keyboard moved in the list: found by its name.
     FakeMidiInputs moved{{"Keys B", "Keys A"}};
     EXPECT_EQ(back.findDevice(moved), 1);
@@ -219,11 +224,44 @@ TEST_F(LiveInputTest, SettingsAreStoredAndReadBackWithFallbacks) {
     bad.write("Setup", "ChordMode", "x");
     bad.write("Setup", "Voice", "-3");
     bad.write("Setup", "InDev", "1e2");
+    bad.write("Setup", "ChordChange", "3");
     const LiveInputSettings fallback = LiveInputSettings::load(bad);
     EXPECT_EQ(fallback.split, 54);
     EXPECT_EQ(fallback.mode, ChordMode::Fingered);
     EXPECT_EQ(fallback.voice, 0);
     EXPECT_EQ(fallback.device, -1);
+}
+
+// Read at start; every press moves on to the next choice, for the next chord
+// chosen, and is stored at once. The caption names the choice in the language.
+TEST_F(LiveInputTest, ChordChangeGoesRoundItsThreeChoicesInBothLanguages) {
+    const std::string nextBeat = "sonraki vuru\xC5\x9F";              // sonraki vuruş
+    const std::string nextBar = "sonraki \xC3\xB6l\xC3\xA7\xC3\xBC";  // sonraki ölçü
+    store.write("Setup", "ChordChange", "1");
+    player.attachLive(live, store, clock);  // as at the next start
+    EXPECT_EQ(st.ChordChange, ChordChangeMode::NextBeat);
+    EXPECT_EQ(st.Cmd_ChordChange.caption, nextBeat);
+    const std::vector<std::pair<ChordChangeMode, std::string>> round{{ChordChangeMode::NextBarLine, nextBar},
+                                                                     {ChordChangeMode::AtOnce, "hemen"},
+                                                                     {ChordChangeMode::NextBeat, nextBeat}};
+    for (const auto& [mode, caption] : round) {
+        player.Cmd_ChordChange_Click();
+        EXPECT_EQ(st.ChordChange, mode);
+        EXPECT_EQ(st.Cmd_ChordChange.caption, caption);
+        EXPECT_EQ(LiveInputSettings::load(store).chordChange, mode);
+        EXPECT_TRUE(lastCallWasFocus());
+    }
+    language.LangNo = kLangEnglish;  // as the setup window applies it
+    player.relabel(language.table, kLangEnglish);
+    EXPECT_EQ(st.Cmd_ChordChange.caption, "next beat");
+    EXPECT_EQ(st.Cmd_ChordChange.toolTip.rfind("Chord change:", 0), 0u);
+    player.Cmd_ChordChange_Click();
+    EXPECT_EQ(st.Cmd_ChordChange.caption, "next bar");
+    player.Cmd_ChordChange_Click();
+    EXPECT_EQ(st.Cmd_ChordChange.caption, "at once");
+    // Heard at once, a chord needs no blinking reminder.
+    player.Lbl_Chord_Click(9);
+    EXPECT_FALSE(timer3.running());
 }
 
 TEST_F(LiveInputTest, DeviceThatCannotOpenGetsAMessageAndIsNotStored) {

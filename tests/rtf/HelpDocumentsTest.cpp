@@ -29,7 +29,9 @@ const std::vector<std::string> kBothLanguages = {
     "F1", "F8", "F9", "Sub Rhythm", "Main Rhythm", "Bass", "Chord 1", "Chord 2", "Pad", "Phrase 1",
     "Phrase 2", "Tempo Modify", "Türkçe (Turkish)", "English", "Cannot open MIDI Output port",
     // the MIDI keyboard: its button, its keys and the chord types it reads
-    "“Split”", "F11", "F12", "Am7", "maj7", "m6", "sus4", "dim", "aug", "add9"};
+    "“Split”", "F11", "F12", "Am7", "maj7", "m6", "sus4", "dim", "aug", "add9",
+    // the chord change and its key
+    "Alt + C"};
 
 class HelpDocuments : public testing::TestWithParam<HelpDocument> {};
 
@@ -90,6 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
          "“Hakkında”", "“Yardım”", "“- Çıkış -”", "“Tamam”", "“Aygıt ve Dil Seçimi”", "“Dil”",
          "“MIDI Aygıtı”", "“Stil”", "“Akorlar”", "“Dosya”", "Çıkmak istediğinizden emin misiniz?",
          "“MIDI Giriş Aygıtı”", "“yok”", "Tek Parmak", "Parmaklı", "Eş Başlat", "Tempo Vur",
+         "“hemen”", "“sonraki vuruş”", "“sonraki ölçü”",
          "ı", "ğ", "ş", "İ", "ü", "ö", "ç"}}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -99,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
         {"Vornel Help", "“Open ..”", "“Play”", "“Stop”", "“Panic”", "“Settings”", "“Key map”",
          "“About”", "“Help”", "“- Exit -”", "“Ok”", "“Device and Language Selection”",
          "“Language”", "“MIDI Device”", "“Style”", "“Chords”", "“File”", "Are you sure?",
-         "“MIDI Input Device”", "“none”", "Single Finger", "Fingered", "Sync Start", "Tap Tempo"}}));
+         "“MIDI Input Device”", "“none”", "Single Finger", "Fingered", "Sync Start", "Tap Tempo",
+         "“at once”", "“next beat”", "“next bar”"}}));
 
 }  // namespace
 }  // namespace vornel

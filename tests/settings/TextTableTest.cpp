@@ -79,7 +79,7 @@ TEST_F(TextTableTest, TurkishLettersAreStoredAsUtf8) {
 // The MIDI keyboard's group comes after the others, so their numbers hold;
 // every one of its texts exists in both languages, in Turkish letters.
 TEST_F(TextTableTest, KeyboardTextsOfBothLanguages) {
-    for (int entry = 0; entry <= kTextKeyMapKeyboard; ++entry) {
+    for (int entry = 0; entry < kKeyboardTextCount; ++entry) {
         EXPECT_NE(table.LangText(kLangTurkish, kGroupKeyboard, entry), "") << entry;
         EXPECT_NE(table.LangText(kLangEnglish, kGroupKeyboard, entry), "") << entry;
     }
@@ -89,10 +89,12 @@ TEST_F(TextTableTest, KeyboardTextsOfBothLanguages) {
     EXPECT_EQ(table.LangText(1, kGroupKeyboard, kTextNoInput), "none");
     EXPECT_EQ(table.LangText(0, kGroupKeyboard, kTextSyncStart), "E\xC5\x9F Ba\xC5\x9Flat");  // Eş Başlat
     EXPECT_EQ(table.LangText(1, kGroupKeyboard, kTextTapTempo), "Tap Tempo");
+    EXPECT_EQ(table.LangText(0, kGroupKeyboard, kTextChordChange), "Akor de\xC4\x9Fi\xC5\x9Fimi");  // Akor değişimi
+    EXPECT_EQ(table.LangText(1, kGroupKeyboard, kTextNextBar), "next bar");
 }
 
 TEST_F(TextTableTest, LanguageTwoIsAllEmpty) {
-    const int sizes[] = {24, 3, 5, 14};
+    const int sizes[] = {24, 3, 5, 19};
     for (int group = 0; group < 4; ++group)
         for (int entry = 0; entry < sizes[group]; ++entry)
             EXPECT_EQ(table.LangText(2, group, entry), "") << group << "/" << entry;
@@ -107,7 +109,7 @@ TEST_F(TextTableTest, AddressesOutsideTheTableReadEmpty) {
     EXPECT_EQ(table.LangText(0, 0, 24), "");
     EXPECT_EQ(table.LangText(1, 1, 3), "");
     EXPECT_EQ(table.LangText(1, 2, 5), "");
-    EXPECT_EQ(table.LangText(1, kGroupKeyboard, kTextKeyMapKeyboard + 1), "");
+    EXPECT_EQ(table.LangText(1, kGroupKeyboard, kKeyboardTextCount), "");
     EXPECT_EQ(table.LangText(0, 0, -1), "");
     EXPECT_EQ(table.LangText(32767, 32767, 32767), "");
 }

@@ -91,7 +91,7 @@ TEST_F(KeyMapFormTest, EachFunctionKeySwitchesTheChannelItsLabelNames) {
 
 // The MIDI keyboard's keys and paragraph use the words of the player's own
 // buttons, in each language.
-TEST_F(KeyMapFormTest, F11AndF12NameTheButtonsTheyPress) {
+TEST_F(KeyMapFormTest, KeyboardKeysNameTheButtonsTheyPress) {
     TextTable table;
     table.SetTheLangsQuery();
     for (const int lang : {kLangTurkish, kLangEnglish}) {
@@ -102,12 +102,19 @@ TEST_F(KeyMapFormTest, F11AndF12NameTheButtonsTheyPress) {
         EXPECT_EQ(keyMap.KeyboardAction[0].caption, s.Cmd_Sync.caption);
         EXPECT_EQ(keyMap.KeyboardKey[1].caption, "F 12 --->>>");
         EXPECT_EQ(keyMap.KeyboardAction[1].caption, s.Cmd_Tap.caption);
+        // The chord change button shows its choice; its tool tip leads with the name.
+        EXPECT_EQ(keyMap.KeyboardKey[2].caption, "Alt+C --->>>");
+        EXPECT_EQ(s.Cmd_ChordChange.toolTip.rfind(keyMap.KeyboardAction[2].caption + ":", 0), 0u)
+            << s.Cmd_ChordChange.toolTip;
         for (const Control* named : {&s.Cmd_Split, &s.Cmd_ChordMode})
             EXPECT_NE(keyMap.KeyboardNote.caption.find(named->caption), std::string::npos) << named->caption;
     }
     constexpr int kKeyF11 = 122;
     player.Picture1_KeyDown(kKeyF11, 0);
     EXPECT_TRUE(player.state().SyncArmed);
+    constexpr int kAlt = 4;
+    player.Picture1_KeyDown('C', kAlt);
+    EXPECT_EQ(player.state().ChordChange, ChordChangeMode::NextBeat);
 }
 
 TEST_F(KeyMapFormTest, OkHidesTheKeyMapFirstThenBringsThePlayerBack) {

@@ -7,6 +7,14 @@
 
 namespace vornel {
 
+namespace {
+
+// The voice list's narrowest, in letters: its number and the start of its
+// name; it grows into whatever the buttons leave.
+constexpr int kVoiceLettersAtLeast = 6;
+
+}  // namespace
+
 LiveInputBar::LiveInputBar(Player& player, QtDispatcher& dispatcher, QWidget* parent)
     : QToolBar(parent), player_(player), dispatcher_(dispatcher) {
     setObjectName("LiveInputBar");
@@ -15,9 +23,15 @@ LiveInputBar::LiveInputBar(Player& player, QtDispatcher& dispatcher, QWidget* pa
 
     split_ = button([this] { player_.Cmd_Split_Click(); });
     mode_ = button([this] { player_.Cmd_ChordMode_Click(); });
+    chordChange_ = button([this] { player_.Cmd_ChordChange_Click(); });
 
     voice_ = new QComboBox(this);
     voice_->setFocusPolicy(Qt::NoFocus);
+    // The voice takes what the buttons leave of the window's width, so that
+    // the bar never widens the window whatever the language and the choices.
+    voice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    voice_->setMinimumContentsLength(kVoiceLettersAtLeast);
+    voice_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     voice_->setMaximumWidth(140);
     for (std::size_t i = 0; i < kGeneralMidiVoices.size(); ++i)
         voice_->addItem(QStringLiteral("%1 %2").arg(i + 1, 3, 10, QLatin1Char('0')).arg(kGeneralMidiVoices[i]));
@@ -55,6 +69,8 @@ void LiveInputBar::sync() {
     split_->setText(qtString(s.Cmd_Split.caption));
     split_->setToolTip(qtString(s.Cmd_Split.toolTip));
     mode_->setText(qtString(s.Cmd_ChordMode.caption));
+    chordChange_->setText(qtString(s.Cmd_ChordChange.caption));
+    chordChange_->setToolTip(qtString(s.Cmd_ChordChange.toolTip));
     syncStart_->setText(qtString(s.Cmd_Sync.caption));
     syncStart_->setStyleSheet(
         s.SyncArmed ? QStringLiteral("background-color: rgb(%1,%2,%3)").arg(s.ColOn.r).arg(s.ColOn.g).arg(s.ColOn.b)

@@ -13,11 +13,11 @@
 namespace vornel {
 
 // The MIDI keyboard's controls under the player window: Split, the chord
-// mode, the right hand's voice, sync start and tap tempo, and the device's
-// state in the window's status line. The input device is chosen in the setup
-// window and the chord the left hand named shows in the chords frame. Like
-// the window, it draws the player model after every handler and decides
-// nothing itself.
+// mode, the chord change, the right hand's voice, sync start and tap tempo,
+// and the device's state in the window's status line. The input device is
+// chosen in the setup window and the chord the left hand named shows in the
+// chords frame. Like the window, it draws the player model after every
+// handler and decides nothing itself.
 class LiveInputBar final : public QToolBar {
     Q_OBJECT
 
@@ -25,6 +25,7 @@ public:
     LiveInputBar(Player& player, QtDispatcher& dispatcher, QWidget* parent = nullptr);
     ~LiveInputBar() override;
     void sync();
+    QPushButton& chordChangeButton() { return *chordChange_; }
     // Where the input device's state is shown (the window's status line).
     void setStatusLine(QStatusBar* line) {
         statusLine_ = line;
@@ -38,6 +39,7 @@ private:
     QtDispatcher& dispatcher_;
     QPushButton* split_ = nullptr;
     QPushButton* mode_ = nullptr;
+    QPushButton* chordChange_ = nullptr;
     QComboBox* voice_ = nullptr;
     QPushButton* syncStart_ = nullptr;
     QPushButton* tap_ = nullptr;

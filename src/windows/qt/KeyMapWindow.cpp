@@ -31,8 +31,8 @@ constexpr int kNoteTopTwips = 3840;
 constexpr int kOkTopTwips = 4260;
 constexpr int kOkWidthTwips = 1500;
 constexpr int kOkHeightTwips = 420;
-// F11 and F12 stand in the right half one row below F8, level with the
-// letter keys' last rows.
+// F11, F12 and Alt + C stand in the right half one row below F8, level with
+// the letter keys' last rows.
 constexpr int kKeyboardFirstRow = 9;
 // The MIDI keyboard's paragraph: under the note on minor chords, as wide as
 // the frame's rows, and this much space below it.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <string>
@@ -11,6 +12,7 @@
 #include "midi/file/Midifile.h"
 #include "midi/output/MIDIOutput.h"
 #include "platform/Timer.h"
+#include "player/qt/LiveInputBar.h"
 #include "player/qt/PlayerWindow.h"
 #include "settings/Language.h"
 #include "style/StyleData.h"
@@ -316,6 +318,49 @@ TEST_F(PlayerWindowTest, TheTempoReadoutFollowsTheThumbWhileItIsDragged) {
     EXPECT_EQ(state().HScroll1, 20);
     EXPECT_EQ(window.channelPanel().tempoReadout().text(), QStringLiteral("+20"));
     tempo.setSliderDown(false);
+}
+
+// The chord change serves clicks and the computer keyboard too: its button
+// works with no input device and no style, and Alt + C presses it.
+TEST_F(PlayerWindowTest, TheChordChangeButtonGoesRoundItsChoices) {
+    auto* bar = new LiveInputBar(player, ui, &window);
+    window.addToolBar(Qt::BottomToolBarArea, bar);
+    ui.runHandler([this] {
+        language.LangNo = kLangEnglish;
+        player.relabel(language.table, kLangEnglish);
+    });
+    QPushButton& button = bar->chordChangeButton();
+    EXPECT_EQ(button.text(), QStringLiteral("at once"));
+    EXPECT_TRUE(button.toolTip().startsWith(QStringLiteral("Chord change:")));
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(state().ChordChange, ChordChangeMode::NextBeat);
+    EXPECT_EQ(button.text(), QStringLiteral("next beat"));
+    EXPECT_EQ(window.focusWidget(), &window.keyboardSink());
+    styleLoaded();
+    QTest::keyClick(&window.keyboardSink(), Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(state().ChordChange, ChordChangeMode::NextBarLine);
+    EXPECT_EQ(button.text(), QStringLiteral("next bar"));
+}
+
+// Six controls under a window of fixed width: the voice list gives way, so
+// that no caption widens the window.
+TEST_F(PlayerWindowTest, TheKeyboardBarFitsTheWindowInBothLanguagesWithEveryChoice) {
+    auto* bar = new LiveInputBar(player, ui, &window);
+    window.addToolBar(Qt::BottomToolBarArea, bar);
+    for (const int lang : {kLangTurkish, kLangEnglish}) {
+        ui.runHandler([this, lang] {
+            language.LangNo = lang;
+            player.relabel(language.table, lang);
+        });
+        for (int mode = 0; mode < 2; ++mode) {
+            for (int change = 0; change < 3; ++change) {
+                ui.runHandler([this] { player.Cmd_ChordChange_Click(); });
+                EXPECT_LE(bar->sizeHint().width(), PlayerWindow::kClientWidth)
+                    << lang << " " << state().Cmd_ChordMode.caption << " " << state().Cmd_ChordChange.caption;
+            }
+            ui.runHandler([this] { player.Cmd_ChordMode_Click(); });
+        }
+    }
 }
 
 TEST_F(PlayerWindowTest, TheStatusLineSaysWhenThereIsNoSound) {
