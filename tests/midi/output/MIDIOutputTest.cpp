@@ -538,12 +538,7 @@ struct TimedRig {
 
 TEST(MIDIOutputTimedPort, AWithdrawVoidsTheCueOfWhatThePortPlayedBeforeItLearnedOfIt) {
     TimedRig rig;
-    ManualClock& clock = rig.clock;
-    QueueDispatcher& ui = rig.ui;
-    TimedProvider& provider = rig.provider;
-    MIDIOutput& out = rig.out;
-    std::vector<std::int32_t>& cues = rig.cues;
-    int& done = rig.done;
+    auto& [clock, ui, provider, out, cues, done] = rig;
     test::queueMessage(out, 100, 0x90, 60, 100, 1);
     test::queueMessage(out, 104, 0x90, 61, 100, 2);  // played, not yet reported
     test::queueMessage(out, 110, 0x90, 62, 100, 3);  // handed over, not played
@@ -575,12 +570,7 @@ TEST(MIDIOutputTimedPort, ClosingMidPlayCuesWhatThePortStillHeldAndReopensTheSam
     // Loading a style closes and reopens the port while the music plays on;
     // a cue lost with the closed port would end the bar loop.
     TimedRig rig;
-    ManualClock& clock = rig.clock;
-    QueueDispatcher& ui = rig.ui;
-    TimedProvider& provider = rig.provider;
-    MIDIOutput& out = rig.out;
-    std::vector<std::int32_t>& cues = rig.cues;
-    int& done = rig.done;
+    auto& [clock, ui, provider, out, cues, done] = rig;
     test::queueMessage(out, 100, 0x90, 36, 0, -6);
     test::queueMessage(out, 90, 0x90, 36, 0, 1);
     test::queueMessage(out, 300, 0x90, 36, 0, -2);
