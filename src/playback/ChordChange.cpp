@@ -102,17 +102,9 @@ void requeueFrom(PlayerState& s, double fromMs) {
     auto first = std::find_if(s.Chunks.begin(), s.Chunks.end(), [&](const ChunkMark& c) { return c.endMs > fromMs; });
     if (first == s.Chunks.end()) return;
     const std::string partName = s.PartName;
-    s.List1 = first->list1;
-    s.List2 = first->list2;
-    s.Muted = first->muted;
-    s.Strikes = first->strikes;
+    restoreLists(s, *first);
     for (auto c = first; c != s.Chunks.end(); ++c) {
-        if (c != first) {
-            c->list1 = s.List1;
-            c->list2 = s.List2;
-            c->muted = s.Muted;
-            c->strikes = s.Strikes;
-        }
+        if (c != first) keepLists(*c, s);  // a later chunk now starts from the lists queued again
         restoreCounters(s, c->before);
         s.PartName = c->partName;
         s.SendFromMs = fromMs;
@@ -152,11 +144,7 @@ void ChangePart(PlayerState& s) {
     withdrawFrom(s, at);
     // As the moment that chunk's cue came: its counters, and the lists the
     // chunk after it started from.
-    const ChunkMark& next = *std::next(ending);
-    s.List1 = next.list1;
-    s.List2 = next.list2;
-    s.Muted = next.muted;
-    s.Strikes = next.strikes;
+    restoreLists(s, *std::next(ending));
     restoreCounters(s, ending->after);
     const std::int32_t cue = ending->cueTag;
     s.Chunks.erase(std::next(ending), s.Chunks.end());

@@ -73,7 +73,6 @@ void resendSetup(PlayerState& s, std::int16_t PartNo) {
     }
 }
 
-bool isSwitchOff(std::int16_t m, std::int16_t d2) { return midi::isSwitchOff(m, d2); }
 
 // Queues one chunk's messages and keeps the note lists: a Note On joins
 // List1 with the key it was sent as; a switch-off goes to the key of the
@@ -120,7 +119,7 @@ public:
             const std::int32_t slot = slots[i];
             const std::int16_t m = style.PartMes(partNo_, slot);
             const std::int16_t d2 = style.PartD2(partNo_, slot);
-            if (isSwitchOff(m, d2))
+            if (midi::isSwitchOff(m, d2))
                 handled_[i] = switchOff(m, style.PartD1(partNo_, slot), d2, stampMs, true, 0, s_.List1.size());
         }
         chordsUntil(stampMs, true);  // after the notes that end here: they are not struck again for nothing
@@ -130,7 +129,7 @@ public:
             const std::int16_t m = style.PartMes(partNo_, slot);
             const std::int16_t d1 = style.PartD1(partNo_, slot);
             const std::int16_t d2 = style.PartD2(partNo_, slot);
-            if (isSwitchOff(m, d2)) {
+            if (midi::isSwitchOff(m, d2)) {
                 if (!handled_[i] && !switchOff(m, d1, d2, stampMs, false, fresh, s_.List1.size()))
                     forgetMuted(m, d1);
                 continue;
@@ -268,6 +267,20 @@ EngineCounters countersOf(const PlayerState& s) {
             s.LastPart, s.ClosedChord, s.PartBars, s.NextCueTag, s.NextCueMs};
 }
 
+void keepLists(ChunkMark& mark, const PlayerState& s) {
+    mark.list1 = s.List1;
+    mark.list2 = s.List2;
+    mark.muted = s.Muted;
+    mark.strikes = s.Strikes;
+}
+
+void restoreLists(PlayerState& s, const ChunkMark& mark) {
+    s.List1 = mark.list1;
+    s.List2 = mark.list2;
+    s.Muted = mark.muted;
+    s.Strikes = mark.strikes;
+}
+
 void restoreCounters(PlayerState& s, const EngineCounters& c) {
     s.Playing = c.Playing;
     s.QueuedTicks = c.QueuedTicks;
@@ -290,10 +303,7 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     mark.part = PartNo;
     mark.partName = s.PartName;
     mark.before = countersOf(s);
-    mark.list1 = s.List1;
-    mark.list2 = s.List2;
-    mark.strikes = s.Strikes;
-    mark.muted = s.Muted;
+    keepLists(mark, s);
     if (!queueChunk(s, PartNo, &mark.beatsMs)) return;
     mark.startMs = mark.before.QueuedMs;
     mark.endMs = s.QueuedMs;

@@ -35,5 +35,9 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
 // The counters a chunk starts from, and putting them back.
 EngineCounters countersOf(const PlayerState& s);
 void restoreCounters(PlayerState& s, const EngineCounters& c);
+// The note lists and strike counts a chunk starts from, kept in its record
+// and put back.
+void keepLists(ChunkMark& mark, const PlayerState& s);
+void restoreLists(PlayerState& s, const ChunkMark& mark);
 
 }  // namespace vornel
