@@ -293,7 +293,7 @@ Result session(ChordChangeMode mode, double bpm, int period) {
     s.Cmd_Part[kMainPart - 1].enabled = true;
     s.Cmd_Play.enabled = true;
     for (Control& label : s.Lbl_Chord) label.enabled = true;
-    s.ChordChange = mode;
+    s.engine.ChordChange = mode;
 
     out.PortNumber(-1);
     out.PortCommand(MIDIOutput::OpenPort);

@@ -27,10 +27,8 @@
 #include "midi/file/CasmTable.h"
 #include "midi/file/Midifile.h"
 #include "midi/output/MIDIOutput.h"
+#include "playback/Engine.h"
 #include "playback/PlaybackChunk.h"
-#include "platform/SilentDialogs.h"
-#include "player/PlayerState.h"
-#include "settings/Language.h"
 #include "style/StyleData.h"
 #include "support/StyleLike.h"
 
@@ -53,6 +51,18 @@ public:
 
 private:
     bool open_ = false;
+};
+
+// The engine alone: no window shows what it plays.
+class NoWindow final : public EngineWindow {
+public:
+    void showPlaying() override {}
+    void showStopped() override {}
+    void showChosen() override {}
+    bool pressPart(int) override { return false; }
+    void raiseMeter(int, int) override {}
+    void reportNoData() override {}
+    void reportUnknownError() override {}
 };
 
 class DiscardingPorts final : public PortProvider {
@@ -90,12 +100,13 @@ void fillMainA(StyleData& style) {
     }
 }
 
-Summary timeBar(PlayerState& s, MIDIOutput& out, QueueDispatcher& ui, int bar) {
+Summary timeBar(Engine& s, MIDIOutput& out, QueueDispatcher& ui, int bar) {
     std::vector<double> us;
     us.reserve(kCalls);
     for (int i = 0; i < kWarmUp + kCalls; ++i) {
         s.List1.clear();
         s.List2.clear();
+        s.Chunks.clear();
         s.CurBar = static_cast<std::int16_t>(bar);
         s.PartOffset = 0;
         s.QueuedTicks = (bar - 1) * kTicksPerBar;
@@ -135,11 +146,8 @@ int main() {
 
     auto style = std::make_unique<StyleData>();
     fillMainA(*style);
-    Language language;
-    language.table.SetTheLangsQuery();
-    SilentDialogs dialogs;
-    ManualTimer timer1(250), timer2(55, true), timer3(250);
-    PlayerState s(reader, out, *style, language, dialogs, timer1, timer2, timer3);
+    NoWindow window;
+    Engine s(reader, out, *style, window);
     s.PartName = "Main A";
     s.CurPart = 2;
     s.PartBars = kBars;

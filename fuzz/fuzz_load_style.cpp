@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (reader.Tempo() > 0 && reader.Tempo() < 10000) return 0;
 
     player.Cmd_Play_Click();
-    for (int step = 1; step <= 400 && s.Playing; ++step) {
+    for (int step = 1; step <= 400 && s.engine.Playing; ++step) {
         clock.advance(25.0);
         out.pump();
         // A chunk is queued per cue, a cue at most every half bar: thousands

@@ -163,7 +163,7 @@ int render(const Options& o) {
     }
     player.LoadFile(o.style);
     PlayerState& s = player.state();
-    s.ChordChange = o.chordChange;
+    s.engine.ChordChange = o.chordChange;
     if (!s.Cmd_Play.enabled) {
         std::fprintf(stderr, "%s did not load.\n", o.style.c_str());
         return 1;
@@ -200,8 +200,8 @@ int render(const Options& o) {
     if (o.log) {
         out.CueReached = [&, inner = out.CueReached](std::int32_t tag) {
             if (tag < 10)
-                std::printf("%9.1f ms  cue %d  part %s bar %d  chord %d\n", out.queueTimeMs(), tag, s.PartName.c_str(),
-                            s.CurBar, s.ChordIdx);
+                std::printf("%9.1f ms  cue %d  part %s bar %d  chord %d\n", out.queueTimeMs(), tag,
+                            s.engine.PartName.c_str(), s.engine.CurBar, s.engine.ChordIdx);
             if (inner) inner(tag);
         };
     }
@@ -230,7 +230,7 @@ int render(const Options& o) {
     }
     player.Cmd_Stop_Click();
     if (events) std::fclose(events);
-    std::printf("Rendered %.1f s of \"%s\" to %s\n", o.seconds, s.PartName.c_str(), o.wav.c_str());
+    std::printf("Rendered %.1f s of \"%s\" to %s\n", o.seconds, s.engine.PartName.c_str(), o.wav.c_str());
     return 0;
 }
 

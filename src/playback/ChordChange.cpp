@@ -22,7 +22,7 @@ constexpr int kFallsSilent = -2;
 
 // The key `e` should sound at under `to`: kStops when it must stop, or
 // kFallsSilent when the chord mutes its part.
-int keyUnder(const PlayerState& s, const NoteEntry& e, const ChordState& to, double atMs) {
+int keyUnder(const Engine& s, const NoteEntry& e, const ChordState& to, double atMs) {
     const bool graced = e.onMs >= atMs - kChordGraceMs;
     if (!e.routed) return chordNote(e.status, e.stored, to.Transpose, to.IsMinor);
     const ChannelRecord* record = s.style.channels.forSource(e.part, e.source);
@@ -37,7 +37,7 @@ int keyUnder(const PlayerState& s, const NoteEntry& e, const ChordState& to, dou
 // The first beat at or after `ms` of the chunks queued, or QueuedMs. A chord
 // a little behind a beat (within the grace window) is meant for that beat:
 // it is heard at once, and the notes of the beat are struck again in it.
-double nextBeat(const PlayerState& s, double ms) {
+double nextBeat(const Engine& s, double ms) {
     for (const ChunkMark& c : s.Chunks) {
         for (double beat : c.beatsMs) {
             if (beat >= ms) return beat;
@@ -49,11 +49,11 @@ double nextBeat(const PlayerState& s, double ms) {
 
 }  // namespace
 
-ChordState chosenChord(const PlayerState& s) {
+ChordState chosenChord(const Engine& s) {
     return ChordState{s.Transpose, s.ChordIdx, s.IsMinor, s.ChordTypeNo};
 }
 
-void meetChordAt(PlayerState& s, double atMs, const ChordState& to) {
+void meetChordAt(Engine& s, double atMs, const ChordState& to) {
     // Every switch-off of the moment comes before any strike, so that a note
     // moving onto a key another one leaves is not cut.
     std::vector<std::pair<std::vector<NoteEntry>*, std::size_t>> moved;
@@ -98,7 +98,7 @@ void meetChordAt(PlayerState& s, double atMs, const ChordState& to) {
     s.Muted.resize(kept);
 }
 
-void requeueFrom(PlayerState& s, double fromMs) {
+void requeueFrom(Engine& s, double fromMs) {
     auto first = std::find_if(s.Chunks.begin(), s.Chunks.end(), [&](const ChunkMark& c) { return c.endMs > fromMs; });
     if (first == s.Chunks.end()) return;
     const std::string partName = s.PartName;
@@ -119,23 +119,25 @@ namespace {
 // The first chunk boundary at least the chord lead (real time) ahead of now:
 // where a part, or a chord heard from the next bar line, takes over. Past
 // everything queued when no queued chunk ends that late.
-double nextBoundary(const PlayerState& s) {
-    const double lead = s.LeadMs * std::exp2(s.HScroll1 / 100.0);
+double nextBoundary(const Engine& s) {
+    const double lead = s.LeadMs * std::exp2(s.TempoShift / 100.0);
     const double earliest = s.MIDIOutput1.QueueTime() + lead;
     for (const ChunkMark& c : s.Chunks)
         if (c.endMs >= earliest && c.endMs < s.QueuedMs) return c.endMs;
     return s.QueuedMs;
 }
 
-void withdrawFrom(PlayerState& s, double fromMs) {
+void withdrawFrom(Engine& s, double fromMs) {
     s.MIDIOutput1.CueTime(fromMs);
     s.MIDIOutput1.PortCommand(MIDIOutputComponent::WithdrawQueued);
 }
 
 }  // namespace
 
-void ChangePart(PlayerState& s) {
-    if (s.Playing == 0 || s.Chunks.empty()) return;
+void ChangePart(Engine& s) {
+    if (s.Playing == 0) return;
+    s.ChoicePending = true;  // shown waiting until the part's first chunk starts
+    if (s.Chunks.empty()) return;
     const double at = nextBoundary(s);
     if (at >= s.QueuedMs) return;  // the next chunk to be queued starts there and reads the part
     const auto ending =
@@ -151,8 +153,16 @@ void ChangePart(PlayerState& s) {
     MIDIOutput1_CueReached(s, cue);
 }
 
-void ChangeChord(PlayerState& s) {
-    if (s.Playing == 0 || s.Chunks.empty()) return;
+void ChangeChord(Engine& s) {
+    if (s.Playing == 0) return;
+    // From the next bar line the chord is shown waiting until then.
+    if (s.ChordChange == ChordChangeMode::NextBarLine) s.ChoicePending = true;
+    // After a Panic nothing is queued before the next chunk: it starts in the
+    // chord chosen.
+    if (s.Chunks.empty()) {
+        s.Chords.set(s.QueuedMs, chosenChord(s));
+        return;
+    }
     if (s.ChordChange == ChordChangeMode::NextBarLine) {
         const double at = nextBoundary(s);
         if (at >= s.QueuedMs) return;  // the next chunk to be queued reads the chord

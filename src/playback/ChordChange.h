@@ -1,7 +1,7 @@
 #pragma once
 
 #include "playback/ChordTimeline.h"
-#include "player/PlayerState.h"
+#include "playback/Engine.h"
 
 namespace vornel {
 
@@ -15,24 +15,24 @@ inline constexpr double kChordGraceMs = 60.0;
 
 // The chord chosen last (Transpose, ChordIdx, IsMinor, ChordTypeNo) as the
 // engine plays it.
-ChordState chosenChord(const PlayerState& s);
+ChordState chosenChord(const Engine& s);
 
 // Once the window has chosen a chord while playing: the accompaniment takes
 // it at once, from the next beat, or from the next bar line not yet queued,
 // by ChordChange. What is queued from that moment on is taken back and
 // queued again in the new chord. Nothing happens while stopped.
-void ChangeChord(PlayerState& s);
+void ChangeChord(Engine& s);
 
 // Once the window has chosen another part while playing: it is heard from
 // the first bar line (chunk boundary) at least the chord lead ahead, as
 // before; what is queued beyond that line is taken back and queued again.
-void ChangePart(PlayerState& s);
+void ChangePart(Engine& s);
 
 // Queues again everything queued from `fromMs` on, after the output
 // component has taken it back: the chunks it falls in are walked through
 // again from the counters and note lists they started with, under the chord
 // timeline as it now stands.
-void requeueFrom(PlayerState& s, double fromMs);
+void requeueFrom(Engine& s, double fromMs);
 
 // The notes sounding at `atMs` meet the chord `to` there. With a channel
 // table a note does what its channel's RTR says (a part the chord mutes
@@ -41,6 +41,6 @@ void requeueFrom(PlayerState& s, double fromMs);
 // kChordGraceMs before is struck again at its new key whatever its RTR.
 // Drums and root-fixed channels are never touched. The switch-offs all come
 // before the new strikes.
-void meetChordAt(PlayerState& s, double atMs, const ChordState& to);
+void meetChordAt(Engine& s, double atMs, const ChordState& to);
 
 }  // namespace vornel

@@ -11,7 +11,7 @@
 
 namespace vornel {
 
-void SendMessage(PlayerState& s, std::int16_t Mes, std::int16_t D1, std::int16_t D2) {
+void SendMessage(Engine& s, std::int16_t Mes, std::int16_t D1, std::int16_t D2) {
     MIDIOutputComponent& out = s.MIDIOutput1;
     out.StatusByte(Mes);
     out.DataByte1(D1);
@@ -19,7 +19,7 @@ void SendMessage(PlayerState& s, std::int16_t Mes, std::int16_t D1, std::int16_t
     out.PortCommand(MIDIOutputComponent::SendNow);
 }
 
-void queueMessage(PlayerState& s, std::int32_t tag, int status, int d1, int d2, double stampMs) {
+void queueMessage(Engine& s, std::int32_t tag, int status, int d1, int d2, double stampMs) {
     if (stampMs < s.SendFromMs) return;  // queued already, when the chunk was first queued
     MIDIOutputComponent& out = s.MIDIOutput1;
     out.CueTag(tag);
@@ -30,12 +30,12 @@ void queueMessage(PlayerState& s, std::int32_t tag, int status, int d1, int d2, 
     out.PortCommand(MIDIOutputComponent::QueueMessage);
 }
 
-void queueSwitchOff(PlayerState& s, const NoteEntry& e, double stampMs) {
+void queueSwitchOff(Engine& s, const NoteEntry& e, double stampMs) {
     if (!s.Strikes.release(e.status, e.note)) return;  // another strike of the key sounds on
     queueMessage(s, 0, e.status, e.note, 0, stampMs);
 }
 
-void queueStrike(PlayerState& s, NoteEntry& e, double stampMs) {
+void queueStrike(Engine& s, NoteEntry& e, double stampMs) {
     e.onMs = stampMs;
     s.Strikes.strike(e.status, e.note);
     queueMessage(s, meterTag(e.status, e.velocity), e.status, e.note, e.velocity, stampMs);
@@ -49,7 +49,7 @@ namespace {
 // never bends: the part's bend range is unknown, and the notes of a chordal
 // part would need bends of their own, so a pitch shift is struck again at its
 // new key, as a retrigger is. Returns whether the note ends here for good.
-bool meetChord(PlayerState& s, NoteEntry& e, const PlayedChord& next) {
+bool meetChord(Engine& s, NoteEntry& e, const PlayedChord& next) {
     if (e.played == next) return false;
     const ChannelRecord* record = s.style.channels.forSource(e.part, e.source);
     if (!record) return true;
@@ -65,7 +65,7 @@ bool meetChord(PlayerState& s, NoteEntry& e, const PlayedChord& next) {
 
 }  // namespace
 
-void CloseActiveNotes(PlayerState& s, std::int16_t PartNo) {
+void CloseActiveNotes(Engine& s, std::int16_t PartNo) {
     // Every queued chunk lies before the bar line where the next one starts.
     s.List2.insert(s.List2.end(), s.List1.begin(), s.List1.end());
     s.List1.clear();
@@ -108,7 +108,7 @@ void CloseActiveNotes(PlayerState& s, std::int16_t PartNo) {
     s.ClosedChord = chord.ChordIdx;
 }
 
-void CloseAllSounds(PlayerState& s) {
+void CloseAllSounds(Engine& s) {
     for (int c = 0; c < midi::kChannels; ++c) {
         for (int n = 0; n < midi::kKeys; ++n) {
             SendMessage(s, static_cast<std::int16_t>(midi::statusOf(midi::kNoteOn, c)), static_cast<std::int16_t>(n), 0);
@@ -117,7 +117,7 @@ void CloseAllSounds(PlayerState& s) {
     }
 }
 
-void PanicRitm(PlayerState& s) {
+void PanicRitm(Engine& s) {
     const bool playing = s.Playing != 0 && s.NextCueTag != 0;
     if (playing) {
         s.MIDIOutput1.PortCommand(MIDIOutputComponent::DiscardQueue);
@@ -131,24 +131,20 @@ void PanicRitm(PlayerState& s) {
     if (playing) queueCarrier(s, s.NextCueTag, s.NextCueTag == CueEnding ? s.QueuedMs : s.NextCueMs);
 }
 
-void StopRitm(PlayerState& s) {
+void StopRitm(Engine& s) {
     s.QueuedTicks = 0;
     s.QueuedMs = 0.0;
     s.Playing = 0;
+    s.ChoicePending = false;
     s.MIDIOutput1.PortCommand(MIDIOutputComponent::StopQueue);
-    s.Timer1.stop();
-    s.Timer3.stop();
     // The queue is gone with every note it held: nothing is left to end.
     s.List1.clear();
     s.List2.clear();
     s.Strikes.clear();
     s.Muted.clear();
     s.Chunks.clear();
-    if (s.CurPart >= 1 && s.CurPart <= kPartCount)
-        s.Cmd_Part[static_cast<std::size_t>(s.CurPart - 1)].colour = s.ColSelected;
-    if (s.ChordIdx >= 0 && s.ChordIdx < static_cast<int>(s.Lbl_Chord.size()))
-        s.Lbl_Chord[static_cast<std::size_t>(s.ChordIdx)].colour = s.ColSelected;
     CloseAllSounds(s);
+    s.window.showStopped();
 }
 
 }  // namespace vornel

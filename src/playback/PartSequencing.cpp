@@ -6,64 +6,29 @@
 
 #include "midi/file/MidifileComponent.h"
 #include "playback/BarMath.h"
-#include "playback/CommandBar.h"
+#include "playback/ChordChange.h"
 #include "playback/NoteSilencing.h"
 #include "playback/PlaybackChunk.h"
-#include "player/LevelMeters.h"
-#include "player/PartChoice.h"
-#include "settings/Language.h"
+#include "style/PartTable.h"
 #include "style/StyleData.h"
 
 namespace vornel {
 
 namespace {
 
-// The sequencing's own error message; these texts are not in the text table.
-constexpr const char* kUnknownErrorTurkish = "Bilinmeyen bir hata oluştu.";
-constexpr const char* kUnknownErrorEnglish = "Sorry. Unknown error !";
-
-void showUnknownError(PlayerState& s) {
-    const char* text = s.language.LangNo == kLangEnglish ? kUnknownErrorEnglish : kUnknownErrorTurkish;
-    s.dialogs.messageBox(text, kAppTitle, MessageIcon::None);
-}
-
-// Playback over: nothing more is queued, every note is off and the window is
-// stopped.
-void endPlayback(PlayerState& s) {
-    StopRitm(s);
-    showStopped(s);
-}
-
 // The next chunk of the current part; or, when its bars cannot be counted,
 // the end of playback. Queuing a chunk that cannot be placed on the bar grid
 // would make its cue come due at once and show the error for ever.
-void advanceAndQueue(PlayerState& s) {
+void advanceAndQueue(Engine& s) {
     if (DoPPP(s))
         PlayRitm(s, s.CurPart);
     else
-        endPlayback(s);
-}
-
-void raiseMeter(PlayerState& s, std::int32_t tag) {
-    const int channel = tag / 1000;
-    const int velocity = tag % 1000;
-    if (channel < kFirstMeterChannel || channel > kLastMeterChannel) return;
-    if (s.MetersOff != 0) return;
-    if (!(s.Cmd_DisCh[static_cast<std::size_t>(channel - kFirstMeterChannel)].colour == s.ColOn)) return;
-    const double level = velocity * 1980.0 / 127.0;
-    if (level > s.ProgressBar2[static_cast<std::size_t>(channel)]) ShowVUMeter(s, channel, velocity);
-}
-
-void paintSelected(PlayerState& s) {
-    if (s.CurPart >= 1 && s.CurPart <= kPartCount)
-        s.Cmd_Part[static_cast<std::size_t>(s.CurPart - 1)].colour = s.ColSelected;
-    if (s.ChordIdx >= 0 && s.ChordIdx < static_cast<int>(s.Lbl_Chord.size()))
-        s.Lbl_Chord[static_cast<std::size_t>(s.ChordIdx)].colour = s.ColSelected;
+        StopRitm(s);
 }
 
 }  // namespace
 
-void MIDIOutput1_CueReached(PlayerState& s, std::int32_t tag) {
+void MIDIOutput1_CueReached(Engine& s, std::int32_t tag) {
     if (tag == CueNextBar) {
         advanceAndQueue(s);
     } else if (tag == -1 || tag == CueNextPart) {
@@ -72,28 +37,43 @@ void MIDIOutput1_CueReached(PlayerState& s, std::int32_t tag) {
         SetNextPart(s);
         advanceAndQueue(s);
     } else if (tag == CueChunkStart) {
-        s.Timer1.stop();
-        s.Timer3.stop();
-        paintSelected(s);
+        s.ChoicePending = false;
+        s.window.showChosen();
     } else if (tag == CueEnding) {
         // nothing follows an ending
     } else if (tag > 10) {
-        raiseMeter(s, tag);
+        s.window.raiseMeter(tag / 1000, tag % 1000);  // the meter cue: channel × 1000 + velocity
     }
 }
 
-void MIDIOutput1_QueueDone(PlayerState& s) { endPlayback(s); }
+void MIDIOutput1_QueueDone(Engine& s) {
+    StopRitm(s);
+}
+
+void startPlayback(Engine& s, bool choicePending) {
+    s.List1.clear();
+    s.List2.clear();
+    s.Strikes.clear();
+    s.Muted.clear();
+    s.Chunks.clear();
+    s.Chords.reset(chosenChord(s));
+    s.CurBar = 1;
+    s.PartOffset = 0;
+    s.ChoicePending = choicePending;
+    s.PartBars = partBars(s.Midifile1, s.style, s.CurPart).value_or(1.0);
+    PlayRitm(s, s.CurPart);
+}
 
 // Notes are not closed here: the chunk that follows closes those it does not
 // go on with, once it knows which pass of which part it plays and under which
 // chord (CloseActiveNotes). Closing here, before the bar position is known,
 // would cut notes that the next bar ends by themselves.
-bool DoPPP(PlayerState& s) {
+bool DoPPP(Engine& s) {
     // A file without a resolution or a time-signature numerator has no
     // bars to count.
     const std::optional<double> bars = partBars(s.Midifile1, s.style, s.CurPart);
     if (!bars) {
-        showUnknownError(s);
+        s.window.reportUnknownError();
         return false;
     }
     s.PartBars = *bars;
@@ -111,7 +91,7 @@ bool DoPPP(PlayerState& s) {
         // The bar reached lies beyond the part: after a switch to a shorter
         // Main part. A part without length cannot be looped at all.
         if (!(s.PartBars > 0.0)) {
-            showUnknownError(s);
+            s.window.reportUnknownError();
             return false;
         }
         // The bar position folds back onto the part's own bars, as far into
@@ -141,7 +121,7 @@ bool DoPPP(PlayerState& s) {
     return true;
 }
 
-void SetNextPart(PlayerState& s) {
+void SetNextPart(Engine& s) {
     int next = -1;
     switch (s.CurPart) {
         case 1: case 3: case 18: next = 1; break;   // Main A
@@ -150,16 +130,17 @@ void SetNextPart(PlayerState& s) {
         case 14: case 16: next = 14; break;         // Main D
         default: break;
     }
-    if (next >= 0 && s.Cmd_Part[static_cast<std::size_t>(next)].enabled) {
-        Cmd_Part_Click(s, next);
-        return;
-    }
-    for (int button : kMainButtons) {
-        if (s.Cmd_Part[static_cast<std::size_t>(button)].enabled) {
-            Cmd_Part_Click(s, button);
-            return;
-        }
-    }
+    // Pressing another part than the one that plays makes the window show it
+    // waiting until its first chunk starts.
+    const std::int16_t before = s.CurPart;
+    const auto press = [&](int button) {
+        if (!s.window.pressPart(button)) return false;
+        if (s.CurPart != before) s.ChoicePending = true;
+        return true;
+    };
+    if (next >= 0 && press(next)) return;
+    for (int button : kMainButtons)
+        if (press(button)) return;
 }
 
 }  // namespace vornel

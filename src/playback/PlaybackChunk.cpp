@@ -11,24 +11,16 @@
 #include "playback/ChannelTransform.h"
 #include "playback/ChordChange.h"
 #include "playback/ChordRule.h"
-#include "playback/CommandBar.h"
 #include "playback/NoteSilencing.h"
 #include "playback/TempoCursor.h"
-#include "settings/TextTable.h"
 #include "style/StyleData.h"
 
 namespace vornel {
 
-namespace {
-
-constexpr int kNoDataMessage = 1;
-
-}  // namespace
-
 // The silent carrier of a cue: a velocity-0 Note On, on the channel and key
 // the player window keeps free of played notes (channel 1, note 36 unless a
 // MIDI keyboard plays on channel 1). The output component sends it nowhere.
-void queueCarrier(PlayerState& s, std::int32_t tag, double ms) {
+void queueCarrier(Engine& s, std::int32_t tag, double ms) {
     queueMessage(s, tag, s.CarrierStatus, s.CarrierKey, 0, ms);
 }
 
@@ -38,7 +30,7 @@ namespace {
 // LSB, all at delta 0 in track 1) again, each on the channel its source plays
 // on in this part, queued at the chunk's start: the queue runs well ahead, and
 // an instrument sent at once would change under the notes still sounding.
-void resendSetup(PlayerState& s, std::int16_t PartNo) {
+void resendSetup(Engine& s, std::int16_t PartNo) {
     MidifileComponent& f = s.Midifile1;
     f.Track(1);
     const std::int32_t count = f.EventCount();
@@ -73,7 +65,6 @@ void resendSetup(PlayerState& s, std::int16_t PartNo) {
     }
 }
 
-
 // Queues one chunk's messages and keeps the note lists: a Note On joins
 // List1 with the key it was sent as; a switch-off goes to the key of the
 // earliest sounding note of its channel and stored key, and a switch-off that
@@ -87,7 +78,7 @@ void resendSetup(PlayerState& s, std::int16_t PartNo) {
 // (meetChordAt), and what follows is played in it.
 class ChunkWriter {
 public:
-    ChunkWriter(PlayerState& s, std::int16_t partNo, double startMs)
+    ChunkWriter(Engine& s, std::int16_t partNo, double startMs)
         : s_(s), partNo_(partNo), atMs_(startMs), chord_(s.Chords.at(startMs)), played_(chord_.played()) {}
 
     // Every chord change after the last one met and before `stampMs` (or at
@@ -227,7 +218,7 @@ private:
         return true;
     }
 
-    PlayerState& s_;
+    Engine& s_;
     std::int16_t partNo_;
     double atMs_;  // the last chord change met
     ChordState chord_;
@@ -243,7 +234,7 @@ double msPerTickOf(std::int32_t usPerQuarter, std::int32_t resolution, double cu
 
 // The stamps of the beats of a chunk [first, end) that starts at QueuedMs,
 // counted from the part's first tick, through the part's tempo changes.
-std::vector<double> beatStamps(const PlayerState& s, std::int16_t PartNo, std::int64_t first, std::int64_t end,
+std::vector<double> beatStamps(const Engine& s, std::int16_t PartNo, std::int64_t first, std::int64_t end,
                                double pace) {
     std::vector<double> beats;
     const std::int64_t beat = ticksPerBeat(s.Midifile1);
@@ -262,26 +253,26 @@ std::vector<double> beatStamps(const PlayerState& s, std::int16_t PartNo, std::i
 
 }  // namespace
 
-EngineCounters countersOf(const PlayerState& s) {
+EngineCounters countersOf(const Engine& s) {
     return {s.Playing,  s.QueuedTicks, s.QueuedMs,    s.PartOffset, s.CurBar,
             s.LastPart, s.ClosedChord, s.PartBars, s.NextCueTag, s.NextCueMs};
 }
 
-void keepLists(ChunkMark& mark, const PlayerState& s) {
+void keepLists(ChunkMark& mark, const Engine& s) {
     mark.list1 = s.List1;
     mark.list2 = s.List2;
     mark.muted = s.Muted;
     mark.strikes = s.Strikes;
 }
 
-void restoreLists(PlayerState& s, const ChunkMark& mark) {
+void restoreLists(Engine& s, const ChunkMark& mark) {
     s.List1 = mark.list1;
     s.List2 = mark.list2;
     s.Muted = mark.muted;
     s.Strikes = mark.strikes;
 }
 
-void restoreCounters(PlayerState& s, const EngineCounters& c) {
+void restoreCounters(Engine& s, const EngineCounters& c) {
     s.Playing = c.Playing;
     s.QueuedTicks = c.QueuedTicks;
     s.QueuedMs = c.QueuedMs;
@@ -294,7 +285,7 @@ void restoreCounters(PlayerState& s, const EngineCounters& c) {
     s.NextCueMs = c.NextCueMs;
 }
 
-void PlayRitm(PlayerState& s, std::int16_t PartNo) {
+void PlayRitm(Engine& s, std::int16_t PartNo) {
     // A chord heard from the next bar line is the one chosen when that bar
     // line's chunk is queued.
     if (s.ChordChange == ChordChangeMode::NextBarLine)
@@ -316,11 +307,12 @@ void PlayRitm(PlayerState& s, std::int16_t PartNo) {
     s.Chords.forgetBefore(s.Chunks.front().startMs);
 }
 
-bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsMs) {
+bool queueChunk(Engine& s, std::int16_t PartNo, std::vector<double>* beatsMs) {
     MIDIOutputComponent& out = s.MIDIOutput1;
     const StyleData& style = s.style;
     const bool fresh = s.SendFromMs == kQueueEverything;
 
+    const std::int16_t wasPlaying = s.Playing;
     s.Playing = 1;
 
     // Timing of this chunk.
@@ -348,8 +340,8 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
     const std::int32_t count = style.PartEvCount(PartNo);
     if (count <= 0) {
         // Nothing was started: a stopped window stays stopped (and closable).
-        if (!s.Cmd_Stop.enabled) s.Playing = 0;
-        if (fresh) s.dialogs.messageBox(s.text(kGroupMessages, kNoDataMessage), kAppTitle, MessageIcon::Exclamation);
+        s.Playing = wasPlaying;
+        if (fresh) s.window.reportNoData();
         return false;
     }
 
@@ -364,7 +356,9 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
         if (c.tick <= first) pace = msPerTickOf(c.usPerQuarter, resolution, pace);
     TempoCursor time(s.QueuedMs, first, pace);
 
-    if (s.Timer1.running() || s.Timer3.running()) queueCarrier(s, CueChunkStart, s.QueuedMs);
+    // Every chunk queued while a choice waits to be heard carries the cue
+    // that shows it chosen; the first one played ends the wait.
+    if (s.ChoicePending) queueCarrier(s, CueChunkStart, s.QueuedMs);
 
     // The events of the window, a tick at a time. A file without a
     // resolution gives its ticks no length: its events cannot be placed in
@@ -409,7 +403,7 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
     // Nothing follows an ending, so it needs no lead: its cue is its written
     // end, and the queue runs out no sooner, even when its last notes end
     // before it.
-    const double ahead = s.QueueAheadMs * std::exp2(s.HScroll1 / 100.0);
+    const double ahead = s.QueueAheadMs * std::exp2(s.TempoShift / 100.0);
     s.NextCueTag = firstTag;
     s.NextCueMs = firstTag == CueEnding ? endMs : endMs - ahead;
     queueCarrier(s, firstTag, s.NextCueMs);
@@ -425,7 +419,7 @@ bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsM
     if (firstTag == CueEnding) CloseActiveNotes(s, 0);
 
     out.PortCommand(MIDIOutputComponent::StartQueue);
-    showPlaying(s);
+    s.window.showPlaying();
     return true;
 }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "playback/ChunkHistory.h"
-#include "player/PlayerState.h"
+#include "playback/Engine.h"
 
 namespace vornel {
 
@@ -20,24 +20,24 @@ inline constexpr std::int32_t CueChunkStart = -2;
 // transposed to the current chord, with its cue carriers; then starts the
 // queue. The chunk's first cue comes the lead (LeadMs) before its end, so the
 // next chunk is queued just before its bar line.
-void PlayRitm(PlayerState& s, std::int16_t PartNo);
+void PlayRitm(Engine& s, std::int16_t PartNo);
 
 // Queues the silent carrier of cue `tag` at `ms`.
-void queueCarrier(PlayerState& s, std::int32_t tag, double ms);
+void queueCarrier(Engine& s, std::int32_t tag, double ms);
 
 // PlayRitm's work without its record of the chunk: queues the chunk of
 // PartNo that the counters point at, sending only what lies at or after
 // SendFromMs (the rest was queued before and is only walked through again
 // for the note lists). False, with nothing queued, for a part without data.
 // Fills `beatsMs` with the chunk's beats.
-bool queueChunk(PlayerState& s, std::int16_t PartNo, std::vector<double>* beatsMs = nullptr);
+bool queueChunk(Engine& s, std::int16_t PartNo, std::vector<double>* beatsMs = nullptr);
 
 // The counters a chunk starts from, and putting them back.
-EngineCounters countersOf(const PlayerState& s);
-void restoreCounters(PlayerState& s, const EngineCounters& c);
+EngineCounters countersOf(const Engine& s);
+void restoreCounters(Engine& s, const EngineCounters& c);
 // The note lists and strike counts a chunk starts from, kept in its record
 // and put back.
-void keepLists(ChunkMark& mark, const PlayerState& s);
-void restoreLists(PlayerState& s, const ChunkMark& mark);
+void keepLists(ChunkMark& mark, const Engine& s);
+void restoreLists(Engine& s, const ChunkMark& mark);
 
 }  // namespace vornel

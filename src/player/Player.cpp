@@ -8,7 +8,6 @@
 #include "playback/BarMath.h"
 #include "playback/ChordChange.h"
 #include "playback/ChordRule.h"
-#include "playback/CommandBar.h"
 #include "playback/NoteSilencing.h"
 #include "playback/PartSequencing.h"
 #include "playback/PlaybackChunk.h"
@@ -61,11 +60,11 @@ void Player::Form_Load() {
     s_.ColOn = kInitialColOn;
     s_.ColOff = kInitialColOff;
     s_.KeyColors = kInitialKeyColors;
-    s_.CurPart = -1;
+    s_.engine.CurPart = -1;
     for (int ch = kFirstMeterChannel; ch <= kLastMeterChannel; ++ch) s_.ProgressBar2[static_cast<std::size_t>(ch)] = kMeterFullScale;
 
-    s_.MIDIOutput1.CueReached = [this](std::int32_t tag) { MIDIOutput1_CueReached(s_, tag); };
-    s_.MIDIOutput1.QueueDone = [this] { MIDIOutput1_QueueDone(s_); };
+    s_.MIDIOutput1.CueReached = [this](std::int32_t tag) { MIDIOutput1_CueReached(s_.engine, tag); };
+    s_.MIDIOutput1.QueueDone = [this] { MIDIOutput1_QueueDone(s_.engine); };
     s_.Timer1.onTick = [this] { Timer1_Timer(); };
     s_.Timer2.onTick = [this] { Timer2_Timer(); };
     s_.Timer3.onTick = [this] { Timer3_Timer(); };
@@ -82,7 +81,7 @@ bool Player::askToEnd() {
 }
 
 bool Player::Form_Unload() {
-    if (s_.Playing != 0) return true;
+    if (s_.engine.Playing != 0) return true;
     if (!askToEnd()) return true;
     s_.MIDIOutput1.PortCommand(MIDIOutputComponent::ClosePort);
     s_.dialogs.endProgram();
@@ -124,39 +123,29 @@ void Player::Cmd_Play_Click() {
     // A disabled command does nothing: a second Play would queue every bar
     // twice.
     if (!s_.Cmd_Play.enabled) return;
-    s_.List1.clear();
-    s_.List2.clear();
-    s_.Strikes.clear();
-    s_.Muted.clear();
-    s_.Chunks.clear();
-    s_.Chords.reset(chosenChord(s_));
-    s_.CurBar = 1;
-    s_.PartOffset = 0;
-    for (std::int16_t i = 1; i <= 16; ++i) SendMessage(s_, static_cast<std::int16_t>(223 + i), 0, 64);
-    // Without a resolution or a numerator the part has no bars to count; it
-    // is taken as one bar long.
-    s_.PartBars = partBars(s_.Midifile1, s_.style, s_.CurPart).value_or(1.0);
-    PlayRitm(s_, s_.CurPart);
+    for (std::int16_t i = 1; i <= 16; ++i) SendMessage(s_.engine, static_cast<std::int16_t>(223 + i), 0, 64);
+    // A chord chosen while stopped, to be heard from a bar line, blinks
+    // until playback starts.
+    startPlayback(s_.engine, s_.Timer1.running() || s_.Timer3.running());
     s_.dialogs.focusKeyboardSink();
 }
 
 void Player::Cmd_Stop_Click() {
     if (!s_.Cmd_Stop.enabled) return;
-    StopRitm(s_);
-    showStopped(s_);
+    StopRitm(s_.engine);
     s_.dialogs.focusKeyboardSink();
-    s_.Playing = 0;
+    s_.engine.Playing = 0;
 }
 
 void Player::Cmd_Panic_Click() {
-    PanicRitm(s_);
+    PanicRitm(s_.engine);
     s_.dialogs.focusKeyboardSink();
 }
 
 void Player::Cmd_Part_Click(int Index) {
-    const std::int16_t before = s_.CurPart;
+    const std::int16_t before = s_.engine.CurPart;
     vornel::Cmd_Part_Click(s_, Index);
-    if (s_.CurPart != before) ChangePart(s_);
+    if (s_.engine.CurPart != before) ChangePart(s_.engine);
 }
 
 void Player::Lbl_Chord_Click(int Index) {
@@ -167,25 +156,25 @@ void Player::Lbl_Chord_Click(int Index) {
 // (a seventh on C plays as C major where the style has no channel table).
 void Player::chooseChord(int Index, int type) {
     if (Index < 0 || Index >= static_cast<int>(s_.Lbl_Chord.size())) return;
-    if (Index == s_.ChordIdx && type == s_.ChordTypeNo) {
+    if (Index == s_.engine.ChordIdx && type == s_.engine.ChordTypeNo) {
         syncStart();
         return;
     }
-    s_.ChordTypeNo = type;
+    s_.engine.ChordTypeNo = type;
     for (std::size_t i = 0; i < s_.Lbl_Chord.size(); ++i) s_.Lbl_Chord[i].colour = s_.KeyColors[i % 12];
     s_.Lbl_Chord[static_cast<std::size_t>(Index)].colour = s_.ColSelected;
     const Chord chord = chordOfLabel(Index);
-    s_.Transpose = chord.Transpose;
-    s_.IsMinor = chord.IsMinor;
-    s_.ChordIdx = static_cast<std::int16_t>(Index);
+    s_.engine.Transpose = chord.Transpose;
+    s_.engine.IsMinor = chord.IsMinor;
+    s_.engine.ChordIdx = static_cast<std::int16_t>(Index);
     // From the next bar line, the chosen label blinks until it is heard
     // (nothing is cut at the click: the old chord's notes end at that bar
     // line); at once or from the next beat it needs no reminder.
-    if (s_.ChordChange == ChordChangeMode::NextBarLine)
+    if (s_.engine.ChordChange == ChordChangeMode::NextBarLine)
         s_.Timer3.start();
     else
         s_.Timer3.stop();
-    ChangeChord(s_);
+    ChangeChord(s_.engine);
     s_.dialogs.focusKeyboardSink();
     syncStart();
 }
@@ -209,13 +198,13 @@ void Player::Picture1_KeyDown(int KeyCode, int Shift) {
 }
 
 void Player::Timer3_Timer() {
-    if (s_.ChordIdx < 0 || s_.ChordIdx >= static_cast<int>(s_.Lbl_Chord.size())) return;
-    Control& label = s_.Lbl_Chord[static_cast<std::size_t>(s_.ChordIdx)];
+    if (s_.engine.ChordIdx < 0 || s_.engine.ChordIdx >= static_cast<int>(s_.Lbl_Chord.size())) return;
+    Control& label = s_.Lbl_Chord[static_cast<std::size_t>(s_.engine.ChordIdx)];
     if (s_.ChordBlink == 0) {
         label.colour = s_.ColBlink;
         s_.ChordBlink = 1;
     } else {
-        label.colour = s_.ownChordColour(s_.ChordIdx);
+        label.colour = s_.ownChordColour(s_.engine.ChordIdx);
         s_.ChordBlink = 0;
     }
 }
@@ -225,10 +214,10 @@ void Player::Cmd_DisCh_Click(int Index) {
     Control& sw = s_.Cmd_DisCh[static_cast<std::size_t>(Index)];
     const auto status = static_cast<std::int16_t>(184 + Index);
     if (sw.colour == s_.ColOn) {
-        SendMessage(s_, status, 11, 0);
+        SendMessage(s_.engine, status, 11, 0);
         sw.colour = s_.ColOff;
     } else {
-        SendMessage(s_, status, 11, 127);
+        SendMessage(s_.engine, status, 11, 127);
         sw.colour = s_.ColOn;
     }
     s_.dialogs.focusKeyboardSink();
@@ -249,8 +238,8 @@ void Player::Command1_Click() {
 // The tempo control keeps the focus: it does not hand it back to Picture1.
 // The scroll bar cannot hold a value outside its range.
 void Player::HScroll1_Change(int value) {
-    s_.HScroll1 = std::clamp(value, kTempoMin, kTempoMax);
-    s_.MIDIOutput1.TempoShift(s_.HScroll1);
+    s_.engine.TempoShift = std::clamp(value, kTempoMin, kTempoMax);
+    s_.MIDIOutput1.TempoShift(s_.engine.TempoShift);
     renewTempoReadout(s_, s_.language.LangNo);
 }
 
@@ -258,7 +247,7 @@ void Player::HScroll1_Scroll(int value) { HScroll1_Change(value); }
 
 void Player::Label1_Click() {
     // Setting the value to what it already is raises no change.
-    if (s_.HScroll1 != 0) HScroll1_Change(0);
+    if (s_.engine.TempoShift != 0) HScroll1_Change(0);
 }
 
 void Player::ShowVUMeter(int VNo, int Vel) { vornel::ShowVUMeter(s_, VNo, Vel); }

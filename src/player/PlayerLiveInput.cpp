@@ -48,7 +48,7 @@ void Player::attachLive(LiveInput& input, SettingsStore& store, const Clock& clo
     store_ = &store;
     clock_ = &clock;
     live_ = LiveInputSettings::load(store);
-    s_.ChordChange = live_.chordChange;
+    s_.engine.ChordChange = live_.chordChange;
     input.setSplit(live_.split);
     input.setMode(live_.mode);
     input.setVoice(live_.voice);
@@ -64,7 +64,7 @@ void Player::labelLive(const TextTable& table, int lang) {
     s_.Cmd_Split.caption = text(kTextSplit);
     s_.Cmd_Split.toolTip = text(kTextSplitTip);
     s_.Cmd_ChordMode.caption = text(live_.mode == ChordMode::SingleFinger ? kTextSingleFinger : kTextFingered);
-    s_.Cmd_ChordChange.caption = text(chordChangeText(s_.ChordChange));
+    s_.Cmd_ChordChange.caption = text(chordChangeText(s_.engine.ChordChange));
     s_.Cmd_ChordChange.toolTip = text(kTextChordChangeTip);
     s_.Cmd_Sync.caption = text(kTextSyncStart);
     s_.Cmd_Tap.caption = text(kTextTapTempo);
@@ -144,18 +144,18 @@ void Player::Cmd_ChordMode_Click() {
 // The chord already chosen keeps the rule it was chosen under: a label that
 // blinks for the next bar line goes on blinking until it is heard.
 void Player::Cmd_ChordChange_Click() {
-    switch (s_.ChordChange) {
+    switch (s_.engine.ChordChange) {
         case ChordChangeMode::AtOnce:
-            s_.ChordChange = ChordChangeMode::NextBeat;
+            s_.engine.ChordChange = ChordChangeMode::NextBeat;
             break;
         case ChordChangeMode::NextBeat:
-            s_.ChordChange = ChordChangeMode::NextBarLine;
+            s_.engine.ChordChange = ChordChangeMode::NextBarLine;
             break;
         case ChordChangeMode::NextBarLine:
-            s_.ChordChange = ChordChangeMode::AtOnce;
+            s_.engine.ChordChange = ChordChangeMode::AtOnce;
             break;
     }
-    live_.chordChange = s_.ChordChange;
+    live_.chordChange = s_.engine.ChordChange;
     if (store_) live_.save(*store_);
     labelLive(s_.language.table, s_.language.LangNo);
     s_.dialogs.focusKeyboardSink();
@@ -205,7 +205,7 @@ void Player::liveLost() {
     s_.Lbl_LiveStatus.caption = lost;
     s_.SplitLearning = false;
     applyLiveChannels();
-    if (s_.Playing == 0)
+    if (s_.engine.Playing == 0)
         s_.dialogs.messageBox(lost + "\n" + liveText(kTextPlaysOn), kAppTitle, MessageIcon::Exclamation);
 }
 
@@ -236,15 +236,15 @@ void Player::applyLiveChannels() {
     // The carriers keep channel 1, note 36 while no keyboard plays there;
     // otherwise they go to the highest channel nobody plays on, or, if every
     // channel is taken, to key 0, below every keyboard's range.
-    s_.CarrierStatus = midi::statusOf(midi::kNoteOn, 0);
-    s_.CarrierKey = 36;
+    s_.engine.CarrierStatus = midi::statusOf(midi::kNoteOn, 0);
+    s_.engine.CarrierKey = 36;
     const bool keyboardOnOne = input_ && input_->isOpen() && s_.VoiceChannel == 0;
     if (keyboardOnOne) {
-        s_.CarrierKey = 0;
+        s_.engine.CarrierKey = 0;
         for (int ch = midi::kChannels - 1; ch >= 1; --ch)
             if (!used[static_cast<std::size_t>(ch)]) {
-                s_.CarrierStatus = static_cast<std::int16_t>(midi::statusOf(midi::kNoteOn, ch));
-                s_.CarrierKey = 36;
+                s_.engine.CarrierStatus = static_cast<std::int16_t>(midi::statusOf(midi::kNoteOn, ch));
+                s_.engine.CarrierKey = 36;
                 break;
             }
     }

@@ -22,8 +22,16 @@ Control captioned(const char* caption, bool enabled = true) {
 // relabels them before the window is first shown.
 PlayerState::PlayerState(MidifileComponent& reader, MIDIOutputComponent& output, StyleData& styleData,
                          const Language& lang, Dialogs& dlg, Timer& timer1, Timer& timer2, Timer& timer3)
-    : Midifile1(reader), MIDIOutput1(output), style(styleData), language(lang), dialogs(dlg),
-      Timer1(timer1), Timer2(timer2), Timer3(timer3), Cmd_Part(makePartButtons(ColNormal)) {
+    : Midifile1(reader),
+      MIDIOutput1(output),
+      style(styleData),
+      language(lang),
+      dialogs(dlg),
+      Timer1(timer1),
+      Timer2(timer2),
+      Timer3(timer3),
+      engine(reader, output, styleData, *this),
+      Cmd_Part(makePartButtons(ColNormal)) {
     window = captioned(kAppTitle);
 
     Cmd_Open = captioned("Aç ..");

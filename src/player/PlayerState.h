@@ -9,10 +9,8 @@
 #include "platform/Control.h"
 #include "platform/Dialogs.h"
 #include "platform/Timer.h"
-#include "playback/ChordTimeline.h"
-#include "playback/ChunkHistory.h"
-#include "playback/NoteEntry.h"
-#include "playback/StrikeCounts.h"
+#include "playback/Engine.h"
+#include "playback/EngineWindow.h"
 #include "player/StatusReports.h"
 #include "style/ChordType.h"
 #include "style/PartButtons.h"
@@ -23,22 +21,6 @@ class MidifileComponent;
 class MIDIOutputComponent;
 class StyleData;
 struct Language;
-
-// How long before a bar line the engine queues that bar, in real
-// milliseconds. A chord or part chosen up to this lead before a bar line is
-// heard from it. It must cover the cue's way back to the UI thread (one audio
-// period of the built-in synthesizer, up to 23 ms at 1024 frames, plus the
-// scheduler's 5 ms look and the dispatcher), the longest handler or repaint
-// that can run while playing, and the hand-over of the bar's messages to the
-// device before they are due. 150 ms covers all of them several times over
-// while still feeling immediate to a player who changes chords just before
-// the bar line.
-inline constexpr double kChordLeadMs = 150.0;
-// How far ahead of the music the engine keeps the queue filled, in real ms:
-// a window that stalls this long (a slow repaint, a dialog, a file list)
-// makes no note late. A change takes back what it makes wrong.
-inline constexpr double kQueueAheadMs = 1500.0;
-inline constexpr double kQueueEverything = -1.0e300;
 
 // The window's fixed colours, set when it is created; no setting changes them.
 // (The unselected part button's grey, kInitialColNormal, lives with the buttons.)
@@ -59,14 +41,16 @@ inline constexpr int kFirstMeterChannel = 9;
 inline constexpr int kLastMeterChannel = 16;
 
 // The player window's state: every control's record and every variable that
-// loading, the engine and the window's handlers share. It is one plain record
-// on purpose: all of them run on the UI thread, one handler at a time, and
-// read and write it directly; the Qt window only mirrors it.
+// loading and the window's handlers share, and the engine the window plays
+// through. It is one plain record on purpose: all of them run on the UI
+// thread, one handler at a time, and read and write it directly; the Qt
+// window only mirrors it.
 //
-// Loading and the engine sit below the window, so the two window handlers
-// they must call (pressing a part button, raising a meter) are free functions
-// on this record (PartChoice.h, LevelMeters.h).
-struct PlayerState {
+// The engine keeps its own state (`engine`) and reaches the window only
+// through the EngineWindow side of this record (PlayerEngineWindow.cpp). The
+// window writes the engine's choices (part, chord, tempo shift, chord change)
+// and reads what it shows from there.
+struct PlayerState final : EngineWindow {
     PlayerState(MidifileComponent& reader, MIDIOutputComponent& output, StyleData& style, const Language& language,
                 Dialogs& dialogs, Timer& timer1, Timer& timer2, Timer& timer3);
     PlayerState(const PlayerState&) = delete;
@@ -90,58 +74,13 @@ struct PlayerState {
     Rgb ColOff = kInitialColOff;
     std::array<Rgb, 12> KeyColors = kInitialKeyColors;  // own colour of chord labels i and i + 12
 
+    // The engine, with the part, chord and tempo shift chosen.
+    Engine engine;
+
     // Window variables.
-    std::int16_t CurPart = -1;  // 1..18, or -1 for none
-    std::string PartName;
-    std::int16_t Transpose = 0;
-    std::int16_t ChordIdx = 0;
-    std::int16_t IsMinor = 0;
-    // The chord type (a channel-table number) of the chord chosen: Maj or min
-    // from a chord label, anything a MIDI keyboard's left hand recognises.
-    int ChordTypeNo = chord::kMaj;
-    PlayedChord playedChord() const { return {((ChordIdx % 12) + 12) % 12, ChordTypeNo}; }
-    std::int16_t Playing = 0;
     std::int16_t MetersOff = 0;  // 0 on, -1 off
     std::int16_t PartBlink = 0;
     std::int16_t ChordBlink = 0;
-    double PartBars = 0.0;
-
-    // Engine counters.
-    std::int32_t QueuedTicks = 0;
-    double QueuedMs = 0.0;  // the stamp of QueuedTicks: where the next chunk starts
-    double LeadMs = kChordLeadMs;
-    double QueueAheadMs = kQueueAheadMs;
-    std::int32_t PartOffset = 0;
-    std::int16_t CurBar = 0;
-    std::int16_t LastPart = 0;
-    std::int16_t ClosedChord = 0;
-    // The cue that queues what follows the last chunk queued, and its stamp:
-    // a Panic that drops the queue puts it back, so playback goes on.
-    std::int32_t NextCueTag = 0;
-    double NextCueMs = 0.0;
-
-    // The engine's note lists: List1 the most recent chunk's Note Ons, List2
-    // those of earlier chunks; in both, only notes whose switch-off has not
-    // been queued yet.
-    std::vector<NoteEntry> List1;
-    std::vector<NoteEntry> List2;
-    // The notes a part holds unheard because the chord mutes it (a version
-    // of a part written for the other kind of chord): a chord that lets the
-    // part sound brings them in at once.
-    std::vector<NoteEntry> Muted;
-    // The strikes of the listed notes per channel and key, as they go out.
-    StrikeCounts Strikes;
-    // When a chord chosen while playing is heard, and the chord of each
-    // moment of what is queued.
-    ChordChangeMode ChordChange = ChordChangeMode::AtOnce;
-    ChordTimeline Chords;
-    // The chunks queued that have not ended, oldest first, to queue again
-    // from a chord change on.
-    std::vector<ChunkMark> Chunks;
-    // While a chunk is queued again from a chord change: what is stamped
-    // before this is queued already, and only its effect on the lists is
-    // taken again.
-    double SendFromMs = kQueueEverything;
 
     // The window itself.
     Control window;  // caption "Vornel"; visible
@@ -162,8 +101,7 @@ struct PlayerState {
     std::array<Control, 8> Cmd_DisCh;  // on/off switches; colour is the channel's state
     // ProgressBar2(9..16): meter lengths in twips; entries 0..8 are never used.
     std::array<float, kLastMeterChannel + 1> ProgressBar2{};
-    Control Label1;    // "Tempo Modify"
-    int HScroll1 = 0;  // tempo modification, -100..+100
+    Control Label1;    // "Tempo Modify"; the scroll bar's value is engine.TempoShift
     Control Command1;  // meters switch
 
     // Loading strip.
@@ -189,12 +127,9 @@ struct PlayerState {
     Control Cmb_Voice;        // the right hand's voice; its tool tip names it
     bool SplitLearning = false;
     bool SyncArmed = false;
-    // The right hand's channel (0-based) and where the cue carriers go: a
-    // channel and key that no played note uses, so a carrier (a velocity-0
-    // Note On) can never end a note the player holds.
+    // The right hand's channel (0-based); the cue carriers keep off it
+    // (engine.CarrierStatus, engine.CarrierKey).
     int VoiceChannel = 0;
-    std::int16_t CarrierStatus = 144;
-    std::int16_t CarrierKey = 36;
     // Times (ms) of the last taps of the tempo, oldest first.
     std::vector<double> Taps;
     // -------------------------------------------------------------------------
@@ -214,6 +149,15 @@ struct PlayerState {
     Control StatusLine;
     // Beside the tempo scroll bar: the beats per minute that play (TempoReadout.h).
     Control TempoReadout;
+
+    // ---- The engine's window (PlayerEngineWindow.cpp) ----
+    void showPlaying() override;
+    void showStopped() override;
+    void showChosen() override;
+    bool pressPart(int button) override;
+    void raiseMeter(int channel, int velocity) override;
+    void reportNoData() override;
+    void reportUnknownError() override;
 };
 
 }  // namespace vornel

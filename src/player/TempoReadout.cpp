@@ -35,8 +35,8 @@ std::string tempoReadout(std::int32_t fileTempo, int shift, int lang) {
 void renewTempoReadout(PlayerState& s, int lang) {
     const bool styleLoaded = s.Cmd_Play.enabled || s.Cmd_Stop.enabled;
     const std::int32_t tempo = styleLoaded ? s.Midifile1.Tempo() : 0;
-    s.TempoReadout.caption = tempoReadout(tempo, s.HScroll1, lang);
-    s.TempoReadout.toolTip = "Tempo Modify " + signedShift(s.HScroll1);
+    s.TempoReadout.caption = tempoReadout(tempo, s.engine.TempoShift, lang);
+    s.TempoReadout.toolTip = "Tempo Modify " + signedShift(s.engine.TempoShift);
 }
 
 }  // namespace vornel

@@ -17,21 +17,21 @@ void CheckParts(PlayerState& s) {
     for (int button : kMainButtons) {
         if (!s.Cmd_Part[static_cast<std::size_t>(button)].enabled) continue;
         Cmd_Part_Click(s, button);
-        s.PartName = kPartTable[static_cast<std::size_t>(button)].sectionName;
-        s.CurPart = static_cast<std::int16_t>(button + 1);
+        s.engine.PartName = kPartTable[static_cast<std::size_t>(button)].sectionName;
+        s.engine.CurPart = static_cast<std::int16_t>(button + 1);
         for (Control& label : s.Lbl_Chord) label.enabled = true;
         if (noStyle) {
             s.Lbl_Chord[0].colour = s.ColSelected;
-            s.Transpose = 0;
-            s.IsMinor = 0;
-            s.ChordIdx = 0;
+            s.engine.Transpose = 0;
+            s.engine.IsMinor = 0;
+            s.engine.ChordIdx = 0;
         }
         return;
     }
 
     s.dialogs.messageBox(s.text(1, 0), kAppTitle, MessageIcon::Exclamation);
-    s.PartName.clear();
-    s.CurPart = -1;
+    s.engine.PartName.clear();
+    s.engine.CurPart = -1;
     for (Control* label : {&s.Lbl_Copy, &s.Lbl_Name, &s.Lbl_Tempo, &s.Lbl_TimeSign}) label->caption = "-";
     s.Lbl_Loading.visible = false;
     s.Cmd_Play.enabled = false;

@@ -127,7 +127,7 @@ void LoadFile(PlayerState& s, const std::string& CdFL) {
     runStep([&] { reportLoadProblems(s, CdFL); });
 
     runStep([&] { CheckParts(s); });
-    if (s.CurPart == -1) return;
+    if (s.engine.CurPart == -1) return;
 
     runStep([&] { s.Lbl_Loading.caption = loadingText(s, "0"); });
     runStep([&] { dialogs.setWaitCursor(true); });
@@ -156,8 +156,8 @@ void LoadFile(PlayerState& s, const std::string& CdFL) {
         }
     });
     runStep([&] {
-        if (s.ChordIdx >= 0 && s.ChordIdx < static_cast<std::int16_t>(s.Lbl_Chord.size()))
-            s.Lbl_Chord[static_cast<std::size_t>(s.ChordIdx)].colour = s.ColSelected;
+        if (s.engine.ChordIdx >= 0 && s.engine.ChordIdx < static_cast<std::int16_t>(s.Lbl_Chord.size()))
+            s.Lbl_Chord[static_cast<std::size_t>(s.engine.ChordIdx)].colour = s.ColSelected;
     });
     runStep([&] {
         dialogs.beep();

@@ -140,7 +140,7 @@ TEST_F(KeyboardSetupTest, ChordsFrameNamesTheChordTheLeftHandPlays) {
     inputs.play(0, {0x90, 45, 80, 48, 80, 52, 80, 43, 80});                         // A C E G
     QApplication::processEvents();
     EXPECT_EQ(run->playerWindow.chordsFrame().liveChord()->text(), QString("Am7"));
-    EXPECT_EQ(run->program.player.state().ChordIdx, 21);
+    EXPECT_EQ(run->program.player.state().engine.ChordIdx, 21);
 }
 
 }  // namespace

@@ -128,17 +128,18 @@ TEST_F(LoadComponentsTest, ThePlayerLoadsAndPlaysAStyleThroughTheModules) {
     player.LoadFile(path);
     PlayerState& s = player.state();
     ASSERT_TRUE(s.Cmd_Play.enabled);
-    EXPECT_EQ(s.PartName, "Main A");
+    EXPECT_EQ(s.engine.PartName, "Main A");
     EXPECT_EQ(s.Lbl_Name.caption, "Vornel Test");
     EXPECT_EQ(s.Lbl_Tempo.caption, "1200");
 
     player.Cmd_Play_Click();
-    EXPECT_EQ(s.Playing, 1);
+    EXPECT_EQ(s.engine.Playing, 1);
     // Main A has two bars; a third one queued means it looped.
     const auto twoBars = static_cast<std::int32_t>(2 * layout.barTicks);
-    ASSERT_TRUE(test::drainUntil(ui, [&] { return s.QueuedTicks > twoBars; })) << "queued " << s.QueuedTicks;
+    ASSERT_TRUE(test::drainUntil(ui, [&] { return s.engine.QueuedTicks > twoBars; }))
+        << "queued " << s.engine.QueuedTicks;
     player.Cmd_Stop_Click();
-    EXPECT_EQ(s.Playing, 0);
+    EXPECT_EQ(s.engine.Playing, 0);
 }
 
 }  // namespace

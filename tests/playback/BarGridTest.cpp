@@ -74,7 +74,7 @@ TEST_F(BarGridTest, PartOfFractionalLengthLoopsWithoutARest) {
                      release(62, 900), release(65, 950)});
     select(1);
     play();
-    EXPECT_DOUBLE_EQ(state.PartBars, 2.5);
+    EXPECT_DOUBLE_EQ(state.engine.PartBars, 2.5);
     runTo(3500);
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 61}, {768, 62}, {864, 65}, {960, 60}, {1344, 61}, {1728, 62}, {1824, 65},
                                     {1920, 60}, {2304, 61}, {2688, 62}, {2784, 65}, {2880, 60}, {3264, 61}}));
@@ -118,7 +118,7 @@ TEST_F(BarGridTest, PartWithoutLengthShowsTheErrorOnceInTheCurrentLanguageAndPla
     EXPECT_EQ(boxes[0].title, "Vornel");
     EXPECT_EQ(boxes[0].icon, MessageIcon::None);
     EXPECT_EQ(cuesTagged(CueNextBar).size(), 1u) << "no chunk after the error";
-    EXPECT_EQ(state.Playing, 0);
+    EXPECT_EQ(state.engine.Playing, 0);
     EXPECT_TRUE(state.Cmd_Play.enabled);
     EXPECT_FALSE(state.Cmd_Stop.enabled);
     EXPECT_EQ(output.queuedCount(), 0u);
@@ -133,11 +133,11 @@ TEST_F(BarGridTest, PartWithoutLengthShowsTheErrorOnceInTheCurrentLanguageAndPla
 TEST_F(BarGridTest, PartLongerThanTheBarCounterStartsAgainAtItsLimit) {
     test::storePart(state, 2, 0, 40000 * 384, {mark(60, 0)});
     select(1);
-    state.CurBar = 32767;
-    state.QueuedTicks = 99 * 384;
-    ASSERT_TRUE(DoPPP(state));
-    EXPECT_EQ(state.CurBar, 1);
-    EXPECT_EQ(state.PartOffset, 99 * 384);
+    state.engine.CurBar = 32767;
+    state.engine.QueuedTicks = 99 * 384;
+    ASSERT_TRUE(DoPPP(state.engine));
+    EXPECT_EQ(state.engine.CurBar, 1);
+    EXPECT_EQ(state.engine.PartOffset, 99 * 384);
 }
 
 }  // namespace

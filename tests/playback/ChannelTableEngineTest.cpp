@@ -36,10 +36,10 @@ protected:
     // What a chord label's click, or a MIDI keyboard's chord, leaves for the engine.
     void chord(int index, int type) {
         const Chord c = chordOfLabel(index);
-        state.ChordIdx = static_cast<std::int16_t>(index);
-        state.Transpose = c.Transpose;
-        state.IsMinor = c.IsMinor;
-        state.ChordTypeNo = type;
+        state.engine.ChordIdx = static_cast<std::int16_t>(index);
+        state.engine.Transpose = c.Transpose;
+        state.engine.IsMinor = c.IsMinor;
+        state.engine.ChordTypeNo = type;
     }
     // Note Ons with a velocity, carriers left out: (channel 1..16, key).
     std::vector<std::pair<int, int>> struck() {
@@ -79,7 +79,7 @@ TEST_F(ChannelTableEngineTest, OneVariantSoundsUnderEachChordAndARootFixedEffect
         const int third = (minor ? 63 : 64) + root;
         EXPECT_EQ(struck(), (std::vector<std::pair<int, int>>{{11, third}, {14, 70}})) << "chord " << index;
         expectCleanLives();
-        StopRitm(state);
+        StopRitm(state.engine);
     }
 }
 
@@ -97,7 +97,8 @@ TEST_F(ChannelTableEngineTest, OverlappingNotesOfTwoSourcesOnOneKeySoundToTheLat
     runTo(380);
     std::vector<std::array<int, 3>> offs;  // (ms, channel, key)
     for (const SentMessage& m : sent())
-        if (((m.message.status & 0xF0) == 0x80 || m.message.data2 == 0) && m.message.status != state.CarrierStatus)
+        if (((m.message.status & 0xF0) == 0x80 || m.message.data2 == 0) &&
+            m.message.status != state.engine.CarrierStatus)
             offs.push_back({static_cast<int>(m.atMs), (m.message.status & 0x0F) + 1, m.message.data1});
     EXPECT_EQ(struck(), (std::vector<std::pair<int, int>>{{12, 48}, {12, 48}}));
     EXPECT_EQ(offs, (std::vector<std::array<int, 3>>{{300, 12, 48}}));
@@ -113,7 +114,7 @@ TEST_F(ChannelTableEngineTest, RecognisedChordTypesChooseTheVariant) {
     play();
     runTo(350);
     EXPECT_EQ(struck(), (std::vector<std::pair<int, int>>{{11, 64}}));
-    StopRitm(state);
+    StopRitm(state.engine);
     clearSent();
     chord(0, chord::kDim);
     play();
@@ -139,7 +140,7 @@ TEST_F(ChannelTableEngineTest, OnlyTheVersionThatSoundsSetsThePartsInstrument) {
     play();
     runTo(clock.nowMs());
     EXPECT_EQ(programs(), (std::vector<test::Triple>{{0xCA, 16, 0}}));
-    StopRitm(state);
+    StopRitm(state.engine);
     clearSent();
     chord(21, chord::kMin);
     play();

@@ -2,10 +2,13 @@
 // beat, and what sounding notes do then, with and without a channel table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "midi/MidiVocabulary.h"
 #include "playback/ChordChange.h"
 #include "playback/ChordRule.h"
 #include "playback/EngineFixture.h"
+#include "playback/NoteSilencing.h"
 #include "support/NoteLedger.h"
 
 namespace vornel {
@@ -26,16 +29,16 @@ class ChordChangeTest : public test::EngineTest {
 protected:
     ChordChangeTest() {
         timing();
-        state.ChordChange = ChordChangeMode::AtOnce;
+        state.engine.ChordChange = ChordChangeMode::AtOnce;
     }
     // The window's chord handler: the chosen chord, then the engine.
     void choose(int index, int type = chord::kMaj) {
         const Chord c = chordOfLabel(index);
-        state.ChordIdx = static_cast<std::int16_t>(index);
-        state.Transpose = c.Transpose;
-        state.IsMinor = c.IsMinor;
-        state.ChordTypeNo = type;
-        ChangeChord(state);
+        state.engine.ChordIdx = static_cast<std::int16_t>(index);
+        state.engine.Transpose = c.Transpose;
+        state.engine.IsMinor = c.IsMinor;
+        state.engine.ChordTypeNo = type;
+        ChangeChord(state.engine);
     }
     // Up to the sweep of a Stop.
     std::vector<Note> notes(int channel) {
@@ -207,8 +210,27 @@ TEST_F(ChordChangeTest, ThePartTheNewChordUnmutesComesInWithTheNotesItHolds) {
 // From the next beat: a chord chosen at 170 ms in a bar of quarter beats of
 // 96 ms is heard from 192 ms; one chosen 4 ms after the beat at 288 ms is
 // meant for it and heard at once.
+// A Panic drops what was queued: a chord chosen before the next chunk is
+// queued is the one that chunk starts in.
+TEST_F(ChordChangeTest, AChordAfterAPanicIsHeardFromTheNextBar) {
+    test::storePart(state, 2, 0, 768, {mark(60, 0), release(60, 300), mark(60, 384), release(60, 684)});
+    select(1);
+    play();
+    runTo(100);
+    PanicRitm(state.engine);
+    choose(kF);
+    runTo(500);
+    const auto all = sent();  // the Panic's sweep included
+    const auto last = std::find_if(all.rbegin(), all.rend(), [](const SentMessage& m) {
+        return midi::isNoteOn(m.message.status, m.message.data2);
+    });
+    ASSERT_NE(last, all.rend());
+    EXPECT_EQ(last->atMs, 384);
+    EXPECT_EQ(last->message.data1, 65) << "in F";
+}
+
 TEST_F(ChordChangeTest, FromTheNextBeat) {
-    state.ChordChange = ChordChangeMode::NextBeat;
+    state.engine.ChordChange = ChordChangeMode::NextBeat;
     test::storePart(state, 2, 0, 384, {mark(60, 0), release(60, 384)});
     select(1);
     play();

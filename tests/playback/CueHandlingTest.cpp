@@ -16,19 +16,19 @@ protected:
 };
 
 TEST_F(CueHandlingTest, MeterCueRaisesTheMeterOfAnAudibleMeteredChannelOnly) {
-    MIDIOutput1_CueReached(state, 9064);
+    MIDIOutput1_CueReached(state.engine, 9064);
     EXPECT_NEAR(state.ProgressBar2[9], 997.8, 0.05);
-    MIDIOutput1_CueReached(state, 9040);
+    MIDIOutput1_CueReached(state.engine, 9040);
     EXPECT_NEAR(state.ProgressBar2[9], 997.8, 0.05) << "a softer note does not lower the meter";
-    MIDIOutput1_CueReached(state, 16127);
+    MIDIOutput1_CueReached(state.engine, 16127);
     EXPECT_FLOAT_EQ(state.ProgressBar2[16], kMeterFullScale);
 
     // Channels without a meter, a switched-off channel (11), then meters off.
-    for (std::int32_t tag : {1100, 5127, 8064, 17100, 500}) MIDIOutput1_CueReached(state, tag);
+    for (std::int32_t tag : {1100, 5127, 8064, 17100, 500}) MIDIOutput1_CueReached(state.engine, tag);
     state.Cmd_DisCh[2].colour = state.ColOff;
-    MIDIOutput1_CueReached(state, 11100);
+    MIDIOutput1_CueReached(state.engine, 11100);
     state.MetersOff = -1;
-    MIDIOutput1_CueReached(state, 12100);
+    MIDIOutput1_CueReached(state.engine, 12100);
     for (std::size_t ch = 0; ch < state.ProgressBar2.size(); ++ch)
         EXPECT_EQ(state.ProgressBar2[ch], ch == 9 || ch == 16 ? state.ProgressBar2[ch] : 0.0f) << ch;
 }
@@ -37,12 +37,12 @@ TEST_F(CueHandlingTest, NextPartTagMinusOneIsHandledLikeMinusFour) {
     test::storePart(state, 1, 0, 768, {test::mark(40, 0)});
     select(0);
     play();
-    const std::int32_t queued = state.QueuedTicks;
-    MIDIOutput1_CueReached(state, -1);
-    EXPECT_EQ(state.CurPart, 2);
-    EXPECT_EQ(state.CurBar, 1);
-    EXPECT_EQ(state.PartOffset, queued);
-    EXPECT_EQ(state.QueuedTicks, queued + 384);
+    const std::int32_t queued = state.engine.QueuedTicks;
+    MIDIOutput1_CueReached(state.engine, -1);
+    EXPECT_EQ(state.engine.CurPart, 2);
+    EXPECT_EQ(state.engine.CurBar, 1);
+    EXPECT_EQ(state.engine.PartOffset, queued);
+    EXPECT_EQ(state.engine.QueuedTicks, queued + 384);
 }
 
 // (current part, the Main button SetNextPart presses); parts outside the
@@ -54,9 +54,9 @@ TEST_P(SetNextPartTable, PressesTheMainPartThatFollows) {
     const auto main = static_cast<std::size_t>(mainButton);
     select(curPart - 1);
     state.Cmd_Stop.enabled = true;  // playing: the pressed button blinks
-    SetNextPart(state);
-    EXPECT_EQ(state.CurPart, mainButton + 1);
-    EXPECT_EQ(state.PartName, state.Cmd_Part[main].caption);
+    SetNextPart(state.engine);
+    EXPECT_EQ(state.engine.CurPart, mainButton + 1);
+    EXPECT_EQ(state.engine.PartName, state.Cmd_Part[main].caption);
     EXPECT_EQ(state.Cmd_Part[main].colour, state.ColSelected);
     EXPECT_EQ(timer1.running(), curPart != mainButton + 1);
 }
@@ -71,13 +71,13 @@ TEST_F(CueHandlingTest, SetNextPartFallsBackToTheFirstEnabledMainPart) {
     state.Cmd_Part[1].enabled = false;   // Main A
     state.Cmd_Part[14].enabled = false;  // Main D
     select(15);                          // Intro D, whose Main D is missing
-    SetNextPart(state);
-    EXPECT_EQ(state.CurPart, 7) << "Main B";
+    SetNextPart(state.engine);
+    EXPECT_EQ(state.engine.CurPart, 7) << "Main B";
 
     for (int b : kMainButtons) state.Cmd_Part[static_cast<std::size_t>(b)].enabled = false;
     select(0);
-    SetNextPart(state);
-    EXPECT_EQ(state.CurPart, 1) << "nothing to press";
+    SetNextPart(state.engine);
+    EXPECT_EQ(state.engine.CurPart, 1) << "nothing to press";
 }
 
 }  // namespace

@@ -31,25 +31,26 @@ protected:
 
     EngineTest() {
         output.CueReached = [this](std::int32_t tag) {
-            if (sequencing) MIDIOutput1_CueReached(state, tag);
-            cues.push_back({clock.nowMs(), tag, state.CurBar, state.PartOffset, state.QueuedTicks});
+            if (sequencing) MIDIOutput1_CueReached(state.engine, tag);
+            cues.push_back(
+                {clock.nowMs(), tag, state.engine.CurBar, state.engine.PartOffset, state.engine.QueuedTicks});
         };
         output.QueueDone = [this] {
             doneAt.push_back(clock.nowMs());
-            if (sequencing) MIDIOutput1_QueueDone(state);
+            if (sequencing) MIDIOutput1_QueueDone(state.engine);
         };
         readyAsLoaded(state);
         // These tests pin the bar-line rule; the tests of chords heard at
         // once or from the next beat choose their mode.
-        state.ChordChange = ChordChangeMode::NextBarLine;
+        state.engine.ChordChange = ChordChangeMode::NextBarLine;
         // Half of a 384 ms bar: a bar is queued half a bar before it sounds,
         // so cue times read as simple ticks. The lead's own rule is tested
         // with its real value.
-        state.LeadMs = 192;
+        state.engine.LeadMs = 192;
         // And queued no further ahead, as the engine used to: the cue times
         // these tests read are those of the bar-by-bar queue. The queue that
         // runs further ahead has tests of its own.
-        state.QueueAheadMs = 192;
+        state.engine.QueueAheadMs = 192;
     }
 
     void timing(const FileTiming& t = {}) { loadTiming(reader, t); }
@@ -57,18 +58,7 @@ protected:
 
     // What the Play command does before the engine takes over (a file
     // without resolution or numerator plays its part as one bar).
-    void play() {
-        state.List1.clear();
-        state.List2.clear();
-        state.Strikes.clear();
-        state.Muted.clear();
-        state.Chunks.clear();
-        state.Chords.reset(chosenChord(state));
-        state.CurBar = 1;
-        state.PartOffset = 0;
-        state.PartBars = partBars(reader, state.style, state.CurPart).value_or(1.0);
-        PlayRitm(state, state.CurPart);
-    }
+    void play() { startPlayback(state.engine, state.Timer1.running() || state.Timer3.running()); }
 
     std::vector<Cue> cuesTagged(std::int32_t tag) const {
         std::vector<Cue> out;

@@ -39,9 +39,9 @@ protected:
     // What the chord label's click leaves for the engine.
     void chord(int index) {
         const Chord c = chordOfLabel(index);
-        state.ChordIdx = static_cast<std::int16_t>(index);
-        state.Transpose = c.Transpose;
-        state.IsMinor = c.IsMinor;
+        state.engine.ChordIdx = static_cast<std::int16_t>(index);
+        state.engine.Transpose = c.Transpose;
+        state.engine.IsMinor = c.IsMinor;
     }
     std::set<std::pair<int, int>> soundingAt(double ms) {
         std::vector<SentMessage> upTo;
@@ -80,7 +80,7 @@ TEST_F(NoteLifecycleTest, ChordStruckAgainOnEveryBarLineSoundsInEveryBar) {
     while (clock.nowMs() < 16 * 2000 + 500) {
         runTo(clock.nowMs() + 1);
         while (!late.empty() && late.front().first <= clock.nowMs()) {
-            MIDIOutput1_CueReached(state, late.front().second);
+            MIDIOutput1_CueReached(state.engine, late.front().second);
             late.pop_front();
         }
     }
@@ -147,7 +147,7 @@ TEST_F(NoteLifecycleTest, DrumsEndOnTheKeyTheyStruckUnderEveryChord) {
             if (m.message.status != 0x90) music.push_back(test::triple(m));  // carriers left out
         EXPECT_EQ(music, (std::vector<test::Triple>{{0x99, 83, 100}, {0x89, 83, 0}, {0x98, 47, 100}, {0x98, 47, 0}}))
             << "chord " << index;
-        StopRitm(state);
+        StopRitm(state.engine);
     }
 }
 
@@ -172,17 +172,17 @@ TEST_F(NoteLifecycleTest, HeldNotesEndAtTheirOwnNoteOffAcrossBarLinesAndTheLoop)
 // The queue runs further ahead than the lead: what a change makes wrong is
 // taken back.
 TEST_F(NoteLifecycleTest, ChordChosenTheLeadBeforeABarLineIsHeardFromIt) {
-    state.LeadMs = kChordLeadMs;
-    state.QueueAheadMs = kQueueAheadMs;
+    state.engine.LeadMs = kChordLeadMs;
+    state.engine.QueueAheadMs = kQueueAheadMs;
     barPart(2, 1, 60);
     select(1);
     play();
     runTo(768 - kChordLeadMs - 10);
     chord(2);  // D: 60 becomes 62
-    ChangeChord(state);
+    ChangeChord(state.engine);
     runTo(1152 - kChordLeadMs + 10);
     chord(4);  // E, too late for the bar line at 1152
-    ChangeChord(state);
+    ChangeChord(state.engine);
     runTo(1700);
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 60}, {768, 62}, {1152, 62}, {1536, 64}}));
     expectCleanLives(400);
@@ -191,19 +191,19 @@ TEST_F(NoteLifecycleTest, ChordChosenTheLeadBeforeABarLineIsHeardFromIt) {
 // The lead is real time: at half tempo a chord chosen 200 ms (real) before a
 // bar line is still heard on it, and one chosen 100 ms before is not.
 TEST_F(NoteLifecycleTest, TheLeadFollowsTheTempo) {
-    state.LeadMs = kChordLeadMs;
-    state.QueueAheadMs = kQueueAheadMs;
+    state.engine.LeadMs = kChordLeadMs;
+    state.engine.QueueAheadMs = kQueueAheadMs;
     barPart(2, 1, 60);
     select(1);
-    state.HScroll1 = -100;
+    state.engine.TempoShift = -100;
     output.TempoShift(-100);
     play();
     runTo(2 * 768 - 200);  // queue time 668: the bar line at 768 is 100 queue ms ahead
     chord(2);
-    ChangeChord(state);
+    ChangeChord(state.engine);
     runTo(2 * 1152 - 100);
     chord(4);
-    ChangeChord(state);
+    ChangeChord(state.engine);
     runTo(2 * 1700);
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {768, 60}, {1536, 62}, {2304, 62}, {3072, 64}}));
 }
@@ -225,7 +225,7 @@ TEST_P(MeterTest, OneBarMainPlaysEveryWrittenBar) {
     test::storePart(state, 2, 0, m.barTicks, {mark(60, 0), release(60, m.barTicks - 100)});
     select(1);
     play();
-    EXPECT_DOUBLE_EQ(state.PartBars, 1.0);
+    EXPECT_DOUBLE_EQ(state.engine.PartBars, 1.0);
     runTo(4.0 * m.barTicks - 10);
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {m.barTicks, 60}, {2 * m.barTicks, 60}, {3 * m.barTicks, 60}}));
 }

@@ -47,11 +47,11 @@ TEST_F(PartSequencingTest, IntroLeadsIntoItsMainPart) {
     play();
     runTo(600);
     EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{576});
-    EXPECT_EQ(state.CurPart, 2);
-    EXPECT_EQ(state.PartName, "Main A");
-    EXPECT_EQ(state.CurBar, 1);
-    EXPECT_EQ(state.PartOffset, 768);
-    EXPECT_EQ(state.QueuedTicks, 1152);
+    EXPECT_EQ(state.engine.CurPart, 2);
+    EXPECT_EQ(state.engine.PartName, "Main A");
+    EXPECT_EQ(state.engine.CurBar, 1);
+    EXPECT_EQ(state.engine.PartOffset, 768);
+    EXPECT_EQ(state.engine.QueuedTicks, 1152);
     EXPECT_TRUE(timer1.running()) << "the Main button blinks until its first chunk sounds";
 
     runTo(1200);
@@ -74,7 +74,7 @@ TEST_F(PartSequencingTest, FillInPickedDuringAMainBarPlaysAtTheNextBarLineThenRe
     // from its first bar where the fill ends.
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {384, 50}, {768, 51}, {1152, 60}, {1536, 61}}));
     EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{1152 - 192});
-    EXPECT_EQ(state.CurPart, 2);
+    EXPECT_EQ(state.engine.CurPart, 2);
 }
 
 TEST_F(PartSequencingTest, PartPickedDuringAnIntroIsReplacedByTheMainPartThatFollowsIt) {
@@ -87,7 +87,7 @@ TEST_F(PartSequencingTest, PartPickedDuringAnIntroIsReplacedByTheMainPartThatFol
     runTo(100);
     select(5);  // Fill In BB: its Main part is Main B
     runTo(1000);
-    EXPECT_EQ(state.CurPart, 7);
+    EXPECT_EQ(state.engine.CurPart, 7);
     EXPECT_EQ(notesPlayed(), (Notes{{0, 40}, {384, 41}, {768, 74}}));
 }
 
@@ -105,8 +105,8 @@ TEST_F(PartSequencingTest, EndingPlaysOnceFromTheNextBarLineAndStopsAfterItsWrit
     EXPECT_EQ(timesOf(CueEnding), std::vector<double>{1152});
     ASSERT_EQ(doneAt.size(), 1u);
     EXPECT_DOUBLE_EQ(doneAt[0], 384 + 768) << "the unreleased notes sound to the ending's written end";
-    EXPECT_EQ(state.QueuedTicks, 0);
-    EXPECT_EQ(state.Playing, 0);
+    EXPECT_EQ(state.engine.QueuedTicks, 0);
+    EXPECT_EQ(state.engine.Playing, 0);
     EXPECT_EQ(test::commandBar(state), test::kStoppedBar);
     EXPECT_TRUE(test::soundingNotes(sent()).empty());
     EXPECT_EQ(output.queuedCount(), 0u);
@@ -134,7 +134,7 @@ TEST_F(PartSequencingTest, EmptyMainPartPickedWhilePlayingIsReportedOnceAndPlayb
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}}));
     EXPECT_EQ(doneAt.size(), 1u);
     EXPECT_EQ(test::commandBar(state), test::kStoppedBar);
-    EXPECT_EQ(state.Playing, 0);
+    EXPECT_EQ(state.engine.Playing, 0);
     EXPECT_TRUE(test::soundingNotes(sent()).empty());
 }
 

@@ -25,8 +25,8 @@ TEST_F(PlaybackChunkTest, BarChunkOfAMainPartQueuesOneBarWithItsCues) {
     test::storePart(state, 2, 0, 768, {mark(60, 0), mark(62, 100), release(60, 383), mark(64, 384), mark(65, 700)});
     select(1);
     play();
-    EXPECT_EQ(state.QueuedTicks, 384);
-    EXPECT_EQ(state.Playing, 1);
+    EXPECT_EQ(state.engine.QueuedTicks, 384);
+    EXPECT_EQ(state.engine.Playing, 1);
     EXPECT_EQ(test::commandBar(state), test::kPlayingBar);
     runTo(1000);
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {100, 62}})) << "only bar 1 is queued";
@@ -43,8 +43,8 @@ TEST_F(PlaybackChunkTest, ABarTakesTheEventsBeforeTheNextBarLineOnly) {
     select(1);
     play();
     runTo(50);
-    state.CurBar = 2;
-    PlayRitm(state, 2);
+    state.engine.CurBar = 2;
+    PlayRitm(state.engine, 2);
     runTo(800);
     EXPECT_EQ(notesPlayed(), (Notes{{0, 60}, {383, 62}, {384, 64}, {767, 65}}));
 }
@@ -53,12 +53,12 @@ TEST_F(PlaybackChunkTest, FillInIsQueuedWholeWithItsNextPartCue) {
     timing();
     test::storePart(state, 3, 384, 1152, {mark(60, 0), mark(62, 383), mark(64, 384), mark(65, 767)});
     select(2);
-    state.QueuedTicks = 384;
-    state.QueuedMs = 384;
+    state.engine.QueuedTicks = 384;
+    state.engine.QueuedMs = 384;
     play();
-    EXPECT_EQ(state.QueuedTicks, 384 + 768);
-    EXPECT_EQ(state.CurBar, 1);
-    EXPECT_EQ(state.PartOffset, 384);
+    EXPECT_EQ(state.engine.QueuedTicks, 384 + 768);
+    EXPECT_EQ(state.engine.CurBar, 1);
+    EXPECT_EQ(state.engine.PartOffset, 384);
     runTo(1300);
     EXPECT_EQ(notesPlayed(), (Notes{{384, 60}, {384 + 383, 62}, {384 + 384, 64}, {384 + 767, 65}}));
     EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{384 + 768 - 192}) << "the lead before the fill's end";
@@ -71,9 +71,9 @@ TEST_F(PlaybackChunkTest, NotesWithoutTheirNoteOffEndAtTheEndOfTheirPartAndTheEn
     test::storePart(state, 4, 0, 768, {mark(64, 0), mark(65, 700)});
     select(0);
     play();
-    EXPECT_EQ(state.QueuedTicks, 1536);
+    EXPECT_EQ(state.engine.QueuedTicks, 1536);
     select(3);
-    PlayRitm(state, 4);
+    PlayRitm(state.engine, 4);
     runTo(2400);
     EXPECT_EQ(timesOf(CueNextPart), std::vector<double>{1536 - 192});
     EXPECT_EQ(timesOf(CueEnding), std::vector<double>{1536 + 768}) << "nothing follows: no lead";
@@ -136,13 +136,13 @@ TEST_F(SetupResendTest, ProgramChangesAndBankSelectOfTrackOneAreSentAgainWithEve
     runTo(0);  // it comes with the chunk's first bar line
     EXPECT_EQ(resent(), setup) << "the scan of bar 1 stops at bar 2's first event, before the bank select";
     clearSent();
-    state.CurBar = 2;
-    PlayRitm(state, 2);
+    state.engine.CurBar = 2;
+    PlayRitm(state.engine, 2);
     runTo(384);
     EXPECT_TRUE(resent().empty()) << "a bank select among the scanned events suppresses the resend";
     clearSent();
-    state.CurBar = 1;
-    PlayRitm(state, 2);
+    state.engine.CurBar = 1;
+    PlayRitm(state.engine, 2);
     EXPECT_TRUE(resent().empty()) << "not at once: the queue runs ahead of the notes still sounding";
     runTo(768);
     EXPECT_EQ(resent(), setup) << "for that chunk only";
@@ -151,9 +151,9 @@ TEST_F(SetupResendTest, ProgramChangesAndBankSelectOfTrackOneAreSentAgainWithEve
 TEST_F(SetupResendTest, ABankSelectBeforeTheChunksWindowStillCounts) {
     test::storePart(state, 2, 0, 768, {{0xBB, 32, 1, 0}, mark(60, 10), mark(62, 400)});
     select(1);
-    state.CurBar = 2;
-    state.QueuedTicks = 384;
-    PlayRitm(state, 2);
+    state.engine.CurBar = 2;
+    state.engine.QueuedTicks = 384;
+    PlayRitm(state.engine, 2);
     EXPECT_TRUE(resent().empty());
 }
 
@@ -167,9 +167,9 @@ TEST_F(PlaybackChunkTest, PartWithoutDataIsReportedInTheCurrentLanguageAndNothin
     EXPECT_EQ(boxes[0].text, "Bu kısımda data yok");
     EXPECT_EQ(boxes[0].title, "Vornel");
     EXPECT_EQ(boxes[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(state.QueuedTicks, 0);
+    EXPECT_EQ(state.engine.QueuedTicks, 0);
     EXPECT_EQ(output.queuedCount(), 0u) << "no cue of a chunk that never starts";
-    EXPECT_EQ(state.Playing, 0) << "a stopped window stays stopped";
+    EXPECT_EQ(state.engine.Playing, 0) << "a stopped window stays stopped";
     EXPECT_TRUE(state.Cmd_Play.enabled);
     EXPECT_FALSE(state.Cmd_Stop.enabled);
     runTo(2000);
@@ -193,13 +193,13 @@ TEST_F(PlaybackChunkTest, BarPositionsBeyondSixteenBitsAreExact) {
     }
     test::storePart(state, 2, 0, 8 * 7680, events);
     select(1);
-    state.PartBars = 8;
-    state.CurBar = 6;
-    state.PartOffset = 0;
-    state.QueuedTicks = 5 * 7680;  // 38,400: past 32,767
-    state.QueuedMs = 5 * 7680;
-    PlayRitm(state, 2);
-    EXPECT_EQ(state.QueuedTicks, 6 * 7680);
+    state.engine.PartBars = 8;
+    state.engine.CurBar = 6;
+    state.engine.PartOffset = 0;
+    state.engine.QueuedTicks = 5 * 7680;  // 38,400: past 32,767
+    state.engine.QueuedMs = 5 * 7680;
+    PlayRitm(state.engine, 2);
+    EXPECT_EQ(state.engine.QueuedTicks, 6 * 7680);
     runTo(6 * 7680 + 100);
     EXPECT_EQ(notesPlayed(), (Notes{{38400, 65}}));
     EXPECT_EQ(timesOf(CueNextBar), std::vector<double>{38400 + 7680 - 192});

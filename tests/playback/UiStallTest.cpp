@@ -47,7 +47,7 @@ std::vector<Played> play(ChordChangeMode mode, const std::vector<double>& stalls
     part(4, 2000, 2, 52);  // Ending A
     Player& player = rig.player;
     PlayerState& s = player.state();
-    s.ChordChange = mode;
+    s.engine.ChordChange = mode;
     player.Cmd_Part_Click(1);
     player.Cmd_Play_Click();
     // What the player does, and when (ms).

@@ -92,14 +92,14 @@ protected:
 TEST_F(TempoTest, ScrollBarValuesGoToTheTempoHeldInItsRangeAndKeepTheFocus) {
     for (int v : {1, 7, 20, -100, 100}) {
         player.HScroll1_Scroll(v);
-        EXPECT_EQ(st.HScroll1, v);
+        EXPECT_EQ(st.engine.TempoShift, v);
         EXPECT_NEAR(rateOverNext100Ms(), std::exp2(v / 100.0), 1e-9) << v;
     }
     player.HScroll1_Change(250);
-    EXPECT_EQ(st.HScroll1, 100);
+    EXPECT_EQ(st.engine.TempoShift, 100);
     EXPECT_NEAR(rateOverNext100Ms(), 2.0, 1e-9);
     player.HScroll1_Change(-1000);
-    EXPECT_EQ(st.HScroll1, -100);
+    EXPECT_EQ(st.engine.TempoShift, -100);
     EXPECT_FALSE(lastCallWasFocus());
     player.Cmd_DisCh_Click(0);
     EXPECT_TRUE(lastCallWasFocus()) << "a focus-returning control brings the keys back";
@@ -108,10 +108,10 @@ TEST_F(TempoTest, ScrollBarValuesGoToTheTempoHeldInItsRangeAndKeepTheFocus) {
 TEST_F(TempoTest, TempoModifyResetsToTheFilesTempo) {
     player.HScroll1_Change(20);
     player.Label1_Click();
-    EXPECT_EQ(st.HScroll1, 0);
+    EXPECT_EQ(st.engine.TempoShift, 0);
     EXPECT_NEAR(rateOverNext100Ms(), 1.0, 1e-9);
     player.Label1_Click();
-    EXPECT_EQ(st.HScroll1, 0);
+    EXPECT_EQ(st.engine.TempoShift, 0);
     EXPECT_NEAR(rateOverNext100Ms(), 1.0, 1e-9);
     EXPECT_EQ(dialogs.count(test::DialogCall::Kind::FocusKeyboardSink), 0u);
 }

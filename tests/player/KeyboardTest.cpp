@@ -19,16 +19,16 @@ TEST_F(KeyboardTest, LettersChooseMajorChordsShiftAloneTheMinorOnesAndEveryKeyGi
     const char keys[] = "AWSEDFTGYHUJ";
     for (int i = 0; i < 12; ++i) {
         player.Picture1_KeyDown(keys[i], kShift);
-        EXPECT_EQ(st.ChordIdx, 12 + i) << keys[i];
-        EXPECT_EQ(st.IsMinor, 1);
+        EXPECT_EQ(st.engine.ChordIdx, 12 + i) << keys[i];
+        EXPECT_EQ(st.engine.IsMinor, 1);
         player.Picture1_KeyDown(keys[i], 0);
-        EXPECT_EQ(st.ChordIdx, i) << keys[i];
-        EXPECT_EQ(st.IsMinor, 0);
+        EXPECT_EQ(st.engine.ChordIdx, i) << keys[i];
+        EXPECT_EQ(st.engine.IsMinor, 0);
     }
     for (int shift : {kCtrl, kAlt, kShift | kCtrl, kShift | kAlt, kCtrl | kAlt, kShift | kCtrl | kAlt}) {
         player.Picture1_KeyDown('A', kShift);  // away from E major first
         player.Picture1_KeyDown('D', shift);
-        EXPECT_EQ(st.ChordIdx, 4) << "any other modifier gives the major chord: " << shift;
+        EXPECT_EQ(st.engine.ChordIdx, 4) << "any other modifier gives the major chord: " << shift;
     }
     for (int key : {int{'A'}, int{'W'}, int{'Q'}, int{'1'}, 112, 120, 27}) {
         dialogs.clear();
@@ -48,7 +48,7 @@ TEST_F(KeyboardTest, FunctionKeysSwitchChannelsAndMetersWhateverTheModifiers) {
         player.Picture1_KeyDown(120, shift);
         EXPECT_NE(st.MetersOff, meters) << "F9 modifiers " << shift;
     }
-    EXPECT_EQ(st.ChordIdx, 0) << "no function key chooses a chord";
+    EXPECT_EQ(st.engine.ChordIdx, 0) << "no function key chooses a chord";
 }
 
 TEST_F(KeyboardTest, KeysAndLabelsOutsideTheKeyboardsAreIgnoredWithoutAStyle) {
@@ -57,7 +57,7 @@ TEST_F(KeyboardTest, KeysAndLabelsOutsideTheKeyboardsAreIgnoredWithoutAStyle) {
     for (int key : {int{'H'}, 112, 120}) player.Picture1_KeyDown(key, kShift);
     player.Lbl_Chord_Click(24);
     player.Lbl_Chord_Click(-1);
-    EXPECT_EQ(st.ChordIdx, 0);
+    EXPECT_EQ(st.engine.ChordIdx, 0);
     EXPECT_EQ(st.Cmd_DisCh[0].colour, st.ColOn);
     EXPECT_EQ(st.MetersOff, 0);
     EXPECT_TRUE(sent().empty());
@@ -67,8 +67,8 @@ TEST_F(KeyboardTest, KeysAndLabelsOutsideTheKeyboardsAreIgnoredWithoutAStyle) {
 TEST_F(KeyboardTest, ChordChoiceBlinksInTheLabelsOwnColourAndARepeatDoesNothing) {
     player.Lbl_Chord_Click(13);
     EXPECT_EQ(st.Lbl_Chord[13].colour, st.ColSelected);
-    EXPECT_EQ(st.Transpose, 1);
-    EXPECT_EQ(st.IsMinor, 1);
+    EXPECT_EQ(st.engine.Transpose, 1);
+    EXPECT_EQ(st.engine.IsMinor, 1);
     EXPECT_TRUE(timer3.running());
     timer3.tick();
     EXPECT_EQ(st.Lbl_Chord[13].colour, st.ColBlink);

@@ -68,7 +68,7 @@ TEST_F(LiveInputTest, StyleOnChannelOneMovesTheRightHandToTheLowestFreeChannel) 
     EXPECT_EQ(thru(), (std::vector<Triple>{{midi::statusOf(midi::kProgramChange, 2), 0, 0},
                                            {midi::statusOf(midi::kNoteOn, 2), 60, 50},
                                            {midi::statusOf(midi::kNoteOff, 2), 60, 0}}));
-    EXPECT_EQ(st.CarrierStatus, midi::kNoteOn);  // channel 1 is the style's: the carriers stay
+    EXPECT_EQ(st.engine.CarrierStatus, midi::kNoteOn);  // channel 1 is the style's: the carriers stay
 }
 
 // A style loaded while a key is held may move the voice to another channel:
@@ -88,9 +88,9 @@ TEST_F(LiveInputTest, AKeyHeldWhileTheVoiceMovesEndsOnTheChannelItSoundedOn) {
 }
 
 TEST_F(LiveInputTest, CarriersLeaveTheKeyboardsChannel) {
-    EXPECT_EQ(st.CarrierStatus, midi::kNoteOn);  // no keyboard: as ever
+    EXPECT_EQ(st.engine.CarrierStatus, midi::kNoteOn);  // no keyboard: as ever
     openKeyboard();
-    EXPECT_NE(midi::channelOf(st.CarrierStatus), st.VoiceChannel);
+    EXPECT_NE(midi::channelOf(st.engine.CarrierStatus), st.VoiceChannel);
     play({midi::kNoteOn, 72, 100});  // held through the whole run
     player.Cmd_Play_Click();
     runTo(2000);
@@ -108,13 +108,13 @@ TEST_F(LiveInputTest, LeftHandChordActsAsAClickAndStaysAfterRelease) {
     openKeyboard();
     play({midi::kNoteOn, 45, 80, 48, 80, 52, 80, 43, 80});  // A C E G: Am7
     EXPECT_EQ(ui.drain(), 1);                               // one task for the four keys
-    EXPECT_EQ(st.ChordIdx, 21);
+    EXPECT_EQ(st.engine.ChordIdx, 21);
     EXPECT_EQ(st.Lbl_LiveChord.caption, "Am7");
     EXPECT_EQ(st.Lbl_Chord[21].colour, st.ColSelected);
     EXPECT_TRUE(timer3.running());  // blinking until the bar line, as for a click
     play({midi::kNoteOff, 45, 0, 48, 0, 52, 0, 43, 0});
     ui.drain();
-    EXPECT_EQ(st.ChordIdx, 21);
+    EXPECT_EQ(st.engine.ChordIdx, 21);
     EXPECT_TRUE(thru().empty());
 }
 
@@ -124,13 +124,13 @@ TEST_F(LiveInputTest, LeftHandChordTypeIsKeptBesideItsLabel) {
     openKeyboard();
     play({midi::kNoteOn, 36, 80, 40, 80, 43, 80, midi::kNoteOff, 36, 0, 40, 0, 43, 0});  // C
     ui.drain();
-    EXPECT_EQ(st.ChordTypeNo, chord::kMaj);
+    EXPECT_EQ(st.engine.ChordTypeNo, chord::kMaj);
     play({midi::kNoteOn, 36, 80, 40, 80, 43, 80, 46, 80});  // C E G Bb: C7
     ui.drain();
-    EXPECT_EQ(st.ChordIdx, 0);
-    EXPECT_EQ(st.ChordTypeNo, chord::kSeventh);
+    EXPECT_EQ(st.engine.ChordIdx, 0);
+    EXPECT_EQ(st.engine.ChordTypeNo, chord::kSeventh);
     player.Lbl_Chord_Click(12);  // a label's chord is plain minor
-    EXPECT_EQ(st.ChordTypeNo, chord::kMin);
+    EXPECT_EQ(st.engine.ChordTypeNo, chord::kMin);
 }
 
 TEST_F(LiveInputTest, PlayedChordIsHeardFromTheNextBarLine) {
@@ -154,11 +154,11 @@ TEST_F(LiveInputTest, SyncStartPlaysOnTheFirstChord) {
     player.Picture1_KeyDown(122, 0);  // F11
     EXPECT_TRUE(st.SyncArmed);
     runTo(50);
-    EXPECT_EQ(st.Playing, 0);
+    EXPECT_EQ(st.engine.Playing, 0);
     play({midi::kNoteOn, 43, 80, 47, 80, 50, 80});  // G B D
     ui.drain();
     EXPECT_FALSE(st.SyncArmed);
-    EXPECT_EQ(st.ChordIdx, 7);
+    EXPECT_EQ(st.engine.ChordIdx, 7);
     EXPECT_TRUE(st.Cmd_Stop.enabled);
 }
 
@@ -176,9 +176,9 @@ TEST_F(LiveInputTest, TapTempoWhileStoppedSetsTheNextPlay) {
         player.Cmd_Tap_Click();
         runTo(clock.nowMs() + 80);
     }
-    EXPECT_EQ(st.HScroll1, 0);
+    EXPECT_EQ(st.engine.TempoShift, 0);
     player.Picture1_KeyDown(123, 0);  // F12
-    EXPECT_EQ(st.HScroll1, 26);
+    EXPECT_EQ(st.engine.TempoShift, 26);
     const double start = clock.nowMs();
     player.Cmd_Play_Click();
     runTo(start + 500);
@@ -193,7 +193,7 @@ TEST_F(LiveInputTest, TapTempoWhileStoppedSetsTheNextPlay) {
     // A pause starts a new count: one more tap changes nothing.
     runTo(clock.nowMs() + 3000);
     player.Cmd_Tap_Click();
-    EXPECT_EQ(st.HScroll1, 26);
+    EXPECT_EQ(st.engine.TempoShift, 26);
 }
 
 TEST_F(LiveInputTest, SettingsAreStoredAndReadBackWithFallbacks) {
@@ -239,14 +239,14 @@ TEST_F(LiveInputTest, ChordChangeGoesRoundItsThreeChoicesInBothLanguages) {
     const std::string nextBar = "sonraki \xC3\xB6l\xC3\xA7\xC3\xBC";  // sonraki ölçü
     store.write("Setup", "ChordChange", "1");
     player.attachLive(live, store, clock);  // as at the next start
-    EXPECT_EQ(st.ChordChange, ChordChangeMode::NextBeat);
+    EXPECT_EQ(st.engine.ChordChange, ChordChangeMode::NextBeat);
     EXPECT_EQ(st.Cmd_ChordChange.caption, nextBeat);
     const std::vector<std::pair<ChordChangeMode, std::string>> round{{ChordChangeMode::NextBarLine, nextBar},
                                                                      {ChordChangeMode::AtOnce, "hemen"},
                                                                      {ChordChangeMode::NextBeat, nextBeat}};
     for (const auto& [mode, caption] : round) {
         player.Cmd_ChordChange_Click();
-        EXPECT_EQ(st.ChordChange, mode);
+        EXPECT_EQ(st.engine.ChordChange, mode);
         EXPECT_EQ(st.Cmd_ChordChange.caption, caption);
         EXPECT_EQ(LiveInputSettings::load(store).chordChange, mode);
         EXPECT_TRUE(lastCallWasFocus());
@@ -323,7 +323,7 @@ TEST_F(LiveInputWithoutStyleTest, TheWholeKeyboardPlaysTheVoiceUntilAStyleIsLoad
     openKeyboard();  // reopening applies the style to the keyboard, as loading a file does
     play({midi::kNoteOn, 40, 90, 44, 90, 47, 90});
     EXPECT_EQ(ui.drain(), 1);  // now a left-hand chord, E, and silent
-    EXPECT_EQ(st.ChordIdx, 4);
+    EXPECT_EQ(st.engine.ChordIdx, 4);
     EXPECT_TRUE(sent().empty());
 }
 

@@ -25,8 +25,8 @@ protected:
         player.Form_Load();
         // These tests pin the bar-line rule, with its blinking label; the
         // tests of chords heard at once choose that mode.
-        st.ChordChange = ChordChangeMode::NextBarLine;
-        st.QueueAheadMs = st.LeadMs;  // bar by bar, so that cue times read as before
+        st.engine.ChordChange = ChordChangeMode::NextBarLine;
+        st.engine.QueueAheadMs = st.engine.LeadMs;  // bar by bar, so that cue times read as before
         auto answer = output.CueReached;
         output.CueReached = [this, answer](std::int32_t tag) {
             cues.push_back({clock.nowMs(), tag});

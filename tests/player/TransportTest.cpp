@@ -17,7 +17,7 @@ TEST_F(TransportTest, PlayCentresPitchBendOnEveryChannelThenStartsThePart) {
     NoteEntry held;
     held.status = midi::kNoteOn;
     held.note = 60;
-    st.List2 = {held};
+    st.engine.List2 = {held};
     dialogs.clear();
     player.Cmd_Play_Click();
 
@@ -27,11 +27,11 @@ TEST_F(TransportTest, PlayCentresPitchBendOnEveryChannelThenStartsThePart) {
         EXPECT_EQ(test::triple(s[static_cast<std::size_t>(i)]),
                   (test::Triple{midi::statusOf(midi::kPitchBend, i), midi::kBendCentreLsb, midi::kBendCentreMsb}));
     EXPECT_EQ(test::withStatus(s, midi::kPitchBend).size(), 1u);
-    EXPECT_TRUE(st.List2.empty()) << "emptied without sending anything";
-    EXPECT_DOUBLE_EQ(st.PartBars, 2.0);
-    EXPECT_EQ(st.CurBar, 1);
-    EXPECT_EQ(st.PartOffset, 0);
-    EXPECT_EQ(st.Playing, 1);
+    EXPECT_TRUE(st.engine.List2.empty()) << "emptied without sending anything";
+    EXPECT_DOUBLE_EQ(st.engine.PartBars, 2.0);
+    EXPECT_EQ(st.engine.CurBar, 1);
+    EXPECT_EQ(st.engine.PartOffset, 0);
+    EXPECT_EQ(st.engine.Playing, 1);
     EXPECT_EQ(test::commandBar(st), test::kPlayingBar);
     EXPECT_TRUE(lastCallWasFocus());
     runTo(10);
@@ -58,13 +58,13 @@ TEST_P(TransportGuardTest, PlayOnAFileWithoutBarsStopsAfterOneError) {
     t.timeSigNum = GetParam().timeSigNum;
     loadMainA(t);
     player.Cmd_Play_Click();
-    EXPECT_DOUBLE_EQ(st.PartBars, 1.0);
+    EXPECT_DOUBLE_EQ(st.engine.PartBars, 1.0);
     runTo(5000);
     EXPECT_EQ(dialogs.count(Kind::MessageBox), 1u);
     EXPECT_EQ(timesOf(CueNextBar), std::vector<double>{GetParam().cueAt});
     EXPECT_EQ(output.stats().refused, 0u) << "every stamp is a finite number";
     EXPECT_TRUE(test::soundingNoteOns(sent()).empty());
-    EXPECT_EQ(st.Playing, 0);
+    EXPECT_EQ(st.engine.Playing, 0);
     EXPECT_EQ(test::commandBar(st), test::kStoppedBar);
 }
 
@@ -85,15 +85,15 @@ TEST_F(TransportTest, StopSilencesEverythingEndsBlinkingAndReadiesTheWindow) {
     player.Cmd_Stop_Click();
 
     EXPECT_TRUE(test::soundingNotes(sent()).empty());
-    EXPECT_EQ(st.Playing, 0);
-    EXPECT_EQ(st.QueuedTicks, 0);
+    EXPECT_EQ(st.engine.Playing, 0);
+    EXPECT_EQ(st.engine.QueuedTicks, 0);
     EXPECT_EQ(test::commandBar(st), test::kStoppedBar);
     EXPECT_EQ(dialogs.count(Kind::FocusKeyboardSink), 1u);
     EXPECT_FALSE(timer1.running() || timer3.running());
     EXPECT_EQ(st.Cmd_Part[6].colour, st.ColSelected);
     EXPECT_EQ(st.Lbl_Chord[4].colour, st.ColSelected);
-    EXPECT_EQ(st.CurPart, 7) << "the part and the chord stay";
-    EXPECT_EQ(st.ChordIdx, 4);
+    EXPECT_EQ(st.engine.CurPart, 7) << "the part and the chord stay";
+    EXPECT_EQ(st.engine.ChordIdx, 4);
     runTo(2000);
     EXPECT_TRUE(test::soundingNotes(sent()).empty()) << "nothing queued before the stop sounds afterwards";
 
@@ -120,7 +120,7 @@ TEST_F(TransportTest, PanicEndsEveryNoteAndPlaybackGoesOnFromTheNextBarLine) {
     EXPECT_EQ(sent().size() - before, 4096u);
     EXPECT_TRUE(test::soundingNotes(sent()).empty());
     EXPECT_TRUE(lastCallWasFocus());
-    EXPECT_EQ(st.Playing, 1);
+    EXPECT_EQ(st.engine.Playing, 1);
     runTo(700);
     EXPECT_EQ(notesPlayed(), (test::Notes{{0, 60}, {384, 62}})) << "the note due 2 ms after the Panic never sounds";
     EXPECT_TRUE(test::noteLifecycleFaults(sent(), [](const test::SentMessage& on) { return on.atMs + 300; }, 700).empty());
@@ -132,7 +132,7 @@ TEST_F(TransportTest, WhileStoppedStopDoesNothingAndPanicStartsNothing) {
     EXPECT_TRUE(sent().empty());
     player.Cmd_Panic_Click();
     EXPECT_EQ(sent().size(), 4096u);
-    EXPECT_EQ(st.Playing, 0);
+    EXPECT_EQ(st.engine.Playing, 0);
     EXPECT_FALSE(st.Cmd_Stop.enabled);
 }
 

@@ -70,8 +70,8 @@ protected:
 TEST_F(WalkThroughTest, ShiftHWhileMainAPlaysInCMajor) {
     player.Cmd_Play_Click();
     runTo(1900);  // bar 1 sounds; bar 2 was queued at its next-bar cue, the lead before the bar line
-    ASSERT_EQ(st.CurBar, 2);
-    EXPECT_TRUE(st.List2.empty()) << "bar 1's notes all end inside bar 1";
+    ASSERT_EQ(st.engine.CurBar, 2);
+    EXPECT_TRUE(st.engine.List2.empty()) << "bar 1's notes all end inside bar 1";
     const std::size_t before = sent().size();
     dialogs.clear();
 
@@ -85,10 +85,10 @@ TEST_F(WalkThroughTest, ShiftHWhileMainAPlaysInCMajor) {
     }
     EXPECT_EQ(st.Lbl_Chord[21].colour, st.ColSelected);
     EXPECT_EQ(sent().size(), before) << "nothing sounding is cut at the click";
-    EXPECT_EQ(st.ClosedChord, 0) << "the queued notes are still C major's";
-    EXPECT_EQ(st.Transpose, -3);
-    EXPECT_EQ(st.IsMinor, 1);
-    EXPECT_EQ(st.ChordIdx, 21);
+    EXPECT_EQ(st.engine.ClosedChord, 0) << "the queued notes are still C major's";
+    EXPECT_EQ(st.engine.Transpose, -3);
+    EXPECT_EQ(st.engine.IsMinor, 1);
+    EXPECT_EQ(st.engine.ChordIdx, 21);
     EXPECT_TRUE(timer3.running());
     EXPECT_TRUE(lastCallWasFocus());
 
@@ -101,10 +101,10 @@ TEST_F(WalkThroughTest, ShiftHWhileMainAPlaysInCMajor) {
     // The next-bar cue in bar 2 queues the part's first bar again, in A minor,
     // with a chunk-start cue on the bar line.
     runTo(3900);
-    EXPECT_EQ(st.CurBar, 1);
-    EXPECT_EQ(st.PartOffset, 768);
-    EXPECT_EQ(st.QueuedTicks, 1152);
-    EXPECT_EQ(st.ClosedChord, 21);
+    EXPECT_EQ(st.engine.CurBar, 1);
+    EXPECT_EQ(st.engine.PartOffset, 768);
+    EXPECT_EQ(st.engine.QueuedTicks, 1152);
+    EXPECT_EQ(st.engine.ClosedChord, 21);
     EXPECT_TRUE(timer3.running()) << "blinking goes on until the new chord sounds";
 
     runTo(4005);  // just past the bar line at tick 768 (4,000 ms)

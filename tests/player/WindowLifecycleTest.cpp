@@ -14,7 +14,7 @@ class WindowLifecycleTest : public test::PlayerTest {};
 TEST_F(WindowLifecycleTest, CreationSetsTheColoursNoStyleAndFullMetersThatFallToZero) {
     EXPECT_EQ((std::vector<Rgb>{st.ColNormal, st.ColSelected, st.ColBlink, st.ColOn, st.ColOff}),
               (std::vector<Rgb>{{224, 224, 224}, {255, 128, 128}, {255, 192, 128}, {0, 255, 0}, {255, 0, 0}}));
-    EXPECT_EQ(st.CurPart, -1);
+    EXPECT_EQ(st.engine.CurPart, -1);
     EXPECT_FALSE(st.Cmd_Play.enabled || st.Cmd_Stop.enabled);
     EXPECT_FALSE(timer1.running() || timer3.running());
     EXPECT_TRUE(dialogs.calls.empty()) << "nothing is shown, asked or focused at creation";
@@ -124,17 +124,17 @@ TEST_F(WindowLifecycleTest, AboutAndKeyMapDuringPlaybackLeavePlaybackRunning) {
     player.mnuMap_Click();
     EXPECT_FALSE(st.window.visible);
     runTo(1200);
-    EXPECT_EQ(st.Playing, 1);
+    EXPECT_EQ(st.engine.Playing, 1);
     EXPECT_EQ(test::soundingNoteOns(sent()).size(), 4u) << "both bars and the loop's first bar sounded";
-    EXPECT_EQ(st.CurPart, 2);
+    EXPECT_EQ(st.engine.CurPart, 2);
 }
 
 TEST_F(WindowLifecycleTest, LoadFileLoadsTheStyleThroughTheLoader) {
     test::StyleOptions options;
     options.sections = {{"Main A", 2}, {"Ending A", 1}};
     player.LoadFile(writeFile(test::styleLike(options)));
-    EXPECT_EQ(st.CurPart, 2);
-    EXPECT_EQ(st.PartName, "Main A");
+    EXPECT_EQ(st.engine.CurPart, 2);
+    EXPECT_EQ(st.engine.PartName, "Main A");
     EXPECT_TRUE(st.Cmd_Play.enabled);
     EXPECT_TRUE(st.Cmd_Part[3].enabled);
 

@@ -58,8 +58,8 @@ TEST_F(LoadFileTest, ALoadedStyleIsReadyToPlay) {
     EXPECT_EQ(state.Lbl_Size.caption, std::to_string(std::filesystem::file_size(path) / 1000) + " KB");
     EXPECT_EQ(state.Lbl_DataC.caption, std::to_string(layout.trackEvents));
 
-    EXPECT_EQ(state.CurPart, 2);
-    EXPECT_EQ(state.PartName, "Main A");
+    EXPECT_EQ(state.engine.CurPart, 2);
+    EXPECT_EQ(state.engine.PartName, "Main A");
     EXPECT_EQ(state.Cmd_Part[1].colour, state.ColSelected);
     for (int b = 0; b < kPartCount; ++b) {
         const bool offered = b == 0 || b == 1 || b == 6 || b == 2 || b == 3;
@@ -183,7 +183,7 @@ TEST_F(LoadFileTest, ZeroTempoKeepsTheFieldsItCannotWorkOutAndLoadingGoesOn) {
     EXPECT_EQ(state.Lbl_TimeSign.caption, timeSign);
     EXPECT_EQ(state.Lbl_Size.caption, size);
     EXPECT_EQ(state.Lbl_DataC.caption, count);
-    EXPECT_EQ(state.CurPart, 7);
+    EXPECT_EQ(state.engine.CurPart, 7);
     EXPECT_GT(style.PartEvCount(7), 0);
     EXPECT_TRUE(state.Cmd_Play.enabled);
 }
@@ -219,7 +219,7 @@ TEST_F(LoadFileTest, FileThatCannotBeReadIsRejectedAsHavingNoMain) {
     EXPECT_EQ(boxes[0].text, "Main A, B, C ve D kısımlarından hiçbiri bulunamadı");
     EXPECT_EQ(boxes[0].title, "Vornel");
     EXPECT_EQ(boxes[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(state.CurPart, -1);
+    EXPECT_EQ(state.engine.CurPart, -1);
     EXPECT_FALSE(state.Cmd_Play.enabled || state.Cmd_Stop.enabled);
     EXPECT_EQ(state.Frm_File.caption, "Dosya - [missing.sty]");
     for (const Control* c : {&state.Lbl_Copy, &state.Lbl_Name, &state.Lbl_Tempo, &state.Lbl_TimeSign})
@@ -237,7 +237,7 @@ TEST_F(LoadFileTest, FileThatCannotBeReadIsRejectedAsHavingNoMain) {
     EXPECT_EQ(dialogs.count(Kind::MessageBox), 2u);
     EXPECT_EQ(state.Lbl_Size.caption, "2 KB");
     EXPECT_EQ(state.Lbl_DataC.caption, "0");
-    EXPECT_EQ(state.CurPart, -1);
+    EXPECT_EQ(state.engine.CurPart, -1);
 }
 
 TEST_F(LoadFileTest, FileWithoutMainLeavesItsOtherSectionsAndThePreviousTables) {
@@ -264,23 +264,23 @@ TEST_F(LoadFileTest, ChosenChordSurvivesAReloadButNotARejection) {
     // The user picks B minor, as the chord handler leaves it.
     state.Lbl_Chord[0].colour = state.ownChordColour(0);
     state.Lbl_Chord[23].colour = state.ColSelected;
-    state.ChordIdx = 23;
-    state.Transpose = -1;
-    state.IsMinor = 1;
+    state.engine.ChordIdx = 23;
+    state.engine.Transpose = -1;
+    state.engine.IsMinor = 1;
 
     load(good);
-    EXPECT_EQ(state.ChordIdx, 23);
-    EXPECT_EQ(state.Transpose, -1);
-    EXPECT_EQ(state.IsMinor, 1);
+    EXPECT_EQ(state.engine.ChordIdx, 23);
+    EXPECT_EQ(state.engine.Transpose, -1);
+    EXPECT_EQ(state.engine.IsMinor, 1);
     EXPECT_EQ(state.Lbl_Chord[23].colour, state.ColSelected);
     EXPECT_EQ(state.Lbl_Chord[0].colour, state.ownChordColour(0));
 
     load(write(withSections({{"Intro A", 1}}), "intro.sty"));
     Cmd_Part_Click(state, 0);  // the intro's button is still there to click
     load(good);
-    EXPECT_EQ(state.ChordIdx, 0);
-    EXPECT_EQ(state.Transpose, 0);
-    EXPECT_EQ(state.IsMinor, 0);
+    EXPECT_EQ(state.engine.ChordIdx, 0);
+    EXPECT_EQ(state.engine.Transpose, 0);
+    EXPECT_EQ(state.engine.IsMinor, 0);
     EXPECT_EQ(state.Lbl_Chord[0].colour, state.ColSelected);
     EXPECT_EQ(state.Lbl_Chord[23].colour, state.ownChordColour(23));
 }
@@ -360,7 +360,7 @@ TEST_F(LoadFileTest, ZeroResolutionOrNumeratorLeavesOnlyTheLastSectionEmpty) {
             .noteOn(80, 0, 62, 0)
             .endOfTrack(10);
         load(writeFile(file, "zero" + std::to_string(n++) + ".mid"));
-        EXPECT_EQ(state.CurPart, 2);
+        EXPECT_EQ(state.engine.CurPart, 2);
         EXPECT_EQ(style.PartEvCount(2), 2);
         EXPECT_EQ(style.PartStart(4), 100);
         EXPECT_EQ(style.PartEnd(4), -1);
@@ -378,7 +378,7 @@ TEST_F(LoadFileTest, OnlyExactlyNamedMarkersYieldEvents) {
         .noteOn(0, 0, 62, 100)
         .endOfTrack(1920);
     load(writeFile(file, "case.mid"));
-    EXPECT_EQ(state.CurPart, 2);
+    EXPECT_EQ(state.engine.CurPart, 2);
     EXPECT_EQ(style.PartEvCount(2), 0);
     EXPECT_EQ(style.PartStart(2), -1);
     EXPECT_EQ(style.PartEnd(2), -1);

@@ -33,8 +33,8 @@ TEST_F(PartCheck, FirstOfferedMainSectionIsChosen) {
         SCOPED_TRACE(c.name);
         offer(c.buttons);
         CheckParts(state);
-        EXPECT_EQ(state.CurPart, c.curPart);
-        EXPECT_EQ(state.PartName, c.name);
+        EXPECT_EQ(state.engine.CurPart, c.curPart);
+        EXPECT_EQ(state.engine.PartName, c.name);
         for (int b = 0; b < kPartCount; ++b)
             EXPECT_EQ(state.Cmd_Part[static_cast<std::size_t>(b)].colour,
                       b == c.curPart - 1 ? state.ColSelected : state.ColNormal);
@@ -46,16 +46,16 @@ TEST_F(PartCheck, FirstOfferedMainSectionIsChosen) {
 
 TEST_F(PartCheck, NoMainSectionRejectsTheFileInTheCurrentLanguage) {
     state.Cmd_Play.enabled = true;
-    state.CurPart = 7;
-    state.PartName = "Main B";
+    state.engine.CurPart = 7;
+    state.engine.PartName = "Main B";
     for (Control* c : {&state.Lbl_Copy, &state.Lbl_Name, &state.Lbl_Tempo, &state.Lbl_TimeSign, &state.Lbl_Size,
                        &state.Lbl_DataC, &state.Frm_File})
         c->caption = "kept?";
     offer({0, 2, 3, 7});
     CheckParts(state);
 
-    EXPECT_EQ(state.CurPart, -1);
-    EXPECT_EQ(state.PartName, "");
+    EXPECT_EQ(state.engine.CurPart, -1);
+    EXPECT_EQ(state.engine.PartName, "");
     for (const Control* c : {&state.Lbl_Copy, &state.Lbl_Name, &state.Lbl_Tempo, &state.Lbl_TimeSign})
         EXPECT_EQ(c->caption, "-");
     for (const Control* c : {&state.Lbl_Size, &state.Lbl_DataC, &state.Frm_File}) EXPECT_EQ(c->caption, "kept?");

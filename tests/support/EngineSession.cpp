@@ -109,7 +109,7 @@ public:
         static constexpr std::array<ChordChangeMode, 3> kModes{ChordChangeMode::AtOnce, ChordChangeMode::NextBeat,
                                                                ChordChangeMode::NextBarLine};
         const int mode = c_.pick(0, 2);
-        rig_.player.state().ChordChange = kModes[static_cast<std::size_t>(mode)];
+        rig_.player.state().engine.ChordChange = kModes[static_cast<std::size_t>(mode)];
         report_.script += "chord change mode " + std::to_string(mode) + "\n";
         player_.Cmd_Part_Click(1);
 

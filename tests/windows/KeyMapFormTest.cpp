@@ -68,7 +68,7 @@ TEST_F(KeyMapFormTest, EachLetterKeyPicksTheChordItsLabelNames) {
         const char letter = key[4];
         letters += letter;
         player.Picture1_KeyDown(letter, 0);
-        EXPECT_EQ(player.state().ChordIdx, i) << key;
+        EXPECT_EQ(player.state().engine.ChordIdx, i) << key;
         EXPECT_EQ(trimmed(player.state().Lbl_Chord[static_cast<std::size_t>(i)].caption),
                   keyMap.Label2[static_cast<std::size_t>(i)].caption);
     }
@@ -114,7 +114,7 @@ TEST_F(KeyMapFormTest, KeyboardKeysNameTheButtonsTheyPress) {
     EXPECT_TRUE(player.state().SyncArmed);
     constexpr int kAlt = 4;
     player.Picture1_KeyDown('C', kAlt);
-    EXPECT_EQ(player.state().ChordChange, ChordChangeMode::NextBeat);
+    EXPECT_EQ(player.state().engine.ChordChange, ChordChangeMode::NextBeat);
 }
 
 TEST_F(KeyMapFormTest, OkHidesTheKeyMapFirstThenBringsThePlayerBack) {

@@ -109,9 +109,9 @@ void ChannelPanel::sync(const PlayerState& state) {
 
     // Not while the user drags the thumb: the value would pull it back. And
     // without signals: showing the value is not the user changing it.
-    if (!tempo_->isSliderDown() && tempo_->value() != state.HScroll1) {
+    if (!tempo_->isSliderDown() && tempo_->value() != state.engine.TempoShift) {
         const QSignalBlocker quiet(tempo_);
-        tempo_->setValue(state.HScroll1);
+        tempo_->setValue(state.engine.TempoShift);
     }
 
     mirrorCaptioned(*tempoReadout_, state.TempoReadout);

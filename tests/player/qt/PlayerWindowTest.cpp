@@ -156,8 +156,8 @@ TEST_F(PlayerWindowTest, PartButtonsSitInTheirGrid) {
 TEST_F(PlayerWindowTest, AClickOnAPartButtonChoosesThePart) {
     styleLoaded();
     QTest::mouseClick(&window.styleFrame().button(6), Qt::LeftButton);
-    EXPECT_EQ(state().CurPart, 7);
-    EXPECT_EQ(state().PartName, "Main B");
+    EXPECT_EQ(state().engine.CurPart, 7);
+    EXPECT_EQ(state().engine.PartName, "Main B");
     for (int i = 0; i < 18; ++i)
         EXPECT_EQ(window.styleFrame().button(i).colour(),
                   colour(i == 6 ? state().ColSelected : state().ColNormal));
@@ -169,17 +169,17 @@ TEST_F(PlayerWindowTest, AClickOnAPartButtonChoosesThePart) {
 
 TEST_F(PlayerWindowTest, ADisabledPartButtonDoesNothing) {
     QTest::mouseClick(&window.styleFrame().button(1), Qt::LeftButton);
-    EXPECT_EQ(state().CurPart, -1);
+    EXPECT_EQ(state().engine.CurPart, -1);
     EXPECT_EQ(window.styleFrame().button(1).colour(), colour(state().ColNormal));
 }
 
 TEST_F(PlayerWindowTest, AClickOnAChordLabelChoosesTheChord) {
     styleLoaded();
-    state().ChordChange = ChordChangeMode::NextBarLine;  // the chord that waits for the bar line blinks
+    state().engine.ChordChange = ChordChangeMode::NextBarLine;  // the chord that waits for the bar line blinks
     QTest::mouseClick(&window.chordsFrame().label(21), Qt::LeftButton);
-    EXPECT_EQ(state().ChordIdx, 21);
-    EXPECT_EQ(state().Transpose, -3);
-    EXPECT_EQ(state().IsMinor, 1);
+    EXPECT_EQ(state().engine.ChordIdx, 21);
+    EXPECT_EQ(state().engine.Transpose, -3);
+    EXPECT_EQ(state().engine.IsMinor, 1);
     EXPECT_TRUE(timer3.running());
     EXPECT_EQ(window.chordsFrame().label(21).colour(), colour(state().ColSelected));
     EXPECT_EQ(window.chordsFrame().label(0).colour(), QColor(Qt::white));
@@ -230,10 +230,10 @@ TEST_F(PlayerWindowTest, KeysChooseChordsAndSwitchChannels) {
     styleLoaded();
     KeyboardSink& sink = window.keyboardSink();
     QTest::keyClick(&sink, Qt::Key_H, Qt::ShiftModifier);
-    EXPECT_EQ(state().ChordIdx, 21);
+    EXPECT_EQ(state().engine.ChordIdx, 21);
     EXPECT_EQ(window.chordsFrame().label(21).colour(), colour(state().ColSelected));
     QTest::keyClick(&sink, Qt::Key_H, Qt::ControlModifier);
-    EXPECT_EQ(state().ChordIdx, 9);
+    EXPECT_EQ(state().engine.ChordIdx, 9);
     EXPECT_EQ(window.chordsFrame().label(9).colour(), colour(state().ColSelected));
     EXPECT_EQ(window.chordsFrame().label(21).colour(), QColor(Qt::white));
     QTest::keyClick(&sink, Qt::Key_F3, Qt::ShiftModifier);
@@ -251,13 +251,13 @@ TEST_F(PlayerWindowTest, KeysArriveByTheirPositionWhereScanCodesAreKnown) {
     sink.setScanCodes(PhysicalKeys::ScanCodes::Xkb);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, 29, 0, 0, QStringLiteral("z"));
     QApplication::sendEvent(&sink, &press);
-    EXPECT_EQ(state().ChordIdx, 8);
+    EXPECT_EQ(state().engine.ChordIdx, 8);
 }
 
 TEST_F(PlayerWindowTest, WithoutAStyleKeysAreIgnored) {
     QTest::keyClick(&window.keyboardSink(), Qt::Key_H);
     QTest::keyClick(&window.keyboardSink(), Qt::Key_F3);
-    EXPECT_EQ(state().ChordIdx, 0);
+    EXPECT_EQ(state().engine.ChordIdx, 0);
     EXPECT_FALSE(sentMessage(186, 11, 0));
 }
 
@@ -288,16 +288,16 @@ TEST_F(PlayerWindowTest, AfterTheScrollBarIsUsedItsArrowsMoveTheTempoAndTheLette
     QScrollBar& tempo = window.channelPanel().tempo();
     QTest::mouseClick(&tempo, Qt::LeftButton, {},
                       QPoint(tempo.width() - 4, tempo.height() / 2));  // right arrow
-    EXPECT_EQ(state().HScroll1, 1);
+    EXPECT_EQ(state().engine.TempoShift, 1);
     ASSERT_EQ(window.focusWidget(), &tempo);
     EXPECT_TRUE(window.channelPanel().tempoFocusFrame().isVisible());
     QTest::keyClick(window.focusWidget(), Qt::Key_Right);
-    EXPECT_EQ(state().HScroll1, 2);
+    EXPECT_EQ(state().engine.TempoShift, 2);
     QTest::keyClick(window.focusWidget(), Qt::Key_F3);
     EXPECT_TRUE(sentMessage(186, 11, 0));
     QTest::keyClick(window.focusWidget(), Qt::Key_H);
-    EXPECT_EQ(state().ChordIdx, 9);
-    EXPECT_EQ(state().HScroll1, 2);
+    EXPECT_EQ(state().engine.ChordIdx, 9);
+    EXPECT_EQ(state().engine.TempoShift, 2);
 }
 
 // One stray Tab must not leave the chord keys dead.
@@ -307,7 +307,7 @@ TEST_F(PlayerWindowTest, TabLeavesTheFocusWithTheChordKeys) {
     QTest::keyClick(&window.keyboardSink(), Qt::Key_Backtab);
     EXPECT_EQ(window.focusWidget(), &window.keyboardSink());
     QTest::keyClick(window.focusWidget(), Qt::Key_D);
-    EXPECT_EQ(state().ChordIdx, 4);
+    EXPECT_EQ(state().engine.ChordIdx, 4);
     EXPECT_EQ(window.channelPanel().tempo().focusPolicy() & Qt::TabFocus, 0);
 }
 
@@ -315,7 +315,7 @@ TEST_F(PlayerWindowTest, TheTempoReadoutFollowsTheThumbWhileItIsDragged) {
     QScrollBar& tempo = window.channelPanel().tempo();
     tempo.setSliderDown(true);
     tempo.setSliderPosition(20);
-    EXPECT_EQ(state().HScroll1, 20);
+    EXPECT_EQ(state().engine.TempoShift, 20);
     EXPECT_EQ(window.channelPanel().tempoReadout().text(), QStringLiteral("+20"));
     tempo.setSliderDown(false);
 }
@@ -333,12 +333,12 @@ TEST_F(PlayerWindowTest, TheChordChangeButtonGoesRoundItsChoices) {
     EXPECT_EQ(button.text(), QStringLiteral("at once"));
     EXPECT_TRUE(button.toolTip().startsWith(QStringLiteral("Chord change:")));
     QTest::mouseClick(&button, Qt::LeftButton);
-    EXPECT_EQ(state().ChordChange, ChordChangeMode::NextBeat);
+    EXPECT_EQ(state().engine.ChordChange, ChordChangeMode::NextBeat);
     EXPECT_EQ(button.text(), QStringLiteral("next beat"));
     EXPECT_EQ(window.focusWidget(), &window.keyboardSink());
     styleLoaded();
     QTest::keyClick(&window.keyboardSink(), Qt::Key_C, Qt::AltModifier);
-    EXPECT_EQ(state().ChordChange, ChordChangeMode::NextBarLine);
+    EXPECT_EQ(state().engine.ChordChange, ChordChangeMode::NextBarLine);
     EXPECT_EQ(button.text(), QStringLiteral("next bar"));
 }
 
@@ -391,21 +391,21 @@ TEST_F(PlayerWindowTest, TheScrollBarSetsTheTempoAndTheLabelResetsIt) {
     output.PortCommand(MIDIOutput::StartQueue);
     QScrollBar& tempo = window.channelPanel().tempo();
     QTest::keyClick(&tempo, Qt::Key_Right);  // one step to the right: faster
-    EXPECT_EQ(state().HScroll1, 1);
+    EXPECT_EQ(state().engine.TempoShift, 1);
     QTest::keyClick(&tempo, Qt::Key_PageDown);  // a page is five
-    EXPECT_EQ(state().HScroll1, -4);
+    EXPECT_EQ(state().engine.TempoShift, -4);
     EXPECT_EQ(tempo.value(), -4);
 
     // Showing a value the model holds is not a change by the user: the
     // component keeps the tempo the handlers gave it.
-    ui.runHandler([this] { state().HScroll1 = 40; });
+    ui.runHandler([this] { state().engine.TempoShift = 40; });
     EXPECT_EQ(tempo.value(), 40);
     const double before = output.queueTimeMs();
     clock.advance(1000);
     EXPECT_NEAR(output.queueTimeMs() - before, 1000.0 * std::exp2(-4 / 100.0), 1e-6);
 
     QTest::mouseClick(&window.channelPanel().tempoLabel(), Qt::LeftButton);
-    EXPECT_EQ(state().HScroll1, 0);
+    EXPECT_EQ(state().engine.TempoShift, 0);
     EXPECT_EQ(tempo.value(), 0);
 }
 
@@ -522,7 +522,7 @@ TEST_F(PlayerWindowTest, TheExitCommandAsksTheSameQuestion) {
 }
 
 TEST_F(PlayerWindowTest, ClosingWhilePlayingIsRefusedSilently) {
-    ui.runHandler([this] { state().Playing = 1; });
+    ui.runHandler([this] { state().engine.Playing = 1; });
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(dialogs.questions.empty());
