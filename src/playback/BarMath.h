@@ -37,6 +37,12 @@ inline bool partNameBegins(const std::string& PartName, std::string_view kind) {
     return std::string_view(PartName).substr(0, kind.size()) == kind;
 }
 
+// The parts a song is started from: an Ending gives the choice back to the
+// last of them that played.
+inline bool returnsAfterEnding(const std::string& PartName) {
+    return partNameBegins(PartName, "Main") || partNameBegins(PartName, "Intro");
+}
+
 // A tick position for the engine's 32-bit counters: bar positions are
 // computed in 64 bits and saturate here instead of wrapping.
 std::int32_t toTicks(std::int64_t ticks);

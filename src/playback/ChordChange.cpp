@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "midi/output/MIDIOutputComponent.h"
+#include "playback/BarMath.h"
 #include "playback/ChannelTransform.h"
 #include "playback/ChordRule.h"
 #include "playback/NoteSilencing.h"
@@ -150,6 +151,11 @@ void ChangePart(Engine& s) {
     restoreCounters(s, ending->after);
     const std::int32_t cue = ending->cueTag;
     s.Chunks.erase(std::next(ending), s.Chunks.end());
+    // What was taken back was never heard: the part to return to after an
+    // Ending is the last one kept.
+    const auto kept = std::find_if(s.Chunks.rbegin(), s.Chunks.rend(),
+                                   [](const ChunkMark& c) { return returnsAfterEnding(c.partName); });
+    if (kept != s.Chunks.rend()) s.ReturnPart = kept->part;
     MIDIOutput1_CueReached(s, cue);
 }
 

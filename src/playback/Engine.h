@@ -92,6 +92,10 @@ struct Engine {
     // waiting): the next chunk queued carries a chunk-start cue, at which the
     // window shows it chosen.
     bool ChoicePending = false;
+    // The Main or Intro part queued last (0: none since Play): once an
+    // Ending has played out, the window's choice goes back to it, so that
+    // Play starts the song again instead of its Ending.
+    std::int16_t ReturnPart = 0;
 
     // The note lists: List1 the most recent chunk's Note Ons, List2 those of
     // earlier chunks; in both, only notes whose switch-off has not been

@@ -47,7 +47,14 @@ void MIDIOutput1_CueReached(Engine& s, std::int32_t tag) {
 }
 
 void MIDIOutput1_QueueDone(Engine& s) {
+    const bool ending = partNameBegins(s.PartName, "End");
     StopRitm(s);
+    if (!ending) return;
+    // The song is over: Play starts it again from the Main or Intro that
+    // played before the Ending, or from the first Main offered.
+    if (s.ReturnPart >= 1 && s.window.pressPart(s.ReturnPart - 1)) return;
+    for (int button : kMainButtons)
+        if (s.window.pressPart(button)) return;
 }
 
 void startPlayback(Engine& s, bool choicePending) {
@@ -60,6 +67,7 @@ void startPlayback(Engine& s, bool choicePending) {
     s.CurBar = 1;
     s.PartOffset = 0;
     s.ChoicePending = choicePending;
+    s.ReturnPart = 0;
     s.PartBars = partBars(s.Midifile1, s.style, s.CurPart).value_or(1.0);
     PlayRitm(s, s.CurPart);
 }

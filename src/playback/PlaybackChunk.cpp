@@ -305,6 +305,7 @@ void PlayRitm(Engine& s, std::int16_t PartNo) {
     while (!s.Chunks.empty() && s.Chunks.front().endMs <= now) s.Chunks.erase(s.Chunks.begin());
     s.Chunks.push_back(std::move(mark));
     s.Chords.forgetBefore(s.Chunks.front().startMs);
+    if (returnsAfterEnding(s.PartName)) s.ReturnPart = PartNo;
 }
 
 bool queueChunk(Engine& s, std::int16_t PartNo, std::vector<double>* beatsMs) {

@@ -110,6 +110,10 @@ TEST_F(PartSequencingTest, EndingPlaysOnceFromTheNextBarLineAndStopsAfterItsWrit
     EXPECT_EQ(test::commandBar(state), test::kStoppedBar);
     EXPECT_TRUE(test::soundingNotes(sent()).empty());
     EXPECT_EQ(output.queuedCount(), 0u);
+    // Play starts the song again, not its Ending.
+    EXPECT_EQ(state.engine.CurPart, 2);
+    EXPECT_EQ(state.Cmd_Part[1].colour, state.ColSelected);
+    EXPECT_FALSE(state.Timer1.running());
 }
 
 TEST_F(PartSequencingTest, EndingPickedBeforePlayPlaysAloneAndStops) {

@@ -12,7 +12,15 @@ KeyboardSink::KeyboardSink(QWidget* parent)
     setFixedSize(16, 13);
 }
 
+// A held key repeats, but every key of the sink means one press: a channel
+// switch held would flutter on and off, and the end state would depend on
+// how long it was held. A repeated chord key would choose the same chord
+// again, so nothing is lost by dropping every repeat.
 bool KeyboardSink::deliver(QKeyEvent* event) {
+    if (event->isAutoRepeat()) {
+        event->accept();
+        return true;
+    }
     const int code = PhysicalKeys::virtualKey(scanCodes_, event->nativeScanCode(), event->key());
     if (code == 0) return false;
     event->accept();

@@ -254,6 +254,19 @@ TEST_F(PlayerWindowTest, KeysArriveByTheirPositionWhereScanCodesAreKnown) {
     EXPECT_EQ(state().engine.ChordIdx, 8);
 }
 
+// A held F-key switches its channel once, however long the key repeats.
+TEST_F(PlayerWindowTest, AHeldKeySwitchesItsChannelOnce) {
+    styleLoaded();
+    KeyboardSink& sink = window.keyboardSink();
+    for (bool repeat : {false, true, true, true}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier, QString(), repeat);
+        QApplication::sendEvent(&sink, &press);
+    }
+    EXPECT_EQ(window.channelPanel().channelSwitch(2).colour(), colour(state().ColOff));
+    EXPECT_TRUE(sentMessage(186, 11, 0));
+    EXPECT_FALSE(sentMessage(186, 11, 127));
+}
+
 TEST_F(PlayerWindowTest, WithoutAStyleKeysAreIgnored) {
     QTest::keyClick(&window.keyboardSink(), Qt::Key_H);
     QTest::keyClick(&window.keyboardSink(), Qt::Key_F3);
