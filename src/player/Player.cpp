@@ -15,6 +15,7 @@
 #include "player/PartChoice.h"
 #include "player/StatusLine.h"
 #include "player/TempoReadout.h"
+#include "settings/EndQuestion.h"
 #include "settings/Language.h"
 #include "style/StyleData.h"
 #include "style/StyleLoading.h"
@@ -74,10 +75,7 @@ void Player::Form_Load() {
 }
 
 bool Player::askToEnd() {
-    // A language without texts of its own asks in Turkish, the window's
-    // language at creation, so Exit always asks.
-    if (s_.language.LangNo == kLangEnglish) return s_.dialogs.askYesNo("Are you sure?", std::string(kAppTitle) + " - Exit (?)");
-    return s_.dialogs.askYesNo("Çıkmak istediğinizden emin misiniz?", kAppTitle);
+    return askToEndProgram(s_.dialogs, s_.language.LangNo);
 }
 
 bool Player::Form_Unload() {
@@ -149,7 +147,14 @@ void Player::Cmd_Part_Click(int Index) {
 }
 
 void Player::Lbl_Chord_Click(int Index) {
+    if (Index < 0 || Index >= static_cast<int>(s_.Lbl_Chord.size())) return;
+    // The chords frame names every chord chosen, a label's as a played one's.
+    s_.Lbl_LiveChord.caption = labelChordName(Index);
     chooseChord(Index, Index >= 12 ? chord::kMin : chord::kMaj);
+}
+
+std::string Player::labelChordName(int Index) {
+    return RecognisedChord{Index % 12, Index >= 12 ? ChordType::Minor : ChordType::Major}.name();
 }
 
 // A chord label, or a chord of a type that plays as the label `Index`
@@ -260,6 +265,8 @@ void Player::Timer2_Timer() { vornel::Timer2_Timer(s_); }
 // back (unplugged meanwhile), and the new style brings its own tempo.
 void Player::LoadFile(const std::string& CdFL) {
     vornel::LoadFile(s_, CdFL);
+    if (styleLoaded() && s_.Lbl_LiveChord.caption.empty())
+        s_.Lbl_LiveChord.caption = labelChordName(s_.engine.ChordIdx);
     applyLiveChannels();
     if (s_.device.state == DeviceReport::State::Open && s_.MIDIOutput1.PortIsOpen() == 0)
         s_.device.state = DeviceReport::State::Failed;

@@ -127,6 +127,8 @@ private:
     // Sync start: the chord just chosen starts Play when it is armed.
     void syncStart();
     void chooseChord(int Index, int type);
+    // The name of chord label `Index` ("C", "F#m").
+    static std::string labelChordName(int Index);
     // The keyboard controls' captions in language `lang` of `table`.
     void labelLive(const TextTable& table, int lang);
     // A MIDI keyboard's text in the current language.

@@ -117,7 +117,7 @@ struct PlayerState final : EngineWindow {
     Control Label7;  // full path of the file last clicked in the file chooser
 
     // ---- Playing from a MIDI keyboard -------------------------------------
-    Control Lbl_LiveChord;    // the chord the left hand named last ("Am7"), beside the chord labels
+    Control Lbl_LiveChord;    // the name of the chord chosen last ("Am7", "C"), beside the chord labels
     Control Lbl_LiveStatus;   // the input device's name, or why it is gone
     Control Cmd_Split;        // "Split": the next key played becomes the split point
     Control Cmd_ChordMode;    // single finger / fingered

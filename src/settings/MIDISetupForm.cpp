@@ -6,6 +6,7 @@
 
 #include "midi/input/MidiInputPort.h"
 #include "midi/output/MIDIOutputComponent.h"
+#include "settings/EndQuestion.h"
 #include "settings/MidiOutOpening.h"
 #include "settings/StatusTexts.h"
 
@@ -186,7 +187,11 @@ void MIDISetupForm::applyInput() {
     ComboMidiIn.ListIndex = MidiInIndex;
 }
 
+// At the first start nothing is lost and the user has not begun: Exit ends
+// the program at once. Opened from the player, Exit reads as "close this
+// window", so it asks before ending a session.
 void MIDISetupForm::CmdCancel_Click() {
+    if (playerShown() && !askToEndProgram(dialogs_, language_.LangNo)) return;
     dialogs_.endProgram();
 }
 

@@ -105,7 +105,8 @@ public:
     // not open leaves the list at "none"), hides this window, prepares the
     // help document and shows the player window.
     void SetUp();
-    // Exit: ends the program at once; nothing is stored.
+    // Exit: ends the program, nothing stored; at once at the first start,
+    // after a Yes once the player is shown.
     void CmdCancel_Click();
     // Closing through the window frame, or Escape: Exit at the first start;
     // once an OK has shown the player, Cancel (BackToPlayer).

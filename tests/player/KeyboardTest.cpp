@@ -37,6 +37,15 @@ TEST_F(KeyboardTest, LettersChooseMajorChordsShiftAloneTheMinorOnesAndEveryKeyGi
     }
 }
 
+// However a chord is chosen, the chords frame names it, as it names a chord
+// the left hand plays.
+TEST_F(KeyboardTest, TheChordsFrameNamesEveryChordChosen) {
+    player.Picture1_KeyDown('H', kShift);
+    EXPECT_EQ(st.Lbl_LiveChord.caption, "Am");
+    player.Lbl_Chord_Click(6);
+    EXPECT_EQ(st.Lbl_LiveChord.caption, "F#");
+}
+
 TEST_F(KeyboardTest, FunctionKeysSwitchChannelsAndMetersWhateverTheModifiers) {
     for (int shift : {0, kShift, kCtrl, kAlt, kShift | kCtrl | kAlt}) {
         for (int i = 0; i < 8; ++i) {

@@ -196,6 +196,21 @@ TEST_F(SetupFormTest, ExitAtFirstStartEndsTheProgramStoringNothingMore) {
     EXPECT_TRUE(events.empty());
 }
 
+// Opened from the player, Exit reads as "close this window": it asks first,
+// and No leaves everything as it was.
+TEST_F(SetupFormTest, ExitFromSettingsAsksBeforeEndingTheProgram) {
+    form.Form_Load();
+    form.CmdOk_Click();
+    form.Show();
+    dialogs.answers = {false, true};
+    form.CmdCancel_Click();
+    EXPECT_FALSE(dialogs.programEnded);
+    EXPECT_TRUE(form.window.visible);
+    form.CmdCancel_Click();
+    EXPECT_TRUE(dialogs.programEnded);
+    EXPECT_EQ(dialogs.of(Kind::AskYesNo).size(), 2u);
+}
+
 TEST_F(SetupFormTest, OkFromSettingsClosesTheOpenPortAndWarnsOnlyWhenReopeningFails) {
     form.Form_Load();
     form.ComboMidiOut_Click(2);
