@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "midi/output/MidiPort.h"
+#include "midi/output/synth/Limiter.h"
 #include "midi/output/synth/ScheduledItem.h"
 
 namespace vornel {
@@ -37,11 +38,21 @@ class BlockScheduler;
 // which then plays the audio thread's part.
 class FluidSynthPort final : public TimedPort {
 public:
+    // Set by measurement (bench/loudness): with it and the default master
+    // volume, dense styles play at about -16 LUFS, the level of released
+    // music, with the limiter holding their peaks.
+    static constexpr double kSynthGain = 0.7;
+
     struct Options {
         // The SoundFont to play; empty: SoundFontLocator::findDefault().
         std::string soundFontPath;
         // FluidSynth audio drivers to try, in order; empty: AudioDrivers::choose().
         std::vector<std::string> audioDrivers;
+        // FluidSynth's own gain, in front of the master volume and the limiter.
+        double gain = kSynthGain;
+        // False: FluidSynth's output as it renders it, without the master volume
+        // and the limiter; for comparing levels, not for playing.
+        bool limit = true;
     };
 
     FluidSynthPort();
@@ -119,6 +130,8 @@ private:
     struct Fluid;
 
     static int audioCallback(void* data, int len, int nfx, float* fx[], int nout, float* out[]);
+    // The audio thread (or render()'s caller): no allocation, no lock, no
+    // system call.
     int renderPeriod(int len, int nfx, float* fx[], int nout, float* out[]);
     // options_.soundFontPath, or the default one found now.
     std::string wantedSoundFont() const;
@@ -139,6 +152,9 @@ private:
     std::atomic<bool> open_{false};
     std::atomic<int> configuredPeriod_{64};
     std::int64_t framesRendered_ = 0;  // audio thread
+    // Audio thread, while a synthesizer is published. Its input gain is the
+    // master volume, which a new synthesizer keeps.
+    Limiter limiter_;
     std::atomic<std::uint64_t> dropped_{0};
     // What the synthesizer (open or kept) was made with; UI thread.
     std::string loadedSoundFont_;
