@@ -2,8 +2,9 @@
 // played through the player model into the real FluidSynthPort offline, as
 // vornel_render plays them, measured with libebur128 (integrated loudness,
 // loudness range, sample and true peak), once as FluidSynth renders them at
-// the old gain without master volume or limiter ("before") and once as the
-// program plays them now ("after").
+// the old gain without master volume or limiter ("before"), then as the
+// program plays them now at the default master volume and at full master
+// volume, where the limiter works hardest ("after").
 // A benchmark, not a test: it prints a table and exits 0 unless it cannot run.
 //
 //   loudness [SECONDS]     (default 20 s a style)
@@ -20,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "midi/MasterVolume.h"
 #include "midi/file/Midifile.h"
 #include "midi/output/MIDIOutput.h"
 #include "midi/output/synth/OfflineRender.h"
@@ -130,7 +132,8 @@ double db(double linear) {
     return 20.0 * std::log10(std::max(linear, 1e-10));
 }
 
-bool play(const std::filesystem::path& style, FluidSynthPort::Options options, double seconds, Figures& f) {
+bool play(const std::filesystem::path& style, FluidSynthPort::Options options, int masterVolume, double seconds,
+          Figures& f) {
     ManualClock clock;
     QueueDispatcher ui;
     OfflineSynthProvider provider(kRate, std::move(options));
@@ -149,6 +152,7 @@ bool play(const std::filesystem::path& style, FluidSynthPort::Options options, d
     if (!out.PortIsOpen() || !provider.last) return false;
     player.LoadFile(style.string());
     if (!player.state().Cmd_Play.enabled) return false;
+    player.Scr_Master_Change(masterVolume);
 
     // C, A minor, F, G7, a chord every two bars.
     const std::vector<RecognisedChord> chords = {
@@ -214,17 +218,23 @@ int main(int argc, char** argv) {
     before.gain = kOldGain;
     before.limit = false;
     std::printf("%.0f s of Main A each; LUFS integrated, LU loudness range, dBFS sample and true peak (4x)\n", seconds);
-    std::printf("%-9s | %7s %5s %7s %7s | %7s %5s %7s %7s\n", "style", "before", "LRA", "sample", "true", "after",
-                "LRA", "sample", "true");
+    std::printf("%-9s | %-28s | %-28s | %s\n", "", "before: gain 0.28, no limiter", "after: master volume 100",
+                "after: master volume 127");
+    std::printf("%-9s |", "style");
+    for (int i = 0; i < 3; ++i) std::printf(" %6s %5s %6s %6s |", "LUFS", "LRA", "sample", "true");
+    std::printf("\n");
     for (const Case& c : cases) {
         const std::filesystem::path style = writeStyle(dir.path() / (std::string(c.name) + ".sty"), c.density, c.seed);
-        Figures b, a;
-        if (!play(style, before, seconds, b) || !play(style, {}, seconds, a)) {
+        Figures b, a, full;
+        if (!play(style, before, midi::kDefaultMasterVolume, seconds, b) ||
+            !play(style, {}, midi::kDefaultMasterVolume, seconds, a) || !play(style, {}, 127, seconds, full)) {
             std::fprintf(stderr, "The built-in synthesizer could not play %s (no SoundFont?).\n", c.name);
             return 1;
         }
-        std::printf("%-9s | %7.1f %5.1f %7.1f %7.1f | %7.1f %5.1f %7.1f %7.1f\n", c.name, b.lufs, b.range,
-                    b.samplePeakDb, b.truePeakDb, a.lufs, a.range, a.samplePeakDb, a.truePeakDb);
+        std::printf("%-9s |", c.name);
+        for (const Figures* f : {&b, &a, &full})
+            std::printf(" %6.1f %5.1f %6.1f %6.1f |", f->lufs, f->range, f->samplePeakDb, f->truePeakDb);
+        std::printf("\n");
     }
     return 0;
 }

@@ -19,8 +19,15 @@ namespace vornel {
 // Attack: the gain reaches what a peak needs over kLookAheadFrames, while the
 // peak waits in a delay line: a sliding minimum over the window, then its
 // moving average, which never lies above the gain the delayed sample needs.
-// Release: back towards unity with the time constant kReleaseSeconds, slow
-// enough not to follow single waveform cycles or drum hits.
+// Release: back towards unity with the time constant kReleaseSeconds. Chosen
+// with bench/loudness on dense styles at full master volume: at 0.2 s their
+// loudness range stays what it is unlimited (0.4..0.8 LU), so the level does
+// not swing with the beat; 0.05 s follows the drum hits (the loudest case
+// flattens to 0.1 LU, the sound of a limiter working on every beat), 1 s
+// ducks whole bars after a hit (the range grows to 0.8 LU, 0.7 dB quieter).
+// The look-ahead is the shortest that still ramps over more than a cycle of
+// the treble; with the interpolator it delays the output by 36 frames
+// (0.8 ms at 44.1 kHz), which played notes and cues do not notice.
 //
 // Everything lives in fixed arrays: process() neither allocates nor locks,
 // and runs on whatever thread renders the audio (the audio thread).
