@@ -8,6 +8,7 @@ packages=(
     libfluidsynth-dev librtmidi-dev timgm6mb-soundfont
     qt6-base-dev qt6-translations-l10n
     libgtest-dev libgmock-dev python3-mido
+    libebur128-dev
 )
 if [[ "${VORNEL_SETUP_FUZZ:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-dev)

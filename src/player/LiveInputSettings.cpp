@@ -19,6 +19,7 @@ constexpr const char* kVoiceKey = "Voice";
 // 0 at once, 1 next beat, 2 next bar line: the order of ChordChangeMode.
 constexpr const char* kChordChangeKey = "ChordChange";
 constexpr int kLastChordChange = static_cast<int>(ChordChangeMode::NextBarLine);
+constexpr const char* kMasterVolumeKey = "MasterVolume";
 
 std::optional<int> number(const std::string& text, int low, int high) {
     int value = 0;
@@ -40,6 +41,7 @@ LiveInputSettings LiveInputSettings::load(const SettingsStore& store) {
     s.voice = number(store.read(kSection, kVoiceKey), 0, 127).value_or(0);
     const std::optional<int> change = number(store.read(kSection, kChordChangeKey), 0, kLastChordChange);
     if (change) s.chordChange = static_cast<ChordChangeMode>(*change);
+    s.masterVolume = number(store.read(kSection, kMasterVolumeKey), 0, 127).value_or(midi::kDefaultMasterVolume);
     return s;
 }
 
@@ -50,6 +52,7 @@ void LiveInputSettings::save(SettingsStore& store) const {
     store.write(kSection, kModeKey, mode == ChordMode::SingleFinger ? "0" : "1");
     store.write(kSection, kVoiceKey, std::to_string(voice));
     store.write(kSection, kChordChangeKey, std::to_string(static_cast<int>(chordChange)));
+    store.write(kSection, kMasterVolumeKey, std::to_string(masterVolume));
 }
 
 int LiveInputSettings::findDevice(MidiInputProvider& inputs) const {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "midi/MasterVolume.h"
 #include "playback/ChordTimeline.h"
 #include "player/ChordRecognition.h"
 
@@ -27,6 +28,9 @@ struct LiveInputSettings {
     // it is part of how the player plays chords live. At once by default:
     // the accompaniment answers the hand without a wait.
     ChordChangeMode chordChange = ChordChangeMode::AtOnce;
+    // Kept here for the same reason: the player's one level for everything
+    // it plays, 0..127 (midi::masterVolumeSysEx).
+    int masterVolume = midi::kDefaultMasterVolume;
 
     // A missing or malformed entry reads as its default.
     static LiveInputSettings load(const SettingsStore& store);

@@ -27,9 +27,12 @@ namespace {
 constexpr int kKeyF1 = 112;
 constexpr int kKeyF8 = 119;
 constexpr int kKeyF9 = 120;
-constexpr int kKeyF11 = 122;  // sync start
-constexpr int kKeyF12 = 123;  // tap tempo
-constexpr int kKeyC = 'C';    // with Alt: chord change; C is no chord key
+constexpr int kKeyF11 = 122;      // sync start
+constexpr int kKeyF12 = 123;      // tap tempo
+constexpr int kKeyC = 'C';        // with Alt: chord change; C is no chord key
+constexpr int kKeyPageUp = 33;    // master volume up
+constexpr int kKeyPageDown = 34;  // and down
+constexpr int kMasterStep = 5;    // as the tempo scroll bar's page step
 constexpr int kShiftOnly = 1;
 constexpr int kAltHeld = 4;
 constexpr int kTempoMin = -100;
@@ -62,7 +65,8 @@ void Player::Form_Load() {
     s_.ColOff = kInitialColOff;
     s_.KeyColors = kInitialKeyColors;
     s_.engine.CurPart = -1;
-    for (int ch = kFirstMeterChannel; ch <= kLastMeterChannel; ++ch) s_.ProgressBar2[static_cast<std::size_t>(ch)] = kMeterFullScale;
+    for (int ch = kFirstMeterChannel; ch <= kLastMeterChannel; ++ch)
+        s_.ProgressBar2[static_cast<std::size_t>(ch)] = kMeterFullScale;
 
     s_.MIDIOutput1.CueReached = [this](std::int32_t tag) { MIDIOutput1_CueReached(s_.engine, tag); };
     s_.MIDIOutput1.QueueDone = [this] { MIDIOutput1_QueueDone(s_.engine); };
@@ -185,6 +189,12 @@ void Player::chooseChord(int Index, int type) {
 }
 
 void Player::Picture1_KeyDown(int KeyCode, int Shift) {
+    // The volume needs no style: a played right hand is heard too.
+    if (KeyCode == kKeyPageUp || KeyCode == kKeyPageDown) {
+        Scr_Master_Change(s_.MasterVolume + (KeyCode == kKeyPageUp ? kMasterStep : -kMasterStep));
+        s_.dialogs.focusKeyboardSink();
+        return;
+    }
     if (!s_.Cmd_Play.enabled && !s_.Cmd_Stop.enabled) return;
     if (KeyCode >= kKeyF1 && KeyCode <= kKeyF8)
         Cmd_DisCh_Click(KeyCode - kKeyF1);
@@ -248,18 +258,26 @@ void Player::HScroll1_Change(int value) {
     renewTempoReadout(s_, s_.language.LangNo);
 }
 
-void Player::HScroll1_Scroll(int value) { HScroll1_Change(value); }
+void Player::HScroll1_Scroll(int value) {
+    HScroll1_Change(value);
+}
 
 void Player::Label1_Click() {
     // Setting the value to what it already is raises no change.
     if (s_.engine.TempoShift != 0) HScroll1_Change(0);
 }
 
-void Player::ShowVUMeter(int VNo, int Vel) { vornel::ShowVUMeter(s_, VNo, Vel); }
+void Player::ShowVUMeter(int VNo, int Vel) {
+    vornel::ShowVUMeter(s_, VNo, Vel);
+}
 
-void Player::Timer1_Timer() { vornel::Timer1_Timer(s_); }
+void Player::Timer1_Timer() {
+    vornel::Timer1_Timer(s_);
+}
 
-void Player::Timer2_Timer() { vornel::Timer2_Timer(s_); }
+void Player::Timer2_Timer() {
+    vornel::Timer2_Timer(s_);
+}
 
 // Loading closes and reopens the port: a device that was open may not come
 // back (unplugged meanwhile), and the new style brings its own tempo.
@@ -267,6 +285,7 @@ void Player::LoadFile(const std::string& CdFL) {
     vornel::LoadFile(s_, CdFL);
     if (styleLoaded() && s_.Lbl_LiveChord.caption.empty())
         s_.Lbl_LiveChord.caption = labelChordName(s_.engine.ChordIdx);
+    sendMasterVolume();
     applyLiveChannels();
     if (s_.device.state == DeviceReport::State::Open && s_.MIDIOutput1.PortIsOpen() == 0)
         s_.device.state = DeviceReport::State::Failed;
@@ -276,6 +295,7 @@ void Player::LoadFile(const std::string& CdFL) {
 
 void Player::deviceApplied(const DeviceReport& report) {
     s_.device = report;
+    sendMasterVolume();
     renewStatusLine(s_, s_.language.LangNo);
 }
 

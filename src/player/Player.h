@@ -111,7 +111,14 @@ public:
     void Cmd_Tap_Click();
     void setVoice(int program);
 
+    // ---- The master volume (PlayerMasterVolume.cpp) ----
+    // A new value of its scroll bar (Page Up / Page Down step it): sent at
+    // once as a Master Volume message, shown and stored.
+    void Scr_Master_Change(int value);
+    void Lbl_Master_Click();
+
     // The setup window's OK has opened, or failed to open, the output device.
+    // The new device gets the master volume.
     void deviceApplied(const DeviceReport& report);
 
     // Show and hide the window (its state and playback do not change).
@@ -131,6 +138,9 @@ private:
     static std::string labelChordName(int Index);
     // The keyboard controls' captions in language `lang` of `table`.
     void labelLive(const TextTable& table, int lang);
+    // To whatever plays: after a style's set-up messages, which may carry a
+    // master volume of their own, and to a newly opened device.
+    void sendMasterVolume();
     // A MIDI keyboard's text in the current language.
     const std::string& liveText(KeyboardText entry) const;
     bool styleLoaded() const { return s_.Cmd_Play.enabled || s_.Cmd_Stop.enabled; }

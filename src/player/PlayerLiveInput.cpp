@@ -49,6 +49,7 @@ void Player::attachLive(LiveInput& input, SettingsStore& store, const Clock& clo
     clock_ = &clock;
     live_ = LiveInputSettings::load(store);
     s_.engine.ChordChange = live_.chordChange;
+    Scr_Master_Change(live_.masterVolume);
     input.setSplit(live_.split);
     input.setMode(live_.mode);
     input.setVoice(live_.voice);
@@ -69,6 +70,8 @@ void Player::labelLive(const TextTable& table, int lang) {
     s_.Cmd_Sync.caption = text(kTextSyncStart);
     s_.Cmd_Tap.caption = text(kTextTapTempo);
     s_.Cmb_Voice.toolTip = text(kTextVoiceTip);
+    s_.Lbl_Master.caption = text(kTextMasterVolume);
+    s_.Scr_Master.toolTip = text(kTextMasterVolumeTip);
     if (s_.SplitLearning) s_.Lbl_LiveStatus.caption = text(kTextPressSplitKey);
 }
 

@@ -6,8 +6,10 @@ namespace vornel {
 
 namespace {
 
-constexpr std::array<const char*, 12> kChordCaptions{" C", "C#", "D  ", "Eb", "E ", "  F", "F#", "G  ", "Ab", "A   ", "Bb", "B  "};
-constexpr std::array<const char*, 8> kChannelNames{"Sub Rhythm", "Main Rhythm", "Bass", "Chord 1", "Chord 2", "Pad", "Phrase 1", "Phrase 2"};
+constexpr std::array<const char*, 12> kChordCaptions{" C", "C#",  "D  ", "Eb",   "E ", "  F",
+                                                     "F#", "G  ", "Ab",  "A   ", "Bb", "B  "};
+constexpr std::array<const char*, 8> kChannelNames{"Sub Rhythm", "Main Rhythm", "Bass",     "Chord 1",
+                                                   "Chord 2",    "Pad",         "Phrase 1", "Phrase 2"};
 
 Control captioned(const char* caption, bool enabled = true) {
     Control c;
@@ -58,11 +60,14 @@ PlayerState::PlayerState(MidifileComponent& reader, MIDIOutputComponent& output,
         Cmd_DisCh[i].toolTip = " Açık / Kapalı ";
     }
     // The bars start full and fall to zero under Timer2 once the window runs.
-    for (int ch = kFirstMeterChannel; ch <= kLastMeterChannel; ++ch) ProgressBar2[static_cast<std::size_t>(ch)] = kMeterFullScale;
+    for (int ch = kFirstMeterChannel; ch <= kLastMeterChannel; ++ch)
+        ProgressBar2[static_cast<std::size_t>(ch)] = kMeterFullScale;
     Label1 = captioned("Tempo Modify");
     Command1 = captioned("");
     Command1.colour = ColOn;
     Command1.toolTip = " Gösterge - Açık / Kapalı ";
+    Lbl_Master = captioned("Ana Ses");
+    MasterReadout = captioned(std::to_string(MasterVolume).c_str());
 
     Lbl_Loading = captioned("");
     Label4 = captioned("--------------");
@@ -82,6 +87,8 @@ std::string PlayerState::fileFrameCaption(const std::string& title) const {
     return FileFrameName.empty() ? title : title + " - [" + FileFrameName + "]";
 }
 
-const std::string& PlayerState::text(int group, int entry) const { return language.text(group, entry); }
+const std::string& PlayerState::text(int group, int entry) const {
+    return language.text(group, entry);
+}
 
 }  // namespace vornel

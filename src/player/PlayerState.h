@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "midi/MasterVolume.h"
 #include "platform/Control.h"
 #include "platform/Dialogs.h"
 #include "platform/Timer.h"
@@ -31,8 +32,9 @@ inline constexpr Rgb kInitialColOff{255, 0, 0};           // red
 // Own colours of chord labels i and i + 12, C to B: the white and black keys.
 inline constexpr Rgb kWhiteKey{255, 255, 255};
 inline constexpr Rgb kBlackKey{0, 0, 0};
-inline constexpr std::array<Rgb, 12> kInitialKeyColors{kWhiteKey, kBlackKey, kWhiteKey, kBlackKey, kWhiteKey, kWhiteKey,
-                                                       kBlackKey, kWhiteKey, kBlackKey, kWhiteKey, kBlackKey, kWhiteKey};
+inline constexpr std::array<Rgb, 12> kInitialKeyColors{kWhiteKey, kBlackKey, kWhiteKey, kBlackKey,
+                                                       kWhiteKey, kWhiteKey, kBlackKey, kWhiteKey,
+                                                       kBlackKey, kWhiteKey, kBlackKey, kWhiteKey};
 
 // Meter lengths are in twips of the window's design: full scale 1980 stands for
 // velocity 127 (132 pixels of the meter picture at 15 twips per pixel).
@@ -149,6 +151,12 @@ struct PlayerState final : EngineWindow {
     Control StatusLine;
     // Beside the tempo scroll bar: the beats per minute that play (TempoReadout.h).
     Control TempoReadout;
+
+    // ---- The master volume, under the tempo (PlayerMasterVolume.cpp) ----
+    Control Lbl_Master;     // "Master Volume"; a click sets the default again
+    Control Scr_Master;     // its scroll bar, 0..127; the tool tip says how to reach it
+    Control MasterReadout;  // the value
+    int MasterVolume = midi::kDefaultMasterVolume;
 
     // ---- The engine's window (PlayerEngineWindow.cpp) ----
     void showPlaying() override;

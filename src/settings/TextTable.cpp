@@ -70,6 +70,8 @@ constexpr std::array<std::string_view, kTextsPerLanguage> kTurkish{
     "hemen",
     "sonraki vuruş",
     "sonraki ölçü",
+    "Ana Ses",
+    "Ana ses: tüm çalgının ses düzeyi (Page Up / Page Down); etikete tıklamak 100'e döndürür",
 };
 
 constexpr std::array<std::string_view, kTextsPerLanguage> kEnglish{
@@ -132,6 +134,8 @@ constexpr std::array<std::string_view, kTextsPerLanguage> kEnglish{
     "at once",
     "next beat",
     "next bar",
+    "Master Volume",
+    "Master volume: the level of the whole instrument (Page Up / Page Down); a click on the label sets 100",
 };
 
 }  // namespace

@@ -2,9 +2,13 @@
 
 #include <cmath>
 
+#include "midi/MasterVolume.h"
 #include "midi/MidiVocabulary.h"
+#include "platform/SettingsStore.h"
 #include "player/LevelMeters.h"
+#include "player/LiveInput.h"
 #include "player/PlayerTestFixture.h"
+#include "support/StyleLike.h"
 
 namespace vornel {
 namespace {
@@ -114,6 +118,44 @@ TEST_F(TempoTest, TempoModifyResetsToTheFilesTempo) {
     EXPECT_EQ(st.engine.TempoShift, 0);
     EXPECT_NEAR(rateOverNext100Ms(), 1.0, 1e-9);
     EXPECT_EQ(dialogs.count(test::DialogCall::Kind::FocusKeyboardSink), 0u);
+}
+
+class MasterVolumeTest : public ChannelPanelTest {
+protected:
+    // The master volume messages sent so far, as their MSBs.
+    std::vector<int> volumesSent() {
+        std::vector<int> out;
+        for (const test::SentMessage& m : sent())
+            if (m.message.status == midi::kSysEx && m.message.sysex.size() == 8 &&
+                m.message.sysex.substr(0, 6) == midi::masterVolumeSysEx(0).substr(0, 6))
+                out.push_back(static_cast<unsigned char>(m.message.sysex[6]));
+        return out;
+    }
+    MemorySettingsStore store;
+    LiveInput live{output, ui};
+};
+
+TEST_F(MasterVolumeTest, TheStoredVolumeIsSentAndEveryChangeGoesOutAtOnceAndIsKept) {
+    store.write("Setup", "MasterVolume", "80");
+    clearSent();
+    player.attachLive(live, store, clock);
+    EXPECT_EQ(volumesSent(), std::vector<int>{80});
+    EXPECT_EQ(st.MasterReadout.caption, "80");
+
+    clearSent();
+    player.Picture1_KeyDown(33, 0);  // Page Up
+    player.Scr_Master_Change(200);
+    player.Picture1_KeyDown(34, 0);  // Page Down
+    player.Lbl_Master_Click();
+    // Sent before the clock moves: nothing waits for the queue.
+    EXPECT_EQ(volumesSent(), (std::vector<int>{85, 127, 122, midi::kDefaultMasterVolume}));
+    EXPECT_EQ(st.MasterVolume, midi::kDefaultMasterVolume);
+    EXPECT_EQ(store.read("Setup", "MasterVolume"), "100");
+
+    clearSent();
+    player.Scr_Master_Change(60);
+    player.LoadFile(writeFile(test::styleLike(), "style.sty"));
+    EXPECT_EQ(volumesSent(), (std::vector<int>{60, 60})) << "sent again after a style's own set-up";
 }
 
 }  // namespace

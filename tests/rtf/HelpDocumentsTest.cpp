@@ -31,7 +31,9 @@ const std::vector<std::string> kBothLanguages = {
     // the MIDI keyboard: its button, its keys and the chord types it reads
     "“Split”", "F11", "F12", "Am7", "maj7", "m6", "sus4", "dim", "aug", "add9",
     // the chord change and its key
-    "Alt + C"};
+    "Alt + C",
+    // the master volume's keys
+    "Page Up", "Page Down"};
 
 class HelpDocuments : public testing::TestWithParam<HelpDocument> {};
 
@@ -92,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
          "“Hakkında”", "“Yardım”", "“- Çıkış -”", "“Tamam”", "“Aygıt ve Dil Seçimi”", "“Dil”",
          "“MIDI Aygıtı”", "“Stil”", "“Akorlar”", "“Dosya”", "Çıkmak istediğinizden emin misiniz?",
          "“MIDI Giriş Aygıtı”", "“yok”", "Tek Parmak", "Parmaklı", "Eş Başlat", "Tempo Vur",
-         "“hemen”", "“sonraki vuruş”", "“sonraki ölçü”",
+         "“hemen”", "“sonraki vuruş”", "“sonraki ölçü”", "“Ana Ses”",
          "ı", "ğ", "ş", "İ", "ü", "ö", "ç"}}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -103,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
          "“About”", "“Help”", "“- Exit -”", "“Ok”", "“Device and Language Selection”",
          "“Language”", "“MIDI Device”", "“Style”", "“Chords”", "“File”", "Are you sure?",
          "“MIDI Input Device”", "“none”", "Single Finger", "Fingered", "Sync Start", "Tap Tempo",
-         "“at once”", "“next beat”", "“next bar”"}}));
+         "“at once”", "“next beat”", "“next bar”", "“Master Volume”"}}));
 
 }  // namespace
 }  // namespace vornel

@@ -21,16 +21,34 @@ constexpr int kTempoBarWidth = 74;
 constexpr int kReadoutLeft = kMeterLeft + kTempoBarWidth + 2;
 constexpr int kReadoutWidth = kSwitchLeft - 2 - kReadoutLeft;
 constexpr int kFocusBorder = 2;
+constexpr int kMasterTop = kTempoTop + kRowStep;
+
+// The frame that shows which scroll bar holds the focus; hidden until then.
+QWidget* focusFrame(QWidget* parent, const QScrollBar& bar) {
+    auto* frame = new QWidget(parent);
+    frame->setGeometry(bar.geometry().adjusted(-kFocusBorder, -kFocusBorder, kFocusBorder, kFocusBorder));
+    frame->setAutoFillBackground(true);
+    QPalette ring = frame->palette();
+    ring.setColor(QPalette::Window, ring.color(QPalette::Highlight));
+    frame->setPalette(ring);
+    frame->hide();
+    frame->lower();
+    return frame;
+}
 
 }  // namespace
 
 ChannelPanel::ChannelPanel(QWidget* parent)
     : QFrame(parent),
       tempoLabel_(new ClickLabel(this)),
-      tempoFocus_(new QWidget(this)),
+      tempoFocus_(nullptr),
       tempo_(new QScrollBar(Qt::Horizontal, this)),
       tempoReadout_(new QLabel(this)),
-      metersSwitch_(new ColourButton(this)) {
+      metersSwitch_(new ColourButton(this)),
+      masterLabel_(new ClickLabel(this)),
+      masterFocus_(nullptr),
+      master_(new QScrollBar(Qt::Horizontal, this)),
+      masterReadout_(new QLabel(this)) {
     setFrameStyle(QFrame::Box | QFrame::Sunken);
     setFixedSize(kWidth, kHeight);
     for (int row = 0; row < 8; ++row) {
@@ -69,14 +87,7 @@ ChannelPanel::ChannelPanel(QWidget* parent)
     tempo_->setFocusPolicy(Qt::ClickFocus);
     tempo_->setGeometry(kMeterLeft, kTempoTop, kTempoBarWidth, 16);
     tempo_->installEventFilter(this);
-    tempoFocus_->setGeometry(
-        tempo_->geometry().adjusted(-kFocusBorder, -kFocusBorder, kFocusBorder, kFocusBorder));
-    tempoFocus_->setAutoFillBackground(true);
-    QPalette ring = tempoFocus_->palette();
-    ring.setColor(QPalette::Window, ring.color(QPalette::Highlight));
-    tempoFocus_->setPalette(ring);
-    tempoFocus_->hide();
-    tempoFocus_->lower();
+    tempoFocus_ = focusFrame(this, *tempo_);
     connect(tempo_, &QScrollBar::valueChanged, this, &ChannelPanel::tempoChanged);
     connect(tempo_, &QScrollBar::sliderMoved, this, &ChannelPanel::tempoScrolled);
 
@@ -86,6 +97,26 @@ ChannelPanel::ChannelPanel(QWidget* parent)
 
     metersSwitch_->setGeometry(kSwitchLeft, kTempoTop + 1, kSwitchSize, kSwitchSize);
     connect(metersSwitch_, &ColourButton::clicked, this, &ChannelPanel::metersSwitchClicked);
+
+    // The master volume works as the tempo does: arrows by 1, the track by 5
+    // (as Page Up and Page Down in the window), a click on the label for the
+    // default.
+    masterLabel_->setGeometry(kNameLeft, kMasterTop, kNameWidth, 16);
+    masterLabel_->setTextFormat(Qt::PlainText);
+    connect(masterLabel_, &ClickLabel::clicked, this, &ChannelPanel::masterLabelClicked);
+    master_->setRange(0, 127);
+    master_->setSingleStep(1);
+    master_->setPageStep(5);
+    master_->setInvertedControls(false);
+    master_->setTracking(false);
+    master_->setFocusPolicy(Qt::ClickFocus);
+    master_->setGeometry(kMeterLeft, kMasterTop, kTempoBarWidth, 16);
+    master_->installEventFilter(this);
+    masterFocus_ = focusFrame(this, *master_);
+    connect(master_, &QScrollBar::valueChanged, this, &ChannelPanel::masterChanged);
+    masterReadout_->setGeometry(kReadoutLeft, kMasterTop, kReadoutWidth, 16);
+    masterReadout_->setTextFormat(Qt::PlainText);
+    masterReadout_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void ChannelPanel::sync(const PlayerState& state) {
@@ -95,8 +126,7 @@ void ChannelPanel::sync(const PlayerState& state) {
         const QString caption = qtString(name.caption);
         if (names_[row]->text() != caption) names_[row]->setText(caption);
 
-        meters_[row]->setLength(
-            MeterFrame::pixelsForTwips(state.ProgressBar2[kFirstMeterChannel + row]));
+        meters_[row]->setLength(MeterFrame::pixelsForTwips(state.ProgressBar2[kFirstMeterChannel + row]));
 
         const Control& sw = state.Cmd_DisCh[row];
         mirrorControl(*switches_[row], sw);
@@ -118,12 +148,20 @@ void ChannelPanel::sync(const PlayerState& state) {
 
     mirrorControl(*metersSwitch_, state.Command1);
     metersSwitch_->setColour(qtColour(state.Command1.colour));
+
+    mirrorCaptioned(*masterLabel_, state.Lbl_Master);
+    mirrorControl(*master_, state.Scr_Master);
+    if (!master_->isSliderDown() && master_->value() != state.MasterVolume) {
+        const QSignalBlocker quiet(master_);
+        master_->setValue(state.MasterVolume);
+    }
+    mirrorCaptioned(*masterReadout_, state.MasterReadout);
 }
 
 bool ChannelPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == tempo_ &&
-        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
-        tempoFocus_->setVisible(event->type() == QEvent::FocusIn);
+    const bool focus = event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut;
+    if (focus && watched == tempo_) tempoFocus_->setVisible(event->type() == QEvent::FocusIn);
+    if (focus && watched == master_) masterFocus_->setVisible(event->type() == QEvent::FocusIn);
     return QFrame::eventFilter(watched, event);
 }
 

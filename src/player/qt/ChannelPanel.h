@@ -15,13 +15,14 @@ namespace vornel {
 // The channel panel: for MIDI channels 9..16 a row of name (Label6), meter
 // (Picture2 with ProgressBar2) and on/off switch (Cmd_DisCh); below them the
 // "Tempo Modify" label (Label1), the tempo scroll bar (HScroll1) and the
-// meters switch (Command1).
+// meters switch (Command1); under them the master volume's label, scroll bar
+// and value.
 class ChannelPanel final : public QFrame {
     Q_OBJECT
 
 public:
     static constexpr int kWidth = 248;
-    static constexpr int kHeight = 178;
+    static constexpr int kHeight = 196;
 
     explicit ChannelPanel(QWidget* parent = nullptr);
 
@@ -36,6 +37,8 @@ public:
     // The coloured frame around the scroll bar while it holds the focus.
     QWidget& tempoFocusFrame() { return *tempoFocus_; }
     ColourButton& metersSwitch() { return *metersSwitch_; }
+    ClickLabel& masterLabel() { return *masterLabel_; }
+    QScrollBar& master() { return *master_; }
 
 signals:
     void switchClicked(int row);
@@ -43,6 +46,8 @@ signals:
     void tempoLabelClicked();
     void tempoChanged(int value);   // a new value: keys, clicks, the end of a drag
     void tempoScrolled(int value);  // the thumb moves while dragged
+    void masterLabelClicked();
+    void masterChanged(int value);  // as tempoChanged
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,6 +61,10 @@ private:
     QScrollBar* tempo_;
     QLabel* tempoReadout_;
     ColourButton* metersSwitch_;
+    ClickLabel* masterLabel_;
+    QWidget* masterFocus_;
+    QScrollBar* master_;
+    QLabel* masterReadout_;
 };
 
 }  // namespace vornel

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPalette>
 #include <QStatusBar>
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -43,7 +44,8 @@ PlayerWindow::PlayerWindow(Player& player, QtDispatcher& dispatcher, QWidget* pa
     channelPanel_ = new ChannelPanel(client);
     channelPanel_->move(kClientWidth - kMargin - ChannelPanel::kWidth, kMargin);
     chordsFrame_ = new ChordsFrame(client);
-    chordsFrame_->move(kMargin, styleFrame_->geometry().bottom() + 1 + kMargin);
+    chordsFrame_->move(kMargin,
+                       std::max(styleFrame_->geometry().bottom(), channelPanel_->geometry().bottom()) + 1 + kMargin);
     QWidget* strip = buildLoadingStrip(client);
     strip->move(kMargin, chordsFrame_->geometry().bottom() + 1 + kMargin);
     fileFrame_ = new FileFrame(client);
@@ -89,8 +91,7 @@ QWidget* PlayerWindow::buildLoadingStrip(QWidget* parent) {
     label4_->setTextFormat(Qt::PlainText);
     label4_->setGeometry(162, 4, 300, 16);
     picture1_ = new KeyboardSink(strip);
-    picture1_->move(strip->width() - 8 - picture1_->width(),
-                    (kLoadingStripHeight - picture1_->height()) / 2);
+    picture1_->move(strip->width() - 8 - picture1_->width(), (kLoadingStripHeight - picture1_->height()) / 2);
     return strip;
 }
 
@@ -99,9 +100,9 @@ void PlayerWindow::connectInput() {
     // misreads a member pointer captured twice as uninitialised.
     Player& p = player_;
     const std::array<std::function<void()>, kCommandCount> handlers{
-        [&p] { p.Cmd_Open_Click(); },  [&p] { p.Cmd_Panic_Click(); }, [&p] { p.Cmd_Settings_Click(); },
-        [&p] { p.mnuMap_Click(); },    [&p] { p.Cmd_About_Click(); }, [&p] { p.Cmd_Help_Click(); },
-        [&p] { p.Cmd_Exit_Click(); },  [&p] { p.Cmd_Play_Click(); },  [&p] { p.Cmd_Stop_Click(); }};
+        [&p] { p.Cmd_Open_Click(); }, [&p] { p.Cmd_Panic_Click(); }, [&p] { p.Cmd_Settings_Click(); },
+        [&p] { p.mnuMap_Click(); },   [&p] { p.Cmd_About_Click(); }, [&p] { p.Cmd_Help_Click(); },
+        [&p] { p.Cmd_Exit_Click(); }, [&p] { p.Cmd_Play_Click(); },  [&p] { p.Cmd_Stop_Click(); }};
     for (std::size_t i = 0; i < handlers.size(); ++i)
         connect(commands_[i], &QAction::triggered, this, [this, h = handlers[i]] { forward(h); });
 
@@ -119,6 +120,10 @@ void PlayerWindow::connectInput() {
             [this](int v) { forward([this, v] { player_.HScroll1_Change(v); }); });
     connect(channelPanel_, &ChannelPanel::tempoScrolled, this,
             [this](int v) { forward([this, v] { player_.HScroll1_Scroll(v); }); });
+    connect(channelPanel_, &ChannelPanel::masterLabelClicked, this,
+            [this] { forward([this] { player_.Lbl_Master_Click(); }); });
+    connect(channelPanel_, &ChannelPanel::masterChanged, this,
+            [this](int v) { forward([this, v] { player_.Scr_Master_Change(v); }); });
     picture1_->onKeyDown = [this](int code, int shift) {
         forward([this, code, shift] { player_.Picture1_KeyDown(code, shift); });
     };
@@ -172,9 +177,9 @@ void PlayerWindow::syncControls() {
     const QString title = qtString(s.window.caption);
     if (windowTitle() != title) setWindowTitle(title);
 
-    const std::array<const Control*, kCommandCount> commands{
-        &s.Cmd_Open, &s.Cmd_Panic, &s.Cmd_Settings, &s.mnuMap,  &s.Cmd_About,
-        &s.Cmd_Help, &s.Cmd_Exit,  &s.Cmd_Play,     &s.Cmd_Stop};
+    const std::array<const Control*, kCommandCount> commands{&s.Cmd_Open, &s.Cmd_Panic, &s.Cmd_Settings,
+                                                             &s.mnuMap,   &s.Cmd_About, &s.Cmd_Help,
+                                                             &s.Cmd_Exit, &s.Cmd_Play,  &s.Cmd_Stop};
     for (std::size_t i = 0; i < commands.size(); ++i) {
         QAction& a = *commands_[i];
         const Control& c = *commands[i];
@@ -199,8 +204,7 @@ void PlayerWindow::syncStatusLine() {
     const Control& line = player_.state().StatusLine;
     mirrorControl(*statusLine_, line);
     const QString full = qtString(line.caption);
-    const QString shown =
-        statusLine_->fontMetrics().elidedText(full, Qt::ElideRight, statusLine_->width());
+    const QString shown = statusLine_->fontMetrics().elidedText(full, Qt::ElideRight, statusLine_->width());
     if (statusLine_->text() != shown) statusLine_->setText(shown);
     const QColor colour = qtColour(line.colour);
     if (statusLine_->palette().color(QPalette::WindowText) != colour) {

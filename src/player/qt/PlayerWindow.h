@@ -30,7 +30,7 @@ public:
     static constexpr int kCommandCount = 9;
     // The client area below the command bar: 8040 x 6360 twips.
     static constexpr int kClientWidth = 536;
-    static constexpr int kClientHeight = 424;
+    static constexpr int kClientHeight = 442;
 
     PlayerWindow(Player& player, QtDispatcher& dispatcher, QWidget* parent = nullptr);
     ~PlayerWindow() override;

@@ -31,9 +31,9 @@ constexpr int kNoteTopTwips = 3840;
 constexpr int kOkTopTwips = 4260;
 constexpr int kOkWidthTwips = 1500;
 constexpr int kOkHeightTwips = 420;
-// F11, F12 and Alt + C stand in the right half one row below F8, level with
-// the letter keys' last rows.
-constexpr int kKeyboardFirstRow = 9;
+// F11, F12, Alt + C and Page Up / Page Down stand in the right half right
+// below F8, level with the letter keys' last rows.
+constexpr int kKeyboardFirstRow = 8;
 // The MIDI keyboard's paragraph: under the note on minor chords, as wide as
 // the frame's rows, and this much space below it.
 constexpr int kKeyboardNoteWidthTwips = kFrameWidthTwips - 2 * kLetterKeyLeftTwips;
@@ -42,7 +42,8 @@ constexpr int kKeyboardNoteGapTwips = 120;
 }  // namespace
 
 KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget* parent)
-    : ModelWindow(dispatcher, model.window, [&model] { model.Command1_Click(); }, parent),
+    : ModelWindow(
+          dispatcher, model.window, [&model] { model.Command1_Click(); }, parent),
       model_(model),
       frame1_(new QFrame(this)),
       label3_(plainLabel("Label3", this)),
@@ -58,8 +59,7 @@ KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget*
     const int designPitch = px(kRowTwips);
     const int pitch = std::max(designPitch, fontMetrics().height() + 2);
     const int grow = (pitch - designPitch) * KeyMapForm::kLetterKeyCount;
-    frame1_->setGeometry(px(kFrameLeftTwips), px(kFrameTopTwips), px(kFrameWidthTwips),
-                         px(kFrameHeightTwips) + grow);
+    frame1_->setGeometry(px(kFrameLeftTwips), px(kFrameTopTwips), px(kFrameWidthTwips), px(kFrameHeightTwips) + grow);
 
     for (int i = 0; i < KeyMapForm::kPairCount; ++i) {
         const bool letter = i < KeyMapForm::kLetterKeyCount;
@@ -86,8 +86,7 @@ KeyMapWindow::KeyMapWindow(KeyMapForm& model, QtDispatcher& dispatcher, QWidget*
     grow_ = grow;
     layOutKeyboardNote();
 
-    connect(command1_, &QPushButton::clicked, this,
-            [this] { forward([this] { model_.Command1_Click(); }); });
+    connect(command1_, &QPushButton::clicked, this, [this] { forward([this] { model_.Command1_Click(); }); });
     // OK is the window's only button: Enter and Escape both close it.
     setDialogKeys([this] { model_.Command1_Click(); }, [this] { model_.Command1_Click(); });
 
@@ -101,7 +100,8 @@ void KeyMapWindow::layOutKeyboardNote() {
     const int height = keyboardNote_->text().isEmpty() ? 0 : keyboardNote_->heightForWidth(width);
     const int top = label3_->y() + std::max(label3_->sizeHint().height(), fontMetrics().height()) + 4;
     keyboardNote_->setGeometry(label3_->x(), top, width, std::max(height, 0));
-    const int okTop = std::max(px(kOkTopTwips) + grow_, keyboardNote_->geometry().bottom() + 1 + px(kKeyboardNoteGapTwips));
+    const int okTop =
+        std::max(px(kOkTopTwips) + grow_, keyboardNote_->geometry().bottom() + 1 + px(kKeyboardNoteGapTwips));
     command1_->setGeometry(px((kWidthTwips - kOkWidthTwips) / 2), okTop, px(kOkWidthTwips), px(kOkHeightTwips));
     setFixedSize(px(kWidthTwips), okTop + px(kHeightTwips - kOkTopTwips));
 }

@@ -25,9 +25,7 @@ namespace {
 // the window and the dispatcher as the Qt dialogs would.
 class AnsweringDialogs final : public Dialogs {
 public:
-    void messageBox(const std::string& text, const std::string&, MessageIcon) override {
-        messages.push_back(text);
-    }
+    void messageBox(const std::string& text, const std::string&, MessageIcon) override { messages.push_back(text); }
     bool askYesNo(const std::string& text, const std::string& title) override {
         questions.push_back({text, title});
         return answerYes;
@@ -87,8 +85,7 @@ protected:
     std::vector<test::SentMessage> sent() { return ports.log->snapshot(); }
     bool sentMessage(int status, int d1, int d2) {
         for (const auto& m : sent())
-            if (m.message.status == status && m.message.data1 == d1 && m.message.data2 == d2)
-                return true;
+            if (m.message.status == status && m.message.data1 == d1 && m.message.data2 == d2) return true;
         return false;
     }
 
@@ -109,11 +106,10 @@ TEST_F(PlayerWindowTest, ShowsTheWindowAsCreated) {
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Vornel"));
     ASSERT_NE(window.centralWidget(), nullptr);
-    EXPECT_EQ(window.centralWidget()->size(), QSize(536, 424));
+    EXPECT_EQ(window.centralWidget()->size(), QSize(536, 442));
 
-    const QStringList captions{
-        "Aç ..", "Panik", "Ayarlar", "Harita", "Hakkında", "Yardım", "     - Çıkış -     ",
-        "Oynat", "Durdur"};
+    const QStringList captions{"Aç ..", "Panik", "Ayarlar", "Harita", "Hakkında", "Yardım", "     - Çıkış -     ",
+                               "Oynat", "Durdur"};
     const QList<QAction*> bar = window.menuBar()->actions();
     ASSERT_EQ(bar.size(), 9);
     for (int i = 0; i < 9; ++i) {
@@ -159,8 +155,7 @@ TEST_F(PlayerWindowTest, AClickOnAPartButtonChoosesThePart) {
     EXPECT_EQ(state().engine.CurPart, 7);
     EXPECT_EQ(state().engine.PartName, "Main B");
     for (int i = 0; i < 18; ++i)
-        EXPECT_EQ(window.styleFrame().button(i).colour(),
-                  colour(i == 6 ? state().ColSelected : state().ColNormal));
+        EXPECT_EQ(window.styleFrame().button(i).colour(), colour(i == 6 ? state().ColSelected : state().ColNormal));
     // The colour is what the button shows.
     const QImage shown = window.styleFrame().button(6).grab().toImage();
     EXPECT_EQ(shown.pixelColor(4, 4), colour(state().ColSelected));
@@ -274,20 +269,21 @@ TEST_F(PlayerWindowTest, WithoutAStyleKeysAreIgnored) {
     EXPECT_FALSE(sentMessage(186, 11, 0));
 }
 
-// Only the keyboard sink and the scroll bar ever take the focus; every other
+// Only the keyboard sink and the scroll bars ever take the focus; every other
 // control leaves it where it is, so the letter keys keep working.
-TEST_F(PlayerWindowTest, OnlyTheKeyboardSinkAndTheScrollBarTakeTheFocus) {
+TEST_F(PlayerWindowTest, OnlyTheKeyboardSinkAndTheScrollBarsTakeTheFocus) {
     for (QWidget* w : window.findChildren<QWidget*>()) {
-        if (w == &window.keyboardSink() || w == &window.channelPanel().tempo()) {
+        if (w == &window.keyboardSink() || w == &window.channelPanel().tempo() ||
+            w == &window.channelPanel().master()) {
             EXPECT_NE(w->focusPolicy(), Qt::NoFocus);
             continue;
         }
         EXPECT_EQ(w->focusPolicy() & Qt::ClickFocus, 0) << w->metaObject()->className();
     }
     EXPECT_EQ(window.focusWidget(), &window.keyboardSink());
-    for (QWidget* clickable : std::initializer_list<QWidget*>{
-             &window.chordsFrame().label(3), &window.channelPanel().tempoLabel(),
-             &window.channelPanel().channelSwitch(0)})
+    for (QWidget* clickable :
+         std::initializer_list<QWidget*>{&window.chordsFrame().label(3), &window.channelPanel().tempoLabel(),
+                                         &window.channelPanel().masterLabel(), &window.channelPanel().channelSwitch(0)})
         EXPECT_EQ(clickable->cursor().shape(), Qt::PointingHandCursor);
 }
 
@@ -299,8 +295,7 @@ TEST_F(PlayerWindowTest, AfterTheScrollBarIsUsedItsArrowsMoveTheTempoAndTheLette
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QScrollBar& tempo = window.channelPanel().tempo();
-    QTest::mouseClick(&tempo, Qt::LeftButton, {},
-                      QPoint(tempo.width() - 4, tempo.height() / 2));  // right arrow
+    QTest::mouseClick(&tempo, Qt::LeftButton, {}, QPoint(tempo.width() - 4, tempo.height() / 2));  // right arrow
     EXPECT_EQ(state().engine.TempoShift, 1);
     ASSERT_EQ(window.focusWidget(), &tempo);
     EXPECT_TRUE(window.channelPanel().tempoFocusFrame().isVisible());
@@ -377,9 +372,7 @@ TEST_F(PlayerWindowTest, TheKeyboardBarFitsTheWindowInBothLanguagesWithEveryChoi
 }
 
 TEST_F(PlayerWindowTest, TheStatusLineSaysWhenThereIsNoSound) {
-    ui.runHandler([this] {
-        player.deviceApplied({DeviceReport::State::Failed, true, "FluidSynth"});
-    });
+    ui.runHandler([this] { player.deviceApplied({DeviceReport::State::Failed, true, "FluidSynth"}); });
     EXPECT_TRUE(window.statusLine().isVisible());
     EXPECT_EQ(window.statusLine().toolTip(),
               QStringLiteral("Ses yok: ses çıkışı bulunamadı. Ayarlar'dan başka bir aygıt seçin."));
@@ -458,8 +451,7 @@ TEST_F(PlayerWindowTest, EveryControlFollowsTheState) {
     EXPECT_EQ(window.fileFrame().label7().text(), QStringLiteral("/styles/pop.sty"));
     EXPECT_EQ(window.channelPanel().channelSwitch(4).toolTip(), QStringLiteral(" On / Off "));
     EXPECT_TRUE(window.channelPanel().channelSwitch(4).isEnabled());
-    EXPECT_EQ(window.channelPanel().metersSwitch().toolTip(),
-              QStringLiteral(" Volume meters - On / Off "));
+    EXPECT_EQ(window.channelPanel().metersSwitch().toolTip(), QStringLiteral(" Volume meters - On / Off "));
     EXPECT_EQ(window.styleFrame().button(3).colour(), colour(state().ColBlink));
     EXPECT_TRUE(window.chordsFrame().label(5).isHidden());
     EXPECT_EQ(window.channelPanel().meter(0).length(), 66);

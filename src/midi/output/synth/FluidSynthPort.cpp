@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "midi/MasterVolume.h"
 #include "midi/output/synth/AudioDrivers.h"
 #include "midi/output/synth/BlockScheduler.h"
 #include "midi/output/synth/DrumChannels.h"
@@ -37,14 +38,6 @@ constexpr double kMaxSampleRate = 96000.0;
 // Below what a 24-bit converter resolves; FluidSynth's reverb keeps a small
 // offset against denormals (about 1e-8) even in silence.
 constexpr float kSilence = 1e-6f;
-// Set by measurement, not by ear: eight generated dense styles (all eight
-// accompaniment channels busy, sixteenth-note drums, full chords on every
-// eighth, a held pad, velocities of a busy real style; scripts/make-style.py
-// --dense) rendered through vornel_render peak at -12.6 to -8.9 dBFS with
-// FluidSynth's default gain of 0.2; at 0.28 they peak at -9.7 to -5.9 dBFS;
-// the rest of the headroom is for styles denser still, since FluidSynth
-// clips at full scale.
-constexpr double kSynthGain = 0.28;
 // Longer than the reverb's longest delay line: a quieter stretch is the end.
 constexpr double kQuietSeconds = 0.25;
 // A bound, whatever the reverb does: at most some tens of milliseconds of work.
@@ -133,7 +126,28 @@ private:
     fluid_synth_t* synth_;
 };
 
-fluid_settings_t* makeSettings() {
+// Takes the Master Volume messages for the limiter's input gain (FluidSynth
+// ignores them) and hands everything else on. Audio thread: no lock, no
+// allocation.
+class MasterVolumeSink final : public MessageSink {
+public:
+    MasterVolumeSink(MessageSink& next, Limiter& limiter) : next_(next), limiter_(limiter) {}
+
+    void apply(const SynthMessage& m) override {
+        const int value =
+            m.kind == SynthMessage::Kind::SysEx ? midi::masterVolumeValue(m.sysex.data(), m.sysexLength) : -1;
+        if (value >= 0)
+            limiter_.setInputGain(static_cast<float>(midi::masterVolumeGain(value)));
+        else
+            next_.apply(m);
+    }
+
+private:
+    MessageSink& next_;
+    Limiter& limiter_;
+};
+
+fluid_settings_t* makeSettings(double gain) {
     fluid_settings_t* s = new_fluid_settings();
     if (!s) return nullptr;
     // Every call into the synthesizer is made on the audio thread, so its API
@@ -147,7 +161,7 @@ fluid_settings_t* makeSettings() {
     // fall back to a piano. FluidSink keeps the mode against the set-up
     // messages that would change it, and channel 10 a drum channel.
     fluid_settings_setstr(s, "synth.midi-bank-select", "xg");
-    fluid_settings_setnum(s, "synth.gain", kSynthGain);
+    fluid_settings_setnum(s, "synth.gain", gain);
     return s;
 }
 
@@ -174,6 +188,8 @@ FluidSynthPort::FluidSynthPort() : FluidSynthPort(Options{}) {}
 FluidSynthPort::FluidSynthPort(Options options)
     : options_(std::move(options)), scheduler_(std::make_unique<BlockScheduler>()), fluid_(std::make_unique<Fluid>()) {
     FluidLog::install();
+    limiter_.setInputGain(static_cast<float>(midi::masterVolumeGain(midi::kDefaultMasterVolume << 7)));
+    limiter_.reset(44100.0);
 }
 
 FluidSynthPort::~FluidSynthPort() {
@@ -229,7 +245,7 @@ bool FluidSynthPort::takeSynth(const std::string& soundFont, double rate) {
 }
 
 bool FluidSynthPort::createSynth(const std::string& soundFont, double rate) {
-    fluid_settings_t* settings = makeSettings();
+    fluid_settings_t* settings = makeSettings(options_.gain);
     if (!settings) return false;
     fluid_synth_t* synth = nullptr;
     if (fluid_settings_setnum(settings, "synth.sample-rate", rate) == FLUID_OK) synth = new_fluid_synth(settings);
@@ -257,6 +273,7 @@ void FluidSynthPort::publishSynth() {
     scheduler_->restart();
     scheduler_->setSampleRate(synthRate_);
     framesRendered_ = 0;
+    limiter_.reset(synthRate_);
     fluid_->live.store(fluid_->owned, std::memory_order_release);
 }
 
@@ -304,7 +321,7 @@ bool FluidSynthPort::open() {
     if (mode_ != Mode::Closed) return true;
     const std::string soundFont = wantedSoundFont();
     if (soundFont.empty()) return false;
-    fluid_->driverSettings = makeSettings();
+    fluid_->driverSettings = makeSettings(options_.gain);
     if (!fluid_->driverSettings) return false;
     fluid_settings_t* settings = fluid_->driverSettings;
     int period = 64;
@@ -432,14 +449,17 @@ int FluidSynthPort::renderPeriod(int len, int nfx, float* fx[], int nout, float*
 
     // Our synth has one stereo output and one effects group (reverb and chorus,
     // each stereo). Drivers without effects buffers get the effects mixed into
-    // the dry output.
+    // the dry output, and so does every driver when limiting: the limiter must
+    // see all that is heard.
     float* mixed[4] = {out[0], out[1], out[0], out[1]};
-    float** fxSource = (nfx >= 4 && fx) ? fx : mixed;
+    float** fxSource = (nfx >= 4 && fx && !options_.limit) ? fx : mixed;
     constexpr int kOut = 2;
     constexpr int kFx = 4;
 
     scheduler_->beginPeriod(framesRendered_, len);
-    FluidSink sink(synth);
+    FluidSink fluidSink(synth);
+    MasterVolumeSink volumeSink(fluidSink, limiter_);
+    MessageSink& sink = options_.limit ? static_cast<MessageSink&>(volumeSink) : fluidSink;
     float* outAt[kOut];
     float* fxAt[kFx];
     int pos = 0;
@@ -453,6 +473,9 @@ int FluidSynthPort::renderPeriod(int len, int nfx, float* fx[], int nout, float*
         for (int i = 0; i < kOut; ++i) outAt[i] = out[i] + pos;
         for (int i = 0; i < kFx; ++i) fxAt[i] = fxSource[i] + pos;
         fluid_synth_process(synth, n, kFx, fxAt, kOut, outAt);
+        // Chunk by chunk, so that a volume change ramps from the block it was
+        // applied before.
+        if (options_.limit) limiter_.process(outAt[0], outAt[1], n);
         pos += n;
         framesRendered_ += n;
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "midi/output/MidiPort.h"
+#include "midi/output/synth/Limiter.h"
 #include "midi/output/synth/ScheduledItem.h"
 
 namespace vornel {
@@ -37,11 +38,24 @@ class BlockScheduler;
 // which then plays the audio thread's part.
 class FluidSynthPort final : public TimedPort {
 public:
+    // Set by measurement (bench/loudness, 20 s of Main A each): generated
+    // dense styles, at -20.6..-18.6 LUFS with the old gain of 0.28, play at
+    // -16.9..-14.9 LUFS with this one and the default master volume (the level
+    // of released music), their true peaks at -3.5..-2.0 dBFS, so the limiter
+    // rests; it holds the peaks at -1.3 dBFS from master volume 127 or in the
+    // loudest case (every channel at velocity and volume 127).
+    static constexpr double kSynthGain = 0.7;
+
     struct Options {
         // The SoundFont to play; empty: SoundFontLocator::findDefault().
         std::string soundFontPath;
         // FluidSynth audio drivers to try, in order; empty: AudioDrivers::choose().
         std::vector<std::string> audioDrivers;
+        // FluidSynth's own gain, in front of the master volume and the limiter.
+        double gain = kSynthGain;
+        // False: FluidSynth's output as it renders it, without the master volume
+        // and the limiter; for comparing levels, not for playing.
+        bool limit = true;
     };
 
     FluidSynthPort();
@@ -119,6 +133,8 @@ private:
     struct Fluid;
 
     static int audioCallback(void* data, int len, int nfx, float* fx[], int nout, float* out[]);
+    // The audio thread (or render()'s caller): no allocation, no lock, no
+    // system call.
     int renderPeriod(int len, int nfx, float* fx[], int nout, float* out[]);
     // options_.soundFontPath, or the default one found now.
     std::string wantedSoundFont() const;
@@ -139,6 +155,9 @@ private:
     std::atomic<bool> open_{false};
     std::atomic<int> configuredPeriod_{64};
     std::int64_t framesRendered_ = 0;  // audio thread
+    // Audio thread, while a synthesizer is published. Its input gain is the
+    // master volume, which a new synthesizer keeps.
+    Limiter limiter_;
     std::atomic<std::uint64_t> dropped_{0};
     // What the synthesizer (open or kept) was made with; UI thread.
     std::string loadedSoundFont_;

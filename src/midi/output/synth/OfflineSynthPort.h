@@ -48,12 +48,13 @@ private:
 // A provider of that one device, as number -1.
 class OfflineSynthProvider final : public PortProvider {
 public:
-    explicit OfflineSynthProvider(double sampleRate = 44100.0) : sampleRate_(sampleRate) {}
+    explicit OfflineSynthProvider(double sampleRate = 44100.0, FluidSynthPort::Options options = {})
+        : sampleRate_(sampleRate), options_(std::move(options)) {}
     int count() override { return 0; }
     std::string name(int device) override { return device == -1 ? "Offline synthesizer" : std::string(); }
     std::unique_ptr<MidiPort> create(int device) override {
         if (device != -1) return nullptr;
-        auto port = std::make_unique<OfflineSynthPort>(sampleRate_);
+        auto port = std::make_unique<OfflineSynthPort>(sampleRate_, options_);
         last = port.get();
         return port;
     }
@@ -62,6 +63,7 @@ public:
 
 private:
     double sampleRate_;
+    FluidSynthPort::Options options_;
 };
 
 }  // namespace vornel
