@@ -99,6 +99,13 @@ void meetChordAt(Engine& s, double atMs, const ChordState& to) {
     s.Muted.resize(kept);
 }
 
+std::int16_t soundingPart(const Engine& s) {
+    const double now = s.MIDIOutput1.QueueTime();
+    for (const ChunkMark& c : s.Chunks)
+        if (c.startMs <= now && now < c.endMs) return c.part;
+    return 0;
+}
+
 void requeueFrom(Engine& s, double fromMs) {
     auto first = std::find_if(s.Chunks.begin(), s.Chunks.end(), [&](const ChunkMark& c) { return c.endMs > fromMs; });
     if (first == s.Chunks.end()) return;

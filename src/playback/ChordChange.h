@@ -28,6 +28,9 @@ void ChangeChord(Engine& s);
 // before; what is queued beyond that line is taken back and queued again.
 void ChangePart(Engine& s);
 
+// The part (1..18) of the chunk sounding now, or 0 when none does.
+std::int16_t soundingPart(const Engine& s);
+
 // Queues again everything queued from `fromMs` on, after the output
 // component has taken it back: the chunks it falls in are walked through
 // again from the counters and note lists they started with, under the chord

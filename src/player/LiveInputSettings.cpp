@@ -20,6 +20,7 @@ constexpr const char* kVoiceKey = "Voice";
 constexpr const char* kChordChangeKey = "ChordChange";
 constexpr int kLastChordChange = static_cast<int>(ChordChangeMode::NextBarLine);
 constexpr const char* kMasterVolumeKey = "MasterVolume";
+constexpr const char* kAutoFillKey = "AutoFill";  // 0 off, 1 on
 
 std::optional<int> number(const std::string& text, int low, int high) {
     int value = 0;
@@ -42,6 +43,7 @@ LiveInputSettings LiveInputSettings::load(const SettingsStore& store) {
     const std::optional<int> change = number(store.read(kSection, kChordChangeKey), 0, kLastChordChange);
     if (change) s.chordChange = static_cast<ChordChangeMode>(*change);
     s.masterVolume = number(store.read(kSection, kMasterVolumeKey), 0, 127).value_or(midi::kDefaultMasterVolume);
+    s.autoFill = number(store.read(kSection, kAutoFillKey), 0, 1).value_or(0) == 1;
     return s;
 }
 
@@ -53,6 +55,7 @@ void LiveInputSettings::save(SettingsStore& store) const {
     store.write(kSection, kVoiceKey, std::to_string(voice));
     store.write(kSection, kChordChangeKey, std::to_string(static_cast<int>(chordChange)));
     store.write(kSection, kMasterVolumeKey, std::to_string(masterVolume));
+    store.write(kSection, kAutoFillKey, autoFill ? "1" : "0");
 }
 
 int LiveInputSettings::findDevice(MidiInputProvider& inputs) const {

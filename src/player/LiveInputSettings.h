@@ -31,6 +31,9 @@ struct LiveInputSettings {
     // Kept here for the same reason: the player's one level for everything
     // it plays, 0..127 (midi::masterVolumeSysEx).
     int masterVolume = midi::kDefaultMasterVolume;
+    // Off by default: a Main part chosen while playing is taken straight, as
+    // it always was, until the player asks for the fill first.
+    bool autoFill = false;
 
     // A missing or malformed entry reads as its default.
     static LiveInputSettings load(const SettingsStore& store);

@@ -11,6 +11,7 @@
 #include "playback/NoteSilencing.h"
 #include "playback/PartSequencing.h"
 #include "playback/PlaybackChunk.h"
+#include "player/AutoFill.h"
 #include "player/LevelMeters.h"
 #include "player/PartChoice.h"
 #include "player/StatusLine.h"
@@ -146,6 +147,13 @@ void Player::Cmd_Panic_Click() {
 
 void Player::Cmd_Part_Click(int Index) {
     const std::int16_t before = s_.engine.CurPart;
+    // Only from a Main part that sounds: a fill already on its way leads into
+    // the part chosen by itself.
+    if (live_.autoFill && s_.engine.Playing != 0) {
+        const int sounding = soundingPart(s_.engine) - 1;
+        if (sounding + 1 == before)
+            if (const int fill = autoFillButton(sounding, Index, s_.Cmd_Part); fill >= 0) Index = fill;
+    }
     vornel::Cmd_Part_Click(s_, Index);
     if (s_.engine.CurPart != before) ChangePart(s_.engine);
 }

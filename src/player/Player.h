@@ -108,6 +108,8 @@ public:
     // again; for the next chord chosen.
     void Cmd_ChordChange_Click();
     void Cmd_Sync_Click();
+    // Auto fill on or off (AutoFill.h); stored.
+    void Cmd_AutoFill_Click();
     void Cmd_Tap_Click();
     void setVoice(int program);
 

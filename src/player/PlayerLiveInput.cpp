@@ -68,6 +68,9 @@ void Player::labelLive(const TextTable& table, int lang) {
     s_.Cmd_ChordChange.caption = text(chordChangeText(s_.engine.ChordChange));
     s_.Cmd_ChordChange.toolTip = text(kTextChordChangeTip);
     s_.Cmd_Sync.caption = text(kTextSyncStart);
+    s_.Cmd_AutoFill.caption = text(kTextAutoFill);
+    s_.Cmd_AutoFill.toolTip = text(kTextAutoFillTip);
+    s_.Cmd_AutoFill.colour = live_.autoFill ? s_.ColOn : s_.ColNormal;
     s_.Cmd_Tap.caption = text(kTextTapTempo);
     s_.Cmb_Voice.toolTip = text(kTextVoiceTip);
     s_.Lbl_Master.caption = text(kTextMasterVolume);
@@ -171,6 +174,13 @@ void Player::setVoice(int program) {
 }
 
 // Armed only while Play is possible; a second press disarms it.
+void Player::Cmd_AutoFill_Click() {
+    live_.autoFill = !live_.autoFill;
+    if (store_) live_.save(*store_);
+    labelLive(s_.language.table, s_.language.LangNo);
+    s_.dialogs.focusKeyboardSink();
+}
+
 void Player::Cmd_Sync_Click() {
     if (s_.SyncArmed || !s_.Cmd_Play.enabled)
         s_.SyncArmed = false;

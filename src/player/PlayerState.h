@@ -125,6 +125,7 @@ struct PlayerState final : EngineWindow {
     Control Cmd_ChordMode;    // single finger / fingered
     Control Cmd_ChordChange;  // when a chosen chord is heard (ChordChange); for every chord, not only played ones
     Control Cmd_Sync;         // sync start; coloured ColOn while armed
+    Control Cmd_AutoFill;     // auto fill; coloured ColOn while on
     Control Cmd_Tap;          // tap tempo
     Control Cmb_Voice;        // the right hand's voice; its tool tip names it
     bool SplitLearning = false;

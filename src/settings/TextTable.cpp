@@ -72,6 +72,8 @@ constexpr std::array<std::string_view, kTextsPerLanguage> kTurkish{
     "sonraki ölçü",
     "Ana Ses",
     "Ana ses: tüm çalgının ses düzeyi (Page Up / Page Down); etikete tıklamak 100'e döndürür",
+    "Otomatik Fill",
+    "Otomatik Fill: çalarken başka bir Main seçilince önce ona götüren Fill In çalar",
 };
 
 constexpr std::array<std::string_view, kTextsPerLanguage> kEnglish{
@@ -136,6 +138,8 @@ constexpr std::array<std::string_view, kTextsPerLanguage> kEnglish{
     "next bar",
     "Master Volume",
     "Master volume: the level of the whole instrument (Page Up / Page Down); a click on the label sets 100",
+    "Auto Fill",
+    "Auto Fill: a Main section chosen while playing starts with the Fill In that leads into it",
 };
 
 }  // namespace

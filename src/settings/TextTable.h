@@ -16,8 +16,8 @@ inline constexpr int kGroupCaptions = 0;    // window titles, labels, menus, but
 inline constexpr int kGroupMessages = 1;    // message boxes
 inline constexpr int kGroupOtherTexts = 2;  // tool tips, status texts, the contact line
 inline constexpr int kGroupKeyboard = 3;    // the MIDI keyboard's texts, entries named by KeyboardText
-inline constexpr std::array<int, 4> kGroupSizes{24, 3, 5, 21};
-inline constexpr int kTextsPerLanguage = 24 + 3 + 5 + 21;
+inline constexpr std::array<int, 4> kGroupSizes{24, 3, 5, 23};
+inline constexpr int kTextsPerLanguage = 24 + 3 + 5 + 23;
 static_assert(kGroupSizes[0] + kGroupSizes[1] + kGroupSizes[2] + kGroupSizes[3] == kTextsPerLanguage);
 
 // The entries of group kGroupKeyboard. The group comes after the other three
@@ -44,6 +44,8 @@ enum KeyboardText : int {
     kTextNextBar,          // chord change: from the next bar line
     kTextMasterVolume,     // the label beside its scroll bar, and the key map's Page Up / Page Down
     kTextMasterVolumeTip,  // tool tip of the master volume's scroll bar
+    kTextAutoFill,         // the auto fill switch
+    kTextAutoFillTip,      // its tool tip
     kKeyboardTextCount
 };
 static_assert(kGroupSizes[kGroupKeyboard] == kKeyboardTextCount);

@@ -13,6 +13,11 @@ namespace {
 // name; it grows into whatever the buttons leave.
 constexpr int kVoiceLettersAtLeast = 6;
 
+// A switch that is on shows it in `on`.
+QString colourSheet(bool lit, Rgb on) {
+    return lit ? QStringLiteral("background-color: rgb(%1,%2,%3)").arg(on.r).arg(on.g).arg(on.b) : QString();
+}
+
 }  // namespace
 
 LiveInputBar::LiveInputBar(Player& player, QtDispatcher& dispatcher, QWidget* parent)
@@ -72,9 +77,7 @@ void LiveInputBar::sync() {
     chordChange_->setText(qtString(s.Cmd_ChordChange.caption));
     chordChange_->setToolTip(qtString(s.Cmd_ChordChange.toolTip));
     syncStart_->setText(qtString(s.Cmd_Sync.caption));
-    syncStart_->setStyleSheet(
-        s.SyncArmed ? QStringLiteral("background-color: rgb(%1,%2,%3)").arg(s.ColOn.r).arg(s.ColOn.g).arg(s.ColOn.b)
-                    : QString());
+    syncStart_->setStyleSheet(colourSheet(s.SyncArmed, s.ColOn));
     tap_->setText(qtString(s.Cmd_Tap.caption));
     const QString status = qtString(s.Lbl_LiveStatus.caption);
     if (statusLine_ && status != shownStatus_) {

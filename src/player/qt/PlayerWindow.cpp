@@ -108,6 +108,8 @@ void PlayerWindow::connectInput() {
 
     connect(styleFrame_, &StyleFrame::partClicked, this,
             [this](int i) { forward([this, i] { player_.Cmd_Part_Click(i); }); });
+    connect(styleFrame_, &StyleFrame::autoFillClicked, this,
+            [this] { forward([this] { player_.Cmd_AutoFill_Click(); }); });
     connect(chordsFrame_, &ChordsFrame::chordClicked, this,
             [this](int i) { forward([this, i] { player_.Lbl_Chord_Click(i); }); });
     connect(channelPanel_, &ChannelPanel::switchClicked, this,

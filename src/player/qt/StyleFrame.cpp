@@ -36,6 +36,11 @@ StyleFrame::StyleFrame(QWidget* parent) : QGroupBox(parent) {
         connect(b, &ColourButton::clicked, this, [this, index] { emit partClicked(index); });
         buttons_[static_cast<std::size_t>(index)] = b;
     }
+    // The grid's empty corner left of the cross fills: the switch sits with
+    // the fills it chooses.
+    autoFill_ = new ColourButton(this);
+    autoFill_->setGeometry(kLeft, kTop + 4 * kRowStep, kButtonWidth + kColumnStep, kButtonHeight);
+    connect(autoFill_, &ColourButton::clicked, this, [this] { emit autoFillClicked(); });
 }
 
 void StyleFrame::sync(const PlayerState& state) {
@@ -50,6 +55,10 @@ void StyleFrame::sync(const PlayerState& state) {
         if (b.text() != caption) b.setText(caption);
         b.setColour(qtColour(c.colour));
     }
+    mirrorControl(*autoFill_, state.Cmd_AutoFill);
+    const QString caption = qtString(state.Cmd_AutoFill.caption);
+    if (autoFill_->text() != caption) autoFill_->setText(caption);
+    autoFill_->setColour(qtColour(state.Cmd_AutoFill.colour));
 }
 
 }  // namespace vornel

@@ -11,7 +11,7 @@ namespace vornel {
 
 // Frm_Style: the eighteen part buttons in a grid of variations A to D (rows)
 // by Intro, Main, Fill In and Ending (columns), the cross fills AB and BA
-// below the Fill In column.
+// below the Fill In column, and beside them the auto fill switch.
 class StyleFrame final : public QGroupBox {
     Q_OBJECT
 
@@ -23,14 +23,17 @@ public:
 
     void sync(const PlayerState& state);
     ColourButton& button(int index) { return *buttons_[static_cast<std::size_t>(index)]; }
+    ColourButton& autoFill() { return *autoFill_; }
     // Row and column (from 0) of button `index` in the grid.
     static QPoint cellOf(int index);
 
 signals:
     void partClicked(int index);
+    void autoFillClicked();
 
 private:
     std::array<ColourButton*, kPartCount> buttons_{};
+    ColourButton* autoFill_ = nullptr;
 };
 
 }  // namespace vornel
