@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    libfluidsynth-dev librtmidi-dev timgm6mb-soundfont
+    libfluidsynth-dev librtmidi-dev timgm6mb-soundfont musescore-general-soundfont-small
     qt6-base-dev qt6-translations-l10n
     libgtest-dev libgmock-dev python3-mido
     libebur128-dev

@@ -2,8 +2,8 @@
 // without a window, into the built-in synthesizer on a manual clock, and
 // writes what it hears to a WAV file. Chords change at the times given, as a
 // musician pressing keys would; the model picks them up at the next bar line
-// it has not queued yet. With --info it lists a style's tracks, markers and
-// channel table.
+// it has not queued yet. With --info it lists a style's tracks, markers,
+// channel table and the preset the default SoundFont plays for each channel.
 //
 //   vornel_render STYLE OUT.wav [--part NAME] [--chords "C Am7 F G7" | "C@0,G@1.5"]
 //                 [--every SECONDS] [--then "Fill In AA@6,Ending A@12"]
@@ -26,12 +26,15 @@
 #include <vector>
 
 #include "app/ChannelTableText.h"
+#include "app/ChannelVoicesText.h"
 #include "midi/MidiVocabulary.h"
 #include "midi/file/CasmParser.h"
 #include "midi/file/Midifile.h"
 #include "midi/output/MIDIOutput.h"
 #include "midi/output/synth/OfflineRender.h"
 #include "midi/output/synth/OfflineSynthPort.h"
+#include "midi/output/synth/SoundFontLocator.h"
+#include "midi/output/synth/SoundFontPresets.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Dispatcher.h"
@@ -121,6 +124,9 @@ int info(const char* path) {
     ChannelTable table;
     table.fill(CasmParser::parse(file.ChannelTable()));
     std::printf("%s", channelTableText(table).c_str());
+    const std::string soundFont = SoundFontLocator::findDefault().string();
+    std::printf("  SoundFont: %s\n", soundFont.empty() ? "none found" : soundFont.c_str());
+    std::printf("%s", channelVoicesText(file, VoiceMap(SoundFontPresets::read(soundFont))).c_str());
     return 0;
 }
 
@@ -236,7 +242,7 @@ int render(const Options& o) {
 
 constexpr const char* kUsage =
     "usage: vornel_render STYLE OUT.wav [options]   plays STYLE through the built-in synthesizer into OUT.wav\n"
-    "       vornel_render --info STYLE               lists STYLE's tracks, meter, section markers and channel table\n"
+    "       vornel_render --info STYLE               lists STYLE's tracks, meter, markers, channel table and voices\n"
     "options:\n"
     "  --part NAME        the part pressed at the start, e.g. \"Intro A\" (default: the one chosen at loading)\n"
     "  --chords \"C Am7\"   chords played in turn, one every --every seconds, repeated (default: C);\n"

@@ -8,11 +8,10 @@
 #include "midi/MasterVolume.h"
 #include "midi/output/synth/AudioDrivers.h"
 #include "midi/output/synth/BlockScheduler.h"
-#include "midi/output/synth/DrumChannels.h"
-#include "midi/output/synth/FluidChannelMessage.h"
 #include "midi/output/synth/FluidLog.h"
-#include "midi/output/synth/MessageSink.h"
+#include "midi/output/synth/FluidSink.h"
 #include "midi/output/synth/SoundFontLocator.h"
+#include "midi/output/synth/SoundFontPresets.h"
 
 namespace vornel {
 
@@ -29,6 +28,9 @@ struct FluidSynthPort::Fluid {
     // closed. The callback reaches the synthesizer only through this pointer,
     // so it never sees one being built, reset or freed.
     std::atomic<fluid_synth_t*> live{nullptr};
+    // The voice map of the owned synthesizer's SoundFont and its channels'
+    // bank selects: the audio callback's while published, else the UI thread's.
+    FluidSink::State sink;
 };
 
 namespace {
@@ -68,63 +70,6 @@ void runOutReverb(fluid_synth_t* synth, double sampleRate) {
     for (long i = 0; i < maxBlocks && quiet < quietBlocks; ++i)
         quiet = renderUnheard(synth, kBlock) < kSilence ? quiet + 1 : 0;
 }
-
-// Hands a block's messages to FluidSynth, with the drum channels kept as
-// DrumChannels reads them. Runs on the audio thread: no lock, no allocation.
-class FluidSink final : public MessageSink {
-public:
-    explicit FluidSink(fluid_synth_t* synth) : synth_(synth) {}
-
-    void apply(const SynthMessage& m) override {
-        const DrumChannels::Decision d = DrumChannels::read(m);
-        switch (d.action) {
-            case DrumChannels::Action::Pass:
-                pass(m);
-                break;
-            case DrumChannels::Action::Drop:
-                break;
-            // The same channel reset FluidSynth makes for these messages, without
-            // the change of bank-select mode that comes with it there.
-            case DrumChannels::Action::Reset:
-                fluid_synth_system_reset(synth_);
-                break;
-            case DrumChannels::Action::SetDrum:
-                setType(d.channel, CHANNEL_TYPE_DRUM);
-                break;
-            case DrumChannels::Action::SetMelodic:
-                setType(d.channel, CHANNEL_TYPE_MELODIC);
-                break;
-        }
-    }
-
-private:
-    void pass(const SynthMessage& m) {
-        if (m.kind == SynthMessage::Kind::SysEx) {
-            // FluidSynth takes the data without F0 and F7, as stored. Of what it
-            // understands, only a MIDI Tuning Standard dump allocates (a new
-            // tuning table); style files carry mode and part messages instead.
-            fluid_synth_sysex(synth_, m.sysex.data(), m.sysexLength, nullptr, nullptr, nullptr, 0);
-            return;
-        }
-        if (m.kind == SynthMessage::Kind::Channel) applyChannelMessage(synth_, m.status, m.data1, m.data2);
-    }
-
-    // FluidSynth chooses a preset by the channel type only at a program
-    // change, so the channel's program is chosen again: from the drum bank
-    // (or the standard kit) for a drum channel.
-    void setType(int channel, int type) {
-        int soundFont = 0, bank = 0, program = 0;
-        fluid_synth_get_program(synth_, channel, &soundFont, &bank, &program);
-        fluid_synth_set_channel_type(synth_, channel, type);
-        // Channel 10 starts with the drum bank as its melodic bank too, where
-        // program 0 would find the standard kit instead of a piano.
-        if (type == CHANNEL_TYPE_MELODIC && bank == kDrumBank) fluid_synth_bank_select(synth_, channel, 0);
-        fluid_synth_program_change(synth_, channel, program);
-    }
-
-    static constexpr int kDrumBank = 128;
-    fluid_synth_t* synth_;
-};
 
 // Takes the Master Volume messages for the limiter's input gain (FluidSynth
 // ignores them) and hands everything else on. Audio thread: no lock, no
@@ -253,11 +198,17 @@ bool FluidSynthPort::createSynth(const std::string& soundFont, double rate) {
         delete_fluid_settings(settings);
         return false;
     }
-    if (fluid_synth_sfload(synth, soundFont.c_str(), 1) == FLUID_FAILED) {
+    const int soundFontId = fluid_synth_sfload(synth, soundFont.c_str(), 1);
+    if (soundFontId == FLUID_FAILED) {
         delete_fluid_synth(synth);
         delete_fluid_settings(settings);
         return false;
     }
+    // Built here, not on the audio thread, which only looks it up.
+    fluid_->sink.voices = VoiceMap(SoundFontPresets::of(synth, soundFontId));
+    fluid_->sink.soundFont = soundFontId;
+    fluid_->sink.reset();
+    FluidSink(synth, fluid_->sink).selectAll();
     ++soundFontLoads_;
     fluid_->synthSettings = settings;
     fluid_->owned = synth;
@@ -294,6 +245,8 @@ void FluidSynthPort::keepSynth() {
     // before: FluidSynth 2.3's reset brings back voices cut but not yet
     // rendered to their end.
     fluid_synth_system_reset(synth);
+    fluid_->sink.reset();
+    FluidSink(synth, fluid_->sink).selectAll();
     fluid_synth_all_sounds_off(synth, -1);
     runOutReverb(synth, synthRate_);
 }
@@ -302,6 +255,7 @@ void FluidSynthPort::freeSynth() {
     // Never published while this runs: close() or a rebuild took it back.
     if (fluid_->owned) delete_fluid_synth(fluid_->owned);
     fluid_->owned = nullptr;
+    fluid_->sink = FluidSink::State{};
     if (fluid_->synthSettings) delete_fluid_settings(fluid_->synthSettings);
     fluid_->synthSettings = nullptr;
     loadedSoundFont_.clear();
@@ -457,7 +411,7 @@ int FluidSynthPort::renderPeriod(int len, int nfx, float* fx[], int nout, float*
     constexpr int kFx = 4;
 
     scheduler_->beginPeriod(framesRendered_, len);
-    FluidSink fluidSink(synth);
+    FluidSink fluidSink(synth, fluid_->sink);
     MasterVolumeSink volumeSink(fluidSink, limiter_);
     MessageSink& sink = options_.limit ? static_cast<MessageSink&>(volumeSink) : fluidSink;
     float* outAt[kOut];

@@ -64,11 +64,11 @@ TEST_F(FluidSynthDrums, XgPartModeMakesADrumPartAndNormalMakesItMelodicAgain) {
     EXPECT_EQ(p[0].program, 4);
 }
 
-// Channel 10 keeps its kit after a melodic bank select: program 1 (XG's
-// Standard Kit 2, not in a GM SoundFont) falls back to the standard kit, not
-// to a piano. Only part mode normal makes it melodic, with melodic programs.
+// Channel 10 keeps its kit after a melodic bank select: program 70 (a kit in
+// neither default set, nor its group of eight) falls back to the standard kit,
+// not to a piano. Only part mode normal makes it melodic, with melodic programs.
 TEST_F(FluidSynthDrums, Channel10StaysADrumChannelAfterBankMsb0) {
-    auto p = play({bankMsb(kSnareChannel, 0), program(kSnareChannel, 1)}, {kSnareChannel});
+    auto p = play({bankMsb(kSnareChannel, 0), program(kSnareChannel, 70)}, {kSnareChannel});
     EXPECT_EQ(p[0].bank, kDrumBank);
     EXPECT_EQ(p[0].program, 0);
     p = play({xgPartMode(kSnareChannel, 0), program(kSnareChannel, 0)}, {kSnareChannel});

@@ -23,24 +23,27 @@ protected:
     test::TempDir tmp;
 };
 
-TEST_F(SoundFontLocatorTest, PrefersTimGM6mbThenDefaultGMThenAnyInFolderOrder) {
+TEST_F(SoundFontLocatorTest, PrefersMuseScoreGeneralThenTimGM6mbThenDefaultGMThenAnyInFolderOrder) {
     const fs::path a = folder("a"), b = folder("b");
-    touch(a / "zeta.sf2");
+    touch(a / "zeta.sf3");
     touch(b / "alpha.sf2");
-    EXPECT_EQ(SoundFontLocator::find({a, b}), a / "zeta.sf2");  // first folder with any
+    EXPECT_EQ(SoundFontLocator::find({a, b}), a / "zeta.sf3");  // first folder with any
     touch(b / "default-GM.sf2");
     EXPECT_EQ(SoundFontLocator::find({a, b}), b / "default-GM.sf2");
-    touch(b / "TimGM6mb.sf2");
-    EXPECT_EQ(SoundFontLocator::find({a, b}), b / "TimGM6mb.sf2");
+    touch(a / "TimGM6mb.sf2");
+    EXPECT_EQ(SoundFontLocator::find({a, b}), a / "TimGM6mb.sf2");
+    touch(b / "MuseScore_General_Lite.sf3");
+    EXPECT_EQ(SoundFontLocator::find({a, b}), b / "MuseScore_General_Lite.sf3");
 }
 
 TEST_F(SoundFontLocatorTest, AnySoundFontIsTheAlphabeticallyFirstWithTheExtensionInAnyCase) {
     const fs::path a = folder("a");
     touch(a / "readme.txt");
     touch(a / "Strings.SF2");
+    touch(a / "Orchestra.Sf3");
     touch(a / "piano.sf2");
-    fs::create_directories(a / "Aardvark.sf2");                 // a folder, not a file
-    EXPECT_EQ(SoundFontLocator::find({a}), a / "Strings.SF2");  // 'S' sorts before 'p'
+    fs::create_directories(a / "Aardvark.sf2");                   // a folder, not a file
+    EXPECT_EQ(SoundFontLocator::find({a}), a / "Orchestra.Sf3");  // capitals sort before "piano"
 }
 
 TEST_F(SoundFontLocatorTest, MissingFoldersAreSkippedAndNothingFoundIsEmpty) {
