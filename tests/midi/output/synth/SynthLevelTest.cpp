@@ -12,12 +12,13 @@ namespace vornel {
 namespace {
 
 using test::channelMessage;
+using test::noteOff;
 using test::noteOn;
 using test::rms;
 using test::Stereo;
 using test::SynthFixture;
 
-constexpr int kOrgan = 16;  // sustains at a steady level
+constexpr int kPiano = 0;  // struck alike each time
 
 MidiMessage masterVolume(int volume) {
     return MidiMessage{0xF0, 0, 0, midi::masterVolumeSysEx(volume)};
@@ -36,11 +37,22 @@ double peakDb(const Stereo& s) {
 using SynthLevelTest = SynthFixture;
 
 TEST_F(SynthLevelTest, AMasterVolumeMessageSetsTheLevelOfWhatFollows) {
-    port->send(channelMessage(0xC0, kOrgan));
-    for (int key : {60, 64, 67}) port->send(noteOn(0, key));
-    const Stereo before = render(*port, 0.6);
+    constexpr int kSoft = 40;
+    // A soft piano chord, well below the limiter, struck twice, the second
+    // time under the new volume, and measured over the same stretch after
+    // each strike: a sampled sound does not hold one level while it sounds.
+    port->send(channelMessage(0xC0, kPiano));
+    const auto strike = [this] {
+        for (int key : {60, 64, 67}) port->send(noteOn(0, key, kSoft));
+        const Stereo sound = render(*port, 0.6);
+        for (int key : {60, 64, 67}) port->send(noteOff(0, key));
+        port->send(channelMessage(0xB0, 120, 0));  // all sound off: nothing rings into the next strike
+        render(*port, 2.0);
+        return sound;
+    };
+    const Stereo before = strike();
     port->send(masterVolume(50));
-    const Stereo after = render(*port, 0.6);
+    const Stereo after = strike();
 
     const std::size_t from = static_cast<std::size_t>(0.2 * kRate), to = static_cast<std::size_t>(0.5 * kRate);
     const double expected =
